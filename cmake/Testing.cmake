@@ -1,0 +1,60 @@
+# Test registration helpers shared by every subsystem.
+#
+#   tfm_unit_test(name SOURCES ... [LIBS ...])   native GoogleTest exe, label "unit"
+#   tfm_win_test(name SOURCES ... [LIBS ...])    cross-built GoogleTest exe run under Wine, label "win"
+#   tfm_e2e_test(name SCRIPT file [TIMEOUT s])   Python scenario against the real exe, label "e2e"
+#
+# Every Wine test holds the resource lock "wineprefix": the tests share one prefix and the monitor's
+# single-instance guard would make a second copy exit silently, so they run strictly one at a time.
+include(GoogleTest)
+
+if(NOT CMAKE_CROSSCOMPILING)
+  find_package(GTest REQUIRED)
+endif()
+
+set(TFM_WINE_RUN "${PROJECT_SOURCE_DIR}/scripts/wine-run")
+
+if(WIN32 AND TFM_WINE_TESTS)
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${TFM_WINE_RUN}")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+endif()
+
+function(tfm_unit_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(CMAKE_CROSSCOMPILING)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS unit TIMEOUT 60)
+endfunction()
+
+function(tfm_win_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT (WIN32 AND TFM_WINE_TESTS))
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gmock)
+  target_sources(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/win/WinTestMain.cpp")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES LABELS win TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK wineprefix)
+endfunction()
+
+function(tfm_e2e_test name)
+  cmake_parse_arguments(T "" "SCRIPT;TIMEOUT" "" ${ARGN})
+  if(NOT (WIN32 AND TFM_WINE_TESTS))
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 240)
+  endif()
+  add_test(NAME e2e.${name} COMMAND python3 "${CMAKE_CURRENT_SOURCE_DIR}/${T_SCRIPT}")
+  set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK wineprefix
+    ENVIRONMENT "TFM_BUILD_DIR=${CMAKE_BINARY_DIR};TFM_SOURCE_DIR=${PROJECT_SOURCE_DIR};PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1")
+endfunction()

@@ -1,0 +1,74 @@
+#include "app/TrayIconState.h"
+
+#include <cstring>
+
+namespace tfm {
+
+void CopyTip(char (&tip)[128], const char* text) {
+  const size_t length = text ? strnlen(text, sizeof tip - 1) : 0;
+  std::memcpy(tip, text ? text : "", length);
+  std::memset(tip + length, 0, sizeof tip - length);
+}
+
+bool TrayIconState::Install(ITrayShell& shell, bool platformHasTray, void* ownerWindow, uint32_t callbackMessage,
+                            const char* tip, void* icon, uint32_t iconId) {
+  m_enabled = platformHasTray;
+  if (!m_enabled) return false;
+  m_record.ownerWindow = ownerWindow;
+  m_record.iconId = iconId;
+  m_record.icon = icon;
+  m_record.callbackMessage = callbackMessage;
+  m_record.flags = kNifMessage | kNifIcon | kNifTip;
+  CopyTip(m_record.tip, tip);
+  m_hidden = false;
+  m_creationFlags = m_record.flags;
+  const bool added = shell.Add(m_record);
+  m_hidden = m_readdPending = m_removed = !added;
+  return added;
+}
+
+bool TrayIconState::ChangeIcon(ITrayShell& shell, void* icon) {
+  if (!m_enabled) return false;
+  m_record.icon = icon;
+  m_record.flags = kNifIcon;
+  return m_hidden || shell.Modify(m_record);
+}
+
+bool TrayIconState::ChangeTip(ITrayShell& shell, const char* text) {
+  if (!m_enabled) return false;
+  m_record.flags = kNifTip;
+  CopyTip(m_record.tip, text);
+  return m_hidden || shell.Modify(m_record);
+}
+
+bool TrayIconState::Uninstall(ITrayShell& shell) {
+  m_readdPending = false;
+  if (!m_enabled || m_removed) return true;
+  m_record.flags = 0;
+  if (shell.Delete(m_record)) m_hidden = m_removed = true;
+  return m_removed;
+}
+
+void TrayIconState::AddAgain(ITrayShell& shell) {
+  m_record.flags = m_creationFlags;
+  const bool added = shell.Add(m_record);
+  m_hidden = m_readdPending = !added;
+}
+
+void TrayIconState::OnShellRestart(ITrayShell& shell) {
+  m_readdPending = true;
+  if (m_hidden) return;
+  AddAgain(shell);
+}
+
+void TrayIconState::OnSettingChange(ITrayShell& shell, uint32_t flag) {
+  constexpr uint32_t kSpiSetWorkArea = 47;
+  if (flag == kSpiSetWorkArea && m_readdPending && !m_hidden) AddAgain(shell);
+}
+
+void TrayIconState::MarkEnabledAndShown() {
+  m_enabled = true;
+  m_hidden = false;
+}
+
+}  // namespace tfm

@@ -1,0 +1,69 @@
+#pragma once
+// The tray icon's state rules, apart from the shell: which requests reach the notification area and
+// what is only stored while the icon is hidden. The Win32 tray feeds these requests to
+// Shell_NotifyIconA; tests record them.
+#include <cstddef>
+#include <cstdint>
+
+namespace tfm {
+
+// Flags of the notification record, the platform's values.
+inline constexpr uint32_t kNifMessage = 1;
+inline constexpr uint32_t kNifIcon = 2;
+inline constexpr uint32_t kNifTip = 4;
+
+struct TrayRecord {
+  void* ownerWindow = nullptr;
+  uint32_t iconId = 0;
+  uint32_t flags = 0;
+  uint32_t callbackMessage = 0;
+  void* icon = nullptr;
+  char tip[128] = {};  // zero-terminated; at most 127 bytes of text
+};
+
+class ITrayShell {
+ public:
+  virtual bool Add(const TrayRecord& record) = 0;
+  virtual bool Modify(const TrayRecord& record) = 0;
+  virtual bool Delete(const TrayRecord& record) = 0;
+
+ protected:
+  ~ITrayShell() = default;
+};
+
+class TrayIconState {
+ public:
+  // platformHasTray: the platform's major version is 4 or later.
+  bool Install(ITrayShell& shell, bool platformHasTray, void* ownerWindow, uint32_t callbackMessage,
+               const char* tip, void* icon, uint32_t iconId);
+  bool ChangeIcon(ITrayShell& shell, void* icon);
+  bool ChangeTip(ITrayShell& shell, const char* text);
+  bool Uninstall(ITrayShell& shell);
+  // The shell's taskbar was created again ("TaskbarCreated").
+  void OnShellRestart(ITrayShell& shell);
+  // A system setting changed; SPI_SETWORKAREA re-adds an icon that is still pending.
+  void OnSettingChange(ITrayShell& shell, uint32_t flag);
+  // The IPC listener's own marking before it shows a server text.
+  void MarkEnabledAndShown();
+
+  bool enabled() const { return m_enabled; }
+  bool hidden() const { return m_hidden; }
+  bool removed() const { return m_removed; }
+  bool readdPending() const { return m_readdPending; }
+  const TrayRecord& record() const { return m_record; }
+
+ private:
+  void AddAgain(ITrayShell& shell);
+
+  bool m_enabled = false;
+  bool m_hidden = true;
+  TrayRecord m_record;
+  bool m_removed = true;
+  bool m_readdPending = false;
+  uint32_t m_creationFlags = 0;
+};
+
+// Copies at most 127 bytes of text into the 128-byte tooltip, always zero-terminated.
+void CopyTip(char (&tip)[128], const char* text);
+
+}  // namespace tfm
