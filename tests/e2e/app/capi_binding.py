@@ -1,0 +1,42 @@
+"""How start-up reacts to the COMMON-ISDN-API provider it finds beside the exe or in the system."""
+from harness import WM_CLOSE, Monitor, check, run_scenarios, winctl
+
+
+def expect_missing_driver_message(monitor):
+    code, box = winctl("msgbox", 20000)
+    check(code == 0, "no message box appeared")
+    check(box == "Telvaro Fax Server Monitor|No CAPI drivers Installed", "unexpected message box: " + box)
+    monitor.wait_trace(r"^tray: icon 153$")
+    check(not monitor.has_trace(r"^workers: running$"), "workers started without a driver")
+    check(not monitor.has_trace(r"^worker "), "a worker thread was started")
+
+
+def close(monitor):
+    winctl("post", monitor.frame(), WM_CLOSE, 0, 0)
+    check(monitor.wait_exit(10) == 0, "the monitor did not end cleanly")
+
+
+def library_missing_shows_message(folder):
+    monitor = Monitor(folder, provider="none").start()
+    expect_missing_driver_message(monitor)
+    close(monitor)
+
+
+def eight_entry_points_show_message(folder):
+    monitor = Monitor(folder, provider="eight").start()
+    expect_missing_driver_message(monitor)
+    check(monitor.has_trace(r"^capi: entry point CAPI_GET_SERIAL_NUMBER missing"), "missing entry point not traced")
+    close(monitor)
+
+
+def provider_without_driver_is_silent(folder):
+    # Wine's own capi2032.dll reports "not installed" when no ISDN controller is present.
+    monitor = Monitor(folder, provider="wine").start()
+    monitor.wait_trace(r"^capi: no driver installed")
+    code, _ = winctl("no-msgbox", 3000)
+    check(code == 0, "a message box appeared although the library loaded")
+    check(not monitor.has_trace(r"^workers: running$"), "workers started without a driver")
+    close(monitor)
+
+
+run_scenarios(library_missing_shows_message, eight_entry_points_show_message, provider_without_driver_is_silent)

@@ -1,0 +1,58 @@
+"""The tray icon's mouse messages and the shell restart, driven from outside the real exe."""
+from harness import (TRAY_CALLBACK, VK_ESCAPE, WM_LBUTTONDBLCLK, WM_RBUTTONUP, Monitor, check, run_scenarios,
+                     winctl)
+
+ICON_ID = 128
+VK_E = 0x45
+
+
+def right_click_shows_menu_and_exit_ends(folder):
+    monitor = Monitor(folder).start()
+    monitor.wait_trace(r"^tray: icon 153$")
+    frame = monitor.frame()
+    winctl("post", frame, TRAY_CALLBACK, ICON_ID, WM_RBUTTONUP)
+    monitor.wait_trace(r"^tray: menu shown$")
+    code, menu = winctl("popup-menu", 10000)
+    check(code == 0, "no popup menu became visible")
+    winctl("keys", menu, VK_ESCAPE)
+    winctl("wait-gone", menu, 5000)
+    check(monitor.running(), "dismissing the menu ended the program")
+    # Choosing "&Exit" by its mnemonic arrives at the frame as command 32775.
+    winctl("post", frame, TRAY_CALLBACK, ICON_ID, WM_RBUTTONUP)
+    code, menu = winctl("popup-menu", 10000)
+    check(code == 0, "the menu did not show a second time")
+    winctl("keys", menu, VK_E)
+    check(monitor.wait_exit(10) == 0, "choosing Exit did not end the program")
+
+
+def double_click_runs_default_command(folder):
+    monitor = Monitor(folder).start()
+    monitor.wait_trace(r"^tray: icon 153$")
+    frame = monitor.frame()
+    winctl("post", frame, TRAY_CALLBACK, 999, WM_LBUTTONDBLCLK)  # not our icon: ignored
+    winctl("post", frame, TRAY_CALLBACK, ICON_ID, WM_LBUTTONDBLCLK)
+    index = monitor.wait_trace(r"^tray: default command 40001$")
+    monitor.wait_trace(r"^command: devices monitor", after=index)
+    check(len([l for l in monitor.traces() if l.startswith("tray: default command")]) == 1,
+          "a foreign icon id reached the default command")
+    winctl("command", frame, 40002)
+    monitor.wait_trace(r"^command: devices monitor", after=index + 2)
+    winctl("command", frame, 32775)
+    check(monitor.wait_exit(10) == 0, "the monitor did not end")
+
+
+def shell_restart_puts_icon_back(folder):
+    monitor = Monitor(folder).start()
+    monitor.wait_trace(r"^tray: icon 153$")
+    frame = monitor.frame()
+    check(winctl("tray-exists", frame, ICON_ID)[0] == 0, "the shell does not know the icon after start-up")
+    check(winctl("tray-delete", frame, ICON_ID)[0] == 0, "the icon could not be removed from outside")
+    check(winctl("tray-exists", frame, ICON_ID)[0] != 0, "the icon is still there after its removal")
+    winctl("broadcast", "TaskbarCreated")
+    monitor.wait_trace(r"^tray: re-add tip=\[Telvaro Fax Server Monitor\] added$")
+    check(winctl("tray-exists", frame, ICON_ID)[0] == 0, "the icon did not come back")
+    winctl("command", frame, 32775)
+    check(monitor.wait_exit(10) == 0, "the monitor did not end")
+
+
+run_scenarios(right_click_shows_menu_and_exit_ends, double_click_runs_default_command, shell_restart_puts_icon_back)

@@ -1,0 +1,56 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "capi/CapiLibraryWin32.h"
+#include "framework/SystemErrorText.h"
+
+namespace tfm {
+namespace {
+
+TEST(SystemErrorText, KnownCodeIsTrimmedAndUnknownIsEmpty) {
+  const std::string text = fw::SystemErrorText(ERROR_FILE_NOT_FOUND);
+  ASSERT_FALSE(text.empty());
+  EXPECT_NE(' ', text.front());
+  EXPECT_EQ(std::string::npos, std::string(" \r\n\t").find(text.back()));
+  EXPECT_EQ("", fw::SystemErrorText(0x2000FFFF));
+}
+
+// The provider DLLs live in folders of their own under the build tree; the test points the library
+// search path at one of them at a time.
+std::string ProviderFolder(const char* name) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  folder.erase(folder.rfind('\\'));
+  return folder + "\\..\\..\\..\\tools\\" + name;
+}
+
+TEST(LoadCapiLibrary, CompleteProviderResolvesAllNine) {
+  ASSERT_TRUE(SetDllDirectoryA(ProviderFolder("capi-complete").c_str()));
+  CapiEntryPoints table;
+  ASSERT_TRUE(LoadCapiLibrary(table));
+  EXPECT_TRUE(table.library);
+  EXPECT_TRUE(table.CAPI_GET_SERIAL_NUMBER && table.CAPI_GET_MESSAGE && table.CAPI_GET_MANUFACTURER);
+  EXPECT_TRUE(IsCapiInstalled(table));
+  CapiDword count[16] = {};
+  EXPECT_EQ(0u, table.CAPI_GET_PROFILE(count, 0));
+  EXPECT_EQ(1u, count[0] & 0xFFFF);
+  FreeLibrary(static_cast<HMODULE>(table.library));
+  SetDllDirectoryA(nullptr);
+}
+
+TEST(LoadCapiLibrary, EightEntryPointsFailAndUnload) {
+  ASSERT_TRUE(SetDllDirectoryA(ProviderFolder("capi-eight").c_str()));
+  CapiEntryPoints table;
+  EXPECT_FALSE(LoadCapiLibrary(table));
+  EXPECT_EQ(nullptr, table.library);
+  EXPECT_EQ(nullptr, table.CAPI_GET_VERSION);
+  EXPECT_EQ(nullptr, GetModuleHandleA("capi2032.dll"));
+  SetDllDirectoryA(nullptr);
+}
+
+}  // namespace
+}  // namespace tfm

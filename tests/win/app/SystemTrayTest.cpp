@@ -1,0 +1,84 @@
+// The tray icon against Wine's real notification area, in process.
+#include "app/SystemTrayWin32.h"
+
+#include <shellapi.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/FrameWindow.h"
+
+namespace tfm {
+namespace {
+
+constexpr UINT kIconId = 128;
+
+bool ShellKnows(HWND owner) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = kIconId;
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+void RemoveFromOutside(HWND owner) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = kIconId;
+  Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+class SystemTrayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CSystemTray::RegisterShellMessages();
+    m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(m_owner);
+  }
+  void TearDown() override { DestroyWindow(m_owner); }
+  HWND TrayWindow() { return FindWindowA(kTrayWindowClass, nullptr); }
+  HWND m_owner = nullptr;
+};
+
+TEST_F(SystemTrayTest, InstallShowsIconAndDestructionRemovesIt) {
+  {
+    CSystemTray tray;
+    ASSERT_TRUE(tray.Install(m_owner, kTrayCallbackMessage, "Telvaro Fax Server Monitor",
+                             LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
+    EXPECT_TRUE(ShellKnows(m_owner));
+    EXPECT_TRUE(tray.ChangeTip("incoming call from 815 to 4711"));
+    HWND own = TrayWindow();
+    ASSERT_TRUE(own);
+    EXPECT_FALSE(IsWindowVisible(own));
+    EXPECT_EQ(nullptr, GetWindow(own, GW_OWNER));  // top-level, so it gets shell broadcasts
+  }
+  EXPECT_FALSE(ShellKnows(m_owner));
+  EXPECT_EQ(nullptr, TrayWindow());
+}
+
+TEST_F(SystemTrayTest, ShellRestartMessagePutsRemovedIconBack) {
+  CSystemTray tray;
+  ASSERT_TRUE(tray.Install(m_owner, kTrayCallbackMessage, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
+  RemoveFromOutside(m_owner);
+  ASSERT_FALSE(ShellKnows(m_owner));
+  SendMessageA(TrayWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(ShellKnows(m_owner));
+}
+
+TEST_F(SystemTrayTest, BroadcastWhileIconIsThereLeavesTrayHidden) {
+  CSystemTray tray;
+  ASSERT_TRUE(tray.Install(m_owner, kTrayCallbackMessage, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
+  SendMessageA(TrayWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);  // the add is refused
+  EXPECT_TRUE(tray.ChangeTip("stored only"));  // hidden: stored, reported as success
+  RemoveFromOutside(m_owner);
+}
+
+TEST_F(SystemTrayTest, CallbackForAnotherIconIsIgnored) {
+  CSystemTray tray;
+  ASSERT_TRUE(tray.Install(m_owner, kTrayCallbackMessage, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
+  EXPECT_EQ(0, tray.OnCallback(kIconId + 1, WM_RBUTTONUP));
+}
+
+}  // namespace
+}  // namespace tfm
