@@ -28,6 +28,12 @@ uint32_t CapiMessenger::CAPI_PUT_CMSG(CMsg& cmsg) {
   return m_entryPoints.CAPI_PUT_MESSAGE(cmsg.ApplId, m_sendBuffer);
 }
 
+uint32_t CapiMessenger::PutAddressOnly(CMsg& cmsg, uint16_t applId, uint8_t command, uint8_t subcommand,
+                                       uint16_t messageNumber, uint32_t address) {
+  SetUpHeader(cmsg, applId, command, subcommand, messageNumber, address);
+  return CAPI_PUT_CMSG(cmsg);
+}
+
 uint32_t CapiMessenger::DISCONNECT_REQ(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t plci,
                                        CapiStruct bChannelinformation, CapiStruct keypadfacility,
                                        CapiStruct useruserdata, CapiStruct facilitydataarray) {
@@ -65,13 +71,11 @@ uint32_t CapiMessenger::CONNECT_RESP(CMsg& cmsg, uint16_t applId, uint16_t messa
 }
 
 uint32_t CapiMessenger::DISCONNECT_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t plci) {
-  SetUpHeader(cmsg, applId, kCapiDisconnect, kCapiResp, messageNumber, plci);
-  return CAPI_PUT_CMSG(cmsg);
+  return PutAddressOnly(cmsg, applId, kCapiDisconnect, kCapiResp, messageNumber, plci);
 }
 
 uint32_t CapiMessenger::INFO_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t plci) {
-  SetUpHeader(cmsg, applId, kCapiInfo, kCapiResp, messageNumber, plci);
-  return CAPI_PUT_CMSG(cmsg);
+  return PutAddressOnly(cmsg, applId, kCapiInfo, kCapiResp, messageNumber, plci);
 }
 
 uint32_t CapiMessenger::CONNECT_B3_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t ncci,
@@ -83,13 +87,11 @@ uint32_t CapiMessenger::CONNECT_B3_RESP(CMsg& cmsg, uint16_t applId, uint16_t me
 }
 
 uint32_t CapiMessenger::CONNECT_B3_ACTIVE_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t ncci) {
-  SetUpHeader(cmsg, applId, kCapiConnectB3Active, kCapiResp, messageNumber, ncci);
-  return CAPI_PUT_CMSG(cmsg);
+  return PutAddressOnly(cmsg, applId, kCapiConnectB3Active, kCapiResp, messageNumber, ncci);
 }
 
 uint32_t CapiMessenger::DISCONNECT_B3_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t ncci) {
-  SetUpHeader(cmsg, applId, kCapiDisconnectB3, kCapiResp, messageNumber, ncci);
-  return CAPI_PUT_CMSG(cmsg);
+  return PutAddressOnly(cmsg, applId, kCapiDisconnectB3, kCapiResp, messageNumber, ncci);
 }
 
 uint32_t CapiMessenger::DATA_B3_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t ncci,

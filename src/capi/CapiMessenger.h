@@ -47,6 +47,9 @@ class CapiMessenger {
   uint32_t DATA_B3_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t ncci, uint16_t dataHandle);
 
  private:
+  uint32_t PutAddressOnly(CMsg& cmsg, uint16_t applId, uint8_t command, uint8_t subcommand, uint16_t messageNumber,
+                          uint32_t address);
+
   const CapiEntryPoints& m_entryPoints;
   alignas(4) uint8_t m_sendBuffer[kCapiSendBufferLength];
 };
