@@ -1,7 +1,8 @@
 # Test registration helpers shared by every subsystem.
 #
 #   tfm_unit_test(name SOURCES ... [LIBS ...])   native GoogleTest exe, label "unit"
-#   tfm_win_test(name SOURCES ... [LIBS ...])    cross-built GoogleTest exe run under Wine, label "win"
+#   tfm_win_test(name SOURCES ... [LIBS ...] [ENVIRONMENT VAR=value ...])
+#                                                cross-built GoogleTest exe run under Wine, label "win"
 #   tfm_e2e_test(name SCRIPT file [TIMEOUT s])   Python scenario against the real exe, label "e2e"
 #
 # Every Wine test holds the resource lock "wineprefix": the tests share one prefix and the monitor's
@@ -32,7 +33,7 @@ function(tfm_unit_test name)
 endfunction()
 
 function(tfm_win_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   if(NOT (WIN32 AND TFM_WINE_TESTS))
     return()
   endif()
@@ -42,7 +43,7 @@ function(tfm_win_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gmock gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES LABELS win TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK wineprefix)
+    PROPERTIES LABELS win TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK wineprefix ENVIRONMENT "${T_ENVIRONMENT}")
 endfunction()
 
 function(tfm_e2e_test name)
