@@ -7,6 +7,7 @@
 
 #include "CountingNew.h"
 #include "capi/CapiMessageCodec.h"
+#include "NullPorts.h"
 #include "capi/IsdnMonitor.h"
 
 namespace {
@@ -74,24 +75,13 @@ tfm::CapiDword CAPI_CALL Get(tfm::CapiDword, void** message) {
 }
 tfm::CapiDword CAPI_CALL Put(tfm::CapiDword, void*) { return 0; }
 
-class NullTray final : public tfm::ITrayPort {
- public:
-  bool ChangeIcon(unsigned) override { return true; }
-  bool ChangeTip(const char*) override { return true; }
-  void MarkEnabledAndShown() override {}
-};
-class NullCallLog final : public tfm::ICallLog {
- public:
-  void WriteCallLog(const char*, const std::string&, const std::string&) override {}
-};
-
 // Three offered calls, each cleared: every pass leaves the call table as it found it.
 void DispatchPass(benchmark::State& state) {
   tfm::CapiEntryPoints entryPoints;
   entryPoints.CAPI_GET_MESSAGE = &Get;
   entryPoints.CAPI_PUT_MESSAGE = &Put;
-  NullTray tray;
-  NullCallLog log;
+  tfm::test::NullTray tray;
+  tfm::test::NullCallLog log;
   std::atomic<int32_t> workersRunning{1};
   tfm::CIsdnMonitor monitor(entryPoints, tray, log, workersRunning, [](uint32_t) {});
   for (int i = 0; i < 6; i += 2) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "capi/CapiMessageCodec.h"
+#include "NullPorts.h"
 #include "capi/IsdnMonitor.h"
 
 namespace {
@@ -47,18 +48,6 @@ CapiDword CAPI_CALL Profile(void* buffer, CapiDword controller) {
   return 0;
 }
 
-class NullTray final : public tfm::ITrayPort {
- public:
-  bool ChangeIcon(unsigned) override { return true; }
-  bool ChangeTip(const char*) override { return true; }
-  void MarkEnabledAndShown() override {}
-};
-
-class NullCallLog final : public tfm::ICallLog {
- public:
-  void WriteCallLog(const char*, const std::string&, const std::string&) override {}
-};
-
 void CheckRoundTrip(const uint8_t* message) {
   tfm::CMsg cmsg;
   if (tfm::CMsgUnpack(cmsg, message) != 0) return;
@@ -93,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   entryPoints.CAPI_PUT_MESSAGE = &Put;
   entryPoints.CAPI_GET_MESSAGE = &Get;
   entryPoints.CAPI_GET_PROFILE = &Profile;
-  NullTray tray;
-  NullCallLog log;
+  tfm::test::NullTray tray;
+  tfm::test::NullCallLog log;
   std::atomic<int32_t> workersRunning{1};
   tfm::CIsdnMonitor monitor(entryPoints, tray, log, workersRunning, [&](uint32_t) {
     if (provider.queue.empty()) workersRunning = 0;
