@@ -66,39 +66,6 @@ TEST(CMsgPackTest, EmptyNestedFlagWritesSingleZero) {
   EXPECT_EQ(expected, Pack(m));
 }
 
-TEST(CMsgPackTest, ResponsesAndB3Messages) {
-  const uint8_t ncpi[] = {0x02, 0xAA, 0xBB};
-  struct Case {
-    const char* name;
-    CMsg msg;
-    Bytes params;
-  };
-  CMsg connectB3Resp = Header(kCapiConnectB3, kCapiResp, 0x00010101);
-  connectB3Resp.Reject = 0;
-  connectB3Resp.NCPI = ncpi;
-  CMsg dataB3Req = Header(kCapiDataB3, kCapiReq, 0x00010101);
-  dataB3Req.Data32 = 0x11223344;
-  dataB3Req.DataLength = 0x0080;
-  dataB3Req.DataHandle = 0x0007;
-  dataB3Req.Flags = 0x0004;
-  CMsg dataB3Resp = Header(kCapiDataB3, kCapiResp, 0x00010101);
-  dataB3Resp.DataHandle = 0x0007;
-  const Case cases[] = {
-      {"DISCONNECT_RESP", Header(kCapiDisconnect, kCapiResp, 0x0101), {0x01, 0x01, 0x00, 0x00}},
-      {"INFO_RESP", Header(kCapiInfo, kCapiResp, 0x0101), {0x01, 0x01, 0x00, 0x00}},
-      {"DISCONNECT_REQ", Header(kCapiDisconnect, kCapiReq, 0x0101), {0x01, 0x01, 0x00, 0x00, 0x04, 0, 0, 0, 0}},
-      {"CONNECT_B3_RESP", connectB3Resp, {0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x02, 0xAA, 0xBB}},
-      {"CONNECT_B3_ACTIVE_RESP", Header(kCapiConnectB3Active, kCapiResp, 0x00010101), {0x01, 0x01, 0x01, 0x00}},
-      {"DISCONNECT_B3_RESP", Header(kCapiDisconnectB3, kCapiResp, 0x00010101), {0x01, 0x01, 0x01, 0x00}},
-      {"DATA_B3_REQ", dataB3Req, {0x01, 0x01, 0x01, 0x00, 0x44, 0x33, 0x22, 0x11, 0x80, 0x00, 0x07, 0x00, 0x04, 0x00}},
-      {"DATA_B3_RESP", dataB3Resp, {0x01, 0x01, 0x01, 0x00, 0x07, 0x00}},
-  };
-  for (Case c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(Wire(1, c.msg.Command, c.msg.Subcommand, 0, {c.params}), Pack(c.msg));
-  }
-}
-
 TEST(CMsgPackTest, StructsAreCopiedWithTheirOwnLength) {
   Bytes escaped = {0xFF, 0x2C, 0x01};  // 300 content bytes
   for (int i = 0; i < 300; ++i) escaped.push_back(static_cast<uint8_t>(i));
