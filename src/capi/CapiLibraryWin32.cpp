@@ -61,8 +61,4 @@ bool LoadCapiLibrary(CapiEntryPoints& entryPoints) {
   return true;
 }
 
-bool IsCapiInstalled(const CapiEntryPoints& entryPoints) {
-  return entryPoints.CAPI_INSTALLED && entryPoints.CAPI_INSTALLED() == 0;
-}
-
 }  // namespace tfm

@@ -1,0 +1,34 @@
+#include "capi/CallLogFileWin32.h"
+
+#include <windows.h>
+
+#include <share.h>
+
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace tfm {
+
+std::string GetExecutableDirectory() {
+  std::vector<char> path(8192);
+  const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) return {};
+  return DirectoryOfPath(std::string(path.data(), length));
+}
+
+void CallLogFile::WriteCallLog(const char* callType, const std::string& calledNumber,
+                               const std::string& callingNumber) {
+  const std::string path = CallLogPath(GetExecutableDirectory());
+  // Append mode writes at the end and never truncates; readers may open the file meanwhile.
+  FILE* file = _fsopen(path.c_str(), "a", _SH_DENYNO);
+  if (!file) return;
+  const __time64_t now = _time64(nullptr);
+  std::tm local{};
+  const bool converted = _localtime64_s(&local, &now) == 0;
+  const std::string line = FormatCallLogLine(callType, calledNumber, callingNumber, converted ? &local : nullptr);
+  std::fwrite(line.data(), 1, line.size(), file);
+  std::fclose(file);
+}
+
+}  // namespace tfm

@@ -1,0 +1,174 @@
+// The dispatcher: turns the messages the provider delivers into the monitor's visible effects (tray
+// tooltip, call log) and the responses the standard requires.
+#include "capi/CapiEntryPoints.h"
+#include "capi/InfoText.h"
+#include "capi/IsdnMonitor.h"
+#include "common/Trace.h"
+
+namespace tfm {
+namespace {
+
+// Reject value of CONNECT_RESP: reject the call with normal call clearing.
+constexpr uint16_t kRejectNormalClearing = 2;
+constexpr uint32_t kPlciMask = 0xFFFF;
+constexpr uint16_t kHighestSuccessInfo = 0xFF;
+
+}  // namespace
+
+void CIsdnMonitor::Handle_CAPI_Msg() {
+  for (int handled = 0; handled < kMessagesPerPass; ++handled) {
+    const uint32_t info = m_messenger.CAPI_GET_CMSG(*m_message, m_applId);
+    if (info == kCapiQueueEmpty) return;
+    if (info != 0) {
+      TraceF("Error: CAPI_GET_CMSG returns Info != 0 in function Handle_CAPI_Msg: %s", GetInfoText(info).c_str());
+      return;
+    }
+    if (m_message->Subcommand == kCapiConf) {
+      Handle_Confirmation();
+    } else if (m_message->Subcommand == kCapiInd) {
+      Handle_Indication();
+    } else {
+      TraceF("Error: Unknown subcommand in function Handle_CAPI_Msg : %s", GetInfoText(0).c_str());
+      return;
+    }
+  }
+}
+
+// Every response carries the indication's message number; the builders clear the message they are
+// given, so address and number are read before.
+void CIsdnMonitor::Handle_Indication() {
+  CMsg& m = *m_message;
+  const uint32_t address = m.Address;
+  const uint16_t number = m.Messagenumber;
+  switch (m.Command) {
+    case kCapiConnect:
+      OnConnectInd();
+      break;
+    case kCapiConnectActive:
+    case kCapiFacility:
+      break;
+    case kCapiDisconnect:
+      OnDisconnectInd();
+      break;
+    case kCapiInfo:
+      m_messenger.INFO_RESP(m, m_applId, number, address);
+      break;
+    case kCapiConnectB3: {
+      const int slot = m_calls.FindByPlci(address & kPlciMask);
+      if (slot >= 0) m_calls[slot].NCCI = address;
+      m_messenger.CONNECT_B3_RESP(m, m_applId, number, address, 0, nullptr);
+      break;
+    }
+    case kCapiConnectB3Active: {
+      const int slot = m_calls.FindByNcci(address);
+      if (slot >= 0) m_calls[slot].clearCallAfterB3 = false;
+      m_messenger.CONNECT_B3_ACTIVE_RESP(m, m_applId, number, address);
+      break;
+    }
+    case kCapiDisconnectB3:
+      OnDisconnectB3Ind();
+      break;
+    case kCapiDataB3:
+      m_messenger.DATA_B3_RESP(m, m_applId, number, address, m.DataHandle);
+      break;
+    default:
+      Trace("ZurEvareruv Error: Indication not handled in function Handle_Indication");
+      break;
+  }
+}
+
+void CIsdnMonitor::OnConnectInd() {
+  CMsg& m = *m_message;
+  const uint32_t plci = m.Address;
+  int slot = m_calls.FindByPlci(plci);
+  if (slot < 0) {
+    slot = m_calls.Allocate();
+    if (slot < 0) {
+      // Both slots busy: the monitor cannot follow this call, so it rejects it with normal clearing.
+      m_messenger.CONNECT_RESP(m, m_applId, m.Messagenumber, plci, kRejectNormalClearing, 0, 0, 0, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+      return;
+    }
+    m_calls[slot].PLCI = plci;
+  }
+  CallSlot& call = m_calls[slot];
+  call.callingNumberCopy = CopyStructContent(m.CallingPartyNumber);
+  call.calledNumberCopy = CopyStructContent(m.CalledPartyNumber);
+  m_calledNumber = CalledNumberText(call.calledNumberCopy);
+  m_callingNumber = CallingNumberText(call.callingNumberCopy);
+
+  // Numbers are data from the line: joined, never used as a format.
+  const std::string tip = "incoming call from " + m_callingNumber + " to " + m_calledNumber;
+  m_tray.ChangeTip(tip.c_str());
+  m_callLog.WriteCallLog("IN", m_calledNumber, m_callingNumber);
+}
+
+void CIsdnMonitor::OnDisconnectInd() {
+  CMsg& m = *m_message;
+  const uint32_t plci = m.Address;
+  const std::string reason = GetInfoText(m.Reason);
+  m_messenger.DISCONNECT_RESP(m, m_applId, m.Messagenumber, plci);
+  const int slot = m_calls.FindByPlci(plci);
+  if (slot < 0) return;
+  if (reason.find("normal clearing") == std::string::npos) TraceF("Disconnect reason: %s", reason.c_str());
+  m_calls.Free(slot);
+}
+
+void CIsdnMonitor::OnDisconnectB3Ind() {
+  CMsg& m = *m_message;
+  const uint32_t ncci = m.Address;
+  const int slot = m_calls.FindByNcci(ncci);
+  if (slot >= 0) m_calls[slot].NCCI = kNoAddress;
+  m_messenger.DISCONNECT_B3_RESP(m, m_applId, m.Messagenumber, ncci);
+  if (slot >= 0 && m_calls[slot].clearCallAfterB3) ClearCall(m_calls[slot].PLCI);
+}
+
+void CIsdnMonitor::ClearCall(uint32_t plci) {
+  m_messenger.DISCONNECT_REQ(*m_message, m_applId, 0, plci, nullptr, nullptr, nullptr, nullptr);
+}
+
+void CIsdnMonitor::Handle_Confirmation() {
+  const CMsg& m = *m_message;
+  if (m.Info > kHighestSuccessInfo) {
+    OnFailedConfirmation();
+    return;
+  }
+  if (m.Command == kCapiConnectB3) {
+    const int slot = m_calls.FindByPlci(m.Address & kPlciMask);
+    if (slot >= 0) m_calls[slot].NCCI = m.Address;
+  } else if (m.Command == kCapiDisconnectB3) {
+    const int slot = m_calls.FindByNcci(m.Address);
+    if (slot >= 0) m_calls[slot].clearCallAfterB3 = true;
+  }
+}
+
+// Confirmations carry no Reason, so the texts built from it show the text of 0.
+void CIsdnMonitor::OnFailedConfirmation() {
+  const CMsg& m = *m_message;
+  TraceF("Error: Info value indicates error %s, function Handle_Confirmation", GetInfoText(m.Info).c_str());
+  switch (m.Command) {
+    case kCapiDisconnect:
+      if (m_calls.FindByPlci(m.Address) < 0) {
+        TraceF("Disconnect confirmation Error: %s", GetInfoText(m.Reason).c_str());
+      }
+      break;
+    case kCapiConnectB3: {
+      const int slot = m_calls.FindByPlci(m.Address & kPlciMask);
+      if (slot < 0) {
+        TraceF("Error: invalid PLCI in CONNECT_B3_CONF %s", GetInfoText(m.Info).c_str());
+      } else {
+        ClearCall(m_calls[slot].PLCI);
+      }
+      break;
+    }
+    case kCapiDisconnectB3:
+      if (m_calls.FindByNcci(m.Address) < 0) {
+        TraceF("Disconnect B3 confirmation Error: %s", GetInfoText(m.Reason).c_str());
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace tfm

@@ -1,0 +1,13 @@
+#include "capi/IsdnMonitorThreadWin32.h"
+
+#include "capi/IsdnMonitor.h"
+
+namespace tfm {
+
+DWORD WINAPI IsdnMonitorThreadProc(LPVOID monitor) {
+  return static_cast<CIsdnMonitor*>(monitor)->RunThread();
+}
+
+void SleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
+
+}  // namespace tfm

@@ -1,0 +1,371 @@
+#include "capi/CapiMessageCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+#include "CapiWire.h"
+#include "capi/CapiEntryPoints.h"
+#include "capi/CapiParameterTables.h"
+
+namespace tfm {
+namespace {
+
+using test::Bytes;
+using test::Dword;
+using test::Pack;
+using test::StructBytes;
+using test::Wire;
+using test::Word;
+
+CMsg Header(uint8_t command, uint8_t subcommand, uint32_t address, uint16_t applId = 1, uint16_t number = 0) {
+  CMsg m{};
+  m.ApplId = applId;
+  m.Command = command;
+  m.Subcommand = subcommand;
+  m.Messagenumber = number;
+  m.Address = address;
+  return m;
+}
+
+// --- packing against bytes written out from the standard -----------------------------------------
+
+TEST(CMsgPackTest, ListenReqCarriesMasksInWireOrder) {
+  CMsg m = Header(kCapiListen, kCapiReq, 2, 0x0102);
+  m.InfoMask = 0x40;
+  m.CIPmask = 0x1FFF03FF;
+  const Bytes expected = {0x1A, 0x00, 0x02, 0x01, 0x05, 0x80, 0x00, 0x00,  // header
+                          0x02, 0x00, 0x00, 0x00,                          // controller 2
+                          0x40, 0x00, 0x00, 0x00,                          // Info mask
+                          0xFF, 0x03, 0xFF, 0x1F,                          // CIP mask
+                          0x00, 0x00, 0x00, 0x00,                          // CIP mask 2
+                          0x00, 0x00};                                     // calling number, subaddress
+  EXPECT_EQ(expected, Pack(m));
+}
+
+TEST(CMsgPackTest, ClearedConnectRespWritesBothNestedStructuresInFull) {
+  CMsg m = Header(kCapiConnect, kCapiResp, 0x0201, 3, 0x0044);
+  m.Reject = 2;
+  const Bytes expected = {0x20, 0x00, 0x03, 0x00, 0x02, 0x83, 0x44, 0x00,
+                          0x01, 0x02, 0x00, 0x00,                    // PLCI
+                          0x02, 0x00,                                // Reject
+                          0x09, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x00,  // B protocol: 3 words, 3 empty structs
+                          0x00, 0x00, 0x00,                          // connected number, subaddress, LLC
+                          0x04, 0x00, 0x00, 0x00, 0x00};             // Additional Info: 4 empty structs
+  EXPECT_EQ(expected, Pack(m));
+}
+
+TEST(CMsgPackTest, EmptyNestedFlagWritesSingleZero) {
+  CMsg m = Header(kCapiConnect, kCapiResp, 0x0101);
+  m.BProtocol = 1;
+  m.AdditionalInfo = 1;
+  const Bytes expected = {0x13, 0x00, 0x01, 0x00, 0x02, 0x83, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00,
+                          0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+  EXPECT_EQ(expected, Pack(m));
+}
+
+TEST(CMsgPackTest, StructsAreCopiedWithTheirOwnLength) {
+  Bytes escaped = {0xFF, 0x2C, 0x01};  // 300 content bytes
+  for (int i = 0; i < 300; ++i) escaped.push_back(static_cast<uint8_t>(i));
+  const Bytes shortStruct = {0x05, 1, 2, 3, 4, 5, 0xEE};  // the byte after the struct must not be copied
+  CMsg m = Header(kCapiConnectB3, kCapiReq, 0x0101);
+  m.NCPI = escaped.data();
+  EXPECT_EQ(Wire(1, kCapiConnectB3, kCapiReq, 0, {Dword(0x0101), escaped}), Pack(m));
+  m = Header(kCapiConnectB3, kCapiReq, 0x0101);
+  m.NCPI = shortStruct.data();
+  EXPECT_EQ(Wire(1, kCapiConnectB3, kCapiReq, 0, {Dword(0x0101), Bytes(shortStruct.begin(), shortStruct.end() - 1)}),
+            Pack(m));
+}
+
+// B protocol whose inner part is 6 bytes of words, a B1 configuration of `configWire` bytes and two
+// empty structs.
+Bytes BProtocolConfig(size_t configWire) {
+  Bytes config = {static_cast<uint8_t>(configWire - 1)};
+  config.resize(configWire, 0x5A);
+  return config;
+}
+
+TEST(CMsgPackTest, NestedStructureUsesEscapeFrom255Bytes) {
+  for (size_t inner : {254u, 255u, 256u}) {
+    SCOPED_TRACE(inner);
+    const Bytes config = BProtocolConfig(inner - 8);
+    CMsg m = Header(kCapiSelectBProtocol, kCapiReq, 0x0101);
+    m.B1protocol = 1;
+    m.B2protocol = 2;
+    m.B3protocol = 3;
+    m.B1configuration = config.data();
+    Bytes innerBytes = {0x01, 0x00, 0x02, 0x00, 0x03, 0x00};
+    innerBytes.insert(innerBytes.end(), config.begin(), config.end());
+    innerBytes.insert(innerBytes.end(), {0x00, 0x00});
+    ASSERT_EQ(inner, innerBytes.size());
+    const Bytes length = inner < 255 ? Bytes{static_cast<uint8_t>(inner)} : Bytes{0xFF, static_cast<uint8_t>(inner), static_cast<uint8_t>(inner >> 8)};
+    const Bytes wire = Wire(1, kCapiSelectBProtocol, kCapiReq, 0, {Dword(0x0101), length, innerBytes});
+    EXPECT_EQ(wire, Pack(m));
+
+    CMsg back;
+    ASSERT_EQ(0u, CMsgUnpack(back, wire.data()));
+    EXPECT_EQ(0u, back.BProtocol);
+    EXPECT_EQ(3, back.B3protocol);
+    EXPECT_EQ(config, StructBytes(back.B1configuration));
+    EXPECT_EQ(Bytes{0x00}, StructBytes(back.B3configuration));
+  }
+}
+
+// --- unpacking ------------------------------------------------------------------------------------
+
+const Bytes kConnectInd = Wire(0x0001, kCapiConnect, kCapiInd, 0x1234,
+                               {Dword(0x0101), Word(16),
+                                {0x05, 0x81, '4', '7', '1', '1'},               // called party number
+                                {0x05, 0x01, 0x80, '8', '1', '5'},              // calling party number
+                                {0x00},                                         // called subaddress
+                                {0x00},                                         // calling subaddress
+                                {0x03, 0x80, 0x90, 0xA3},                       // BC
+                                {0x00},                                         // LLC
+                                {0x02, 0x91, 0x81},                             // HLC
+                                {0x06, 0x00, 0x00, 0x02, 0xAA, 0xBB, 0x00}});  // Additional Info
+
+TEST(CMsgUnpackTest, ConnectIndFillsItsFieldsAndNothingElse) {
+  CMsg m;
+  m.Reject = 7;  // stale values from an earlier message must not survive
+  m.NCPI = kConnectInd.data();
+  ASSERT_EQ(0u, CMsgUnpack(m, kConnectInd.data()));
+  EXPECT_EQ(1, m.ApplId);
+  EXPECT_EQ(kCapiConnect, m.Command);
+  EXPECT_EQ(kCapiInd, m.Subcommand);
+  EXPECT_EQ(0x1234, m.Messagenumber);
+  EXPECT_EQ(0x0101u, m.Address);
+  EXPECT_EQ(16, m.CIPValue);
+  EXPECT_EQ((Bytes{0x05, 0x81, '4', '7', '1', '1'}), StructBytes(m.CalledPartyNumber));
+  EXPECT_EQ((Bytes{0x05, 0x01, 0x80, '8', '1', '5'}), StructBytes(m.CallingPartyNumber));
+  EXPECT_EQ(Bytes{0x00}, StructBytes(m.CalledPartySubaddress));
+  EXPECT_EQ((Bytes{0x03, 0x80, 0x90, 0xA3}), StructBytes(m.BC));
+  EXPECT_EQ((Bytes{0x02, 0x91, 0x81}), StructBytes(m.HLC));
+  EXPECT_EQ(0u, m.AdditionalInfo);
+  EXPECT_EQ((Bytes{0x02, 0xAA, 0xBB}), StructBytes(m.Useruserdata));
+  EXPECT_EQ(Bytes{0x00}, StructBytes(m.Facilitydataarray));
+  EXPECT_EQ(0, m.Reject);
+  EXPECT_EQ(nullptr, m.NCPI);
+  EXPECT_EQ(nullptr, m.ConnectedNumber);
+  EXPECT_EQ(kConnectInd.size(), m.walkOffset);
+}
+
+TEST(CMsgUnpackTest, EmptyStructPointsAtItsZeroByte) {
+  CMsg m;
+  ASSERT_EQ(0u, CMsgUnpack(m, kConnectInd.data()));
+  ASSERT_NE(nullptr, m.CalledPartySubaddress);
+  EXPECT_EQ(kConnectInd.data() + 26, m.CalledPartySubaddress);
+  EXPECT_EQ(0, *m.CalledPartySubaddress);
+}
+
+TEST(CMsgUnpackTest, IndicationsTheMonitorHandles) {
+  CMsg m;
+  const Bytes disconnect = Wire(1, kCapiDisconnect, kCapiInd, 9, {Dword(0x0101), Word(0x3490)});
+  ASSERT_EQ(0u, CMsgUnpack(m, disconnect.data()));
+  EXPECT_EQ(0x3490, m.Reason);
+  EXPECT_EQ(9, m.Messagenumber);
+
+  const Bytes info = Wire(1, kCapiInfo, kCapiInd, 10, {Dword(0x0101), Word(0x0070), {0x03, 0x81, '1', '2'}});
+  ASSERT_EQ(0u, CMsgUnpack(m, info.data()));
+  EXPECT_EQ(0x0070, m.InfoNumber);
+  EXPECT_EQ((Bytes{0x03, 0x81, '1', '2'}), StructBytes(m.InfoElement));
+
+  const Bytes dataB3 = Wire(1, kCapiDataB3, kCapiInd, 11,
+                            {Dword(0x00010101), Dword(0xCAFEBABE), Word(0x0100), Word(0x0033), Word(0x0001)});
+  ASSERT_EQ(0u, CMsgUnpack(m, dataB3.data()));
+  EXPECT_EQ(0xCAFEBABEu, m.Data32);
+  EXPECT_EQ(0x0100, m.DataLength);
+  EXPECT_EQ(0x0033, m.DataHandle);
+  EXPECT_EQ(0x0001, m.Flags);
+
+  const Bytes disconnectB3 = Wire(1, kCapiDisconnectB3, kCapiInd, 12, {Dword(0x00010101), Word(0x3301), {0x00}});
+  ASSERT_EQ(0u, CMsgUnpack(m, disconnectB3.data()));
+  EXPECT_EQ(0x3301, m.Reason_B3);
+  EXPECT_EQ(0x00010101u, m.Address);
+
+  const Bytes b3Conf = Wire(1, kCapiConnectB3, kCapiConf, 13, {Dword(0x00010101), Word(0x2001)});
+  ASSERT_EQ(0u, CMsgUnpack(m, b3Conf.data()));
+  EXPECT_EQ(0x2001, m.Info);
+}
+
+TEST(CMsgUnpackTest, ParametersOfLaterEditionsAreSkipped) {
+  // CONNECT_REQ with one more struct inside B protocol and one more parameter at the end.
+  const Bytes wire = Wire(1, kCapiConnect, kCapiReq, 0,
+                          {Dword(1), Word(16), {0x00}, {0x00}, {0x00}, {0x00},
+                           {0x0C, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x00, 0x00, 0x00, 0x02, 0xEE, 0xEE},
+                           {0x01, 0x42}, {0x00}, {0x00}, {0x00}, {0x03, 0x01, 0x02, 0x03}});
+  CMsg m;
+  ASSERT_EQ(0u, CMsgUnpack(m, wire.data()));
+  EXPECT_EQ(3, m.B3protocol);
+  EXPECT_EQ((Bytes{0x01, 0x42}), StructBytes(m.BC));
+  EXPECT_EQ(1u, m.AdditionalInfo);
+  EXPECT_EQ(wire.size(), m.walkOffset);
+}
+
+TEST(CMsgUnpackTest, RefusesWhatItCannotDecodeSafely) {
+  struct Case {
+    const char* name;
+    Bytes wire;
+    uint32_t info;
+  };
+  const Case cases[] = {
+      {"shorter than 12", {0x0B, 0x00, 1, 0, 0x04, 0x82, 0, 0, 1, 1, 0}, kCapiIllegalCommand},
+      {"length field 0", {0x00, 0x00}, kCapiIllegalCommand},
+      {"command 0x09", Wire(1, 0x09, kCapiInd, 0, {Dword(1)}), kCapiIllegalCommand},
+      {"command 0x0B", Wire(1, 0x0B, kCapiInd, 0, {Dword(1)}), kCapiIllegalCommand},
+      {"command 0x90", Wire(1, 0x90, kCapiInd, 0, {Dword(1)}), kCapiIllegalCommand},
+      {"subcommand 0x84", Wire(1, kCapiConnect, 0x84, 0, {Dword(1)}), kCapiIllegalCommand},
+      {"subcommand 0x02", Wire(1, kCapiConnect, 0x02, 0, {Dword(1)}), kCapiIllegalCommand},
+      {"empty slot LISTEN_IND", Wire(1, kCapiListen, kCapiInd, 0, {Dword(1)}), kCapiIllegalCommand},
+      {"word cut short", Wire(1, kCapiDisconnect, kCapiInd, 0, {Dword(1), {0x90}}), kCapiIllegalParameterCoding},
+      {"struct missing", Wire(1, kCapiConnectB3, kCapiInd, 0, {Dword(1)}), kCapiIllegalParameterCoding},
+      {"struct overruns", Wire(1, kCapiConnectB3, kCapiInd, 0, {Dword(1), {0x03, 1, 2}}), kCapiIllegalParameterCoding},
+      {"escape cut short", Wire(1, kCapiConnectB3, kCapiInd, 0, {Dword(1), {0xFF, 0x01}}),
+       kCapiIllegalParameterCoding},
+      {"escaped length overruns", Wire(1, kCapiConnectB3, kCapiInd, 0, {Dword(1), {0xFF, 0x00, 0x01, 1, 2}}),
+       kCapiIllegalParameterCoding},
+      {"inner struct overruns its nested struct",
+       Wire(1, kCapiDisconnect, kCapiReq, 0, {Dword(1), {0x02, 0x00, 0x05}, {0, 0, 0, 0, 0}}),
+       kCapiIllegalParameterCoding},
+      {"nested struct shorter than its words",
+       Wire(1, kCapiSelectBProtocol, kCapiReq, 0, {Dword(1), {0x03, 0x01, 0x00, 0x02}, {0, 0, 0, 0}}),
+       kCapiIllegalParameterCoding},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Exactly as long as the header says (at least the length field), so ASan sees any overread.
+    const size_t stated = c.wire[0] | (c.wire[1] << 8);
+    Bytes exact(c.wire.begin(), c.wire.begin() + std::max<size_t>(2, std::min(stated, c.wire.size())));
+    CMsg m;
+    EXPECT_EQ(c.info, CMsgUnpack(m, exact.data()));
+    EXPECT_EQ(nullptr, m.NCPI);
+  }
+}
+
+TEST(CMsgPackTest, RefusesUndefinedMessagesAndOverlongOnes) {
+  CMsg m = Header(0x09, kCapiReq, 1);
+  uint8_t buffer[64];
+  EXPECT_EQ(kCapiIllegalCommand, CMsgPack(m, buffer, sizeof buffer));
+  m = Header(kCapiListen, kCapiInd, 1);
+  EXPECT_EQ(kCapiIllegalCommand, CMsgPack(m, buffer, sizeof buffer));
+  m = Header(kCapiListen, 0x00, 1);
+  EXPECT_EQ(kCapiIllegalCommand, CMsgPack(m, buffer, sizeof buffer));
+
+  Bytes big = {0xFF, 0x00, 0x08};  // 2048 content bytes: cannot fit into 2048 with the header
+  big.resize(3 + 2048, 0x31);
+  Bytes guarded(2048 + 16, 0xCC);
+  m = Header(kCapiConnectB3, kCapiReq, 1);
+  m.NCPI = big.data();
+  EXPECT_EQ(kCapiIllegalParameterCoding, CMsgPack(m, guarded.data(), 2048));
+  EXPECT_EQ(Bytes(16, 0xCC), Bytes(guarded.end() - 16, guarded.end()));
+
+  // Fits exactly: 8 header + 4 address + 3 escape + 2033 content = 2048.
+  big = {0xFF, 0xF1, 0x07};
+  big.resize(3 + 2033, 0x31);
+  m = Header(kCapiConnectB3, kCapiReq, 1);
+  m.NCPI = big.data();
+  EXPECT_EQ(0u, CMsgPack(m, guarded.data(), 2048));
+  EXPECT_EQ(2048u, m.walkOffset);
+  // The escape of a nested structure needs two more bytes than the inner part: refused when they are
+  // not there.
+  const Bytes config = BProtocolConfig(250);
+  m = Header(kCapiSelectBProtocol, kCapiReq, 1);
+  m.B1configuration = config.data();
+  const size_t exactLength = 8 + 4 + 3 + 258;
+  EXPECT_EQ(kCapiIllegalParameterCoding, CMsgPack(m, guarded.data(), exactLength - 1));
+  EXPECT_EQ(0u, CMsgPack(m, guarded.data(), exactLength));
+}
+
+// --- the tables and a randomized round trip over every message -------------------------------------
+
+TEST(ParameterTablesTest, EveryListIsWellFormed) {
+  size_t messages = 0;
+  for (size_t slot = 0; slot < kListSlotCount; ++slot) {
+    const uint8_t* list = kParameterListSlots[slot];
+    if (!list) continue;
+    SCOPED_TRACE(slot);
+    ++messages;
+    EXPECT_EQ(3, list[0]) << "every message starts with its address";
+    int depth = 1;
+    size_t i = 0;
+    for (; depth > 0; ++i) {
+      ASSERT_LT(list[i], kParamDescriptorCount);
+      ASSERT_NE(0, list[i]);
+      const uint32_t type = kParamDescriptors[list[i]].type;
+      if (type == kParamNested) ++depth;
+      if (type == kParamEnd) --depth;
+    }
+    EXPECT_EQ(0, list[i]) << "zero terminator right after the closing row";
+  }
+  EXPECT_EQ(48u, messages);
+  for (size_t slot = 72; slot < 78; ++slot) EXPECT_EQ(nullptr, kParameterListSlots[slot]);
+  for (uint8_t sub = kCapiReq; sub <= kCapiResp; ++sub) EXPECT_NE(nullptr, FindParameterList(kCapiManufacturer, sub));
+}
+
+TEST(ParameterTablesTest, OnlyDefinedCommandBytesHaveAnIndex) {
+  const uint8_t defined[] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x08, 0x41, 0x80,
+                             0x82, 0x83, 0x84, 0x86, 0x87, 0x88, 0xFF};
+  int count = 0;
+  for (int c = 0; c < 256; ++c) {
+    const bool isDefined = std::find(std::begin(defined), std::end(defined), c) != std::end(defined);
+    EXPECT_EQ(isDefined, CapiCommandIndex(static_cast<uint8_t>(c)) >= 0) << c;
+    count += isDefined;
+  }
+  EXPECT_EQ(15, count);
+}
+
+// Random values for every field and random struct contents.
+CMsg RandomMessage(std::mt19937& random, const std::vector<Bytes>& structs) {
+  CMsg m{};
+  auto* raw = reinterpret_cast<uint8_t*>(&m);
+  for (const ParamDescriptor& row : kParamDescriptors) {
+    if (row.type == kParamStruct) {
+      const uint8_t* s = random() % 4 == 0 ? nullptr : structs[random() % structs.size()].data();
+      std::memcpy(raw + row.offset, &s, sizeof s);
+    } else if (row.type == kParamNested) {
+      const uint32_t flag = random() % 3 == 0;
+      std::memcpy(raw + row.offset, &flag, sizeof flag);
+    } else if (row.type != kParamEnd) {
+      const uint32_t v = static_cast<uint32_t>(random());
+      std::memcpy(raw + row.offset, &v, row.type == kParamWord ? 2 : 4);
+    }
+  }
+  m.ApplId = static_cast<uint16_t>(random());
+  m.Messagenumber = static_cast<uint16_t>(random());
+  return m;
+}
+
+// What one pack writes, an unpack and a second pack must reproduce byte for byte, for every message.
+TEST(CMsgRoundTripTest, RandomMessagesSurvivePackUnpackPack) {
+  std::mt19937 random(4711);
+  std::vector<Bytes> structs;
+  for (size_t length : {0u, 1u, 2u, 17u, 254u, 300u}) {
+    Bytes s = length < 255 ? Bytes{static_cast<uint8_t>(length)}
+                           : Bytes{0xFF, static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8)};
+    for (size_t i = 0; i < length; ++i) s.push_back(static_cast<uint8_t>(random()));
+    structs.push_back(s);
+  }
+  int packed = 0;
+  for (int round = 0; round < 50; ++round) {
+    for (int c = 0; c < 256; ++c) {
+      for (uint8_t sub = kCapiReq; sub <= kCapiResp; ++sub) {
+        if (!FindParameterList(static_cast<uint8_t>(c), sub)) continue;
+        SCOPED_TRACE(testing::Message() << c << "/" << int(sub));
+        CMsg m = RandomMessage(random, structs);
+        m.Command = static_cast<uint8_t>(c);
+        m.Subcommand = sub;
+        const Bytes first = Pack(m, 8192);
+        ASSERT_FALSE(first.empty());
+        CMsg back;
+        ASSERT_EQ(0u, CMsgUnpack(back, first.data()));
+        EXPECT_EQ(first, Pack(back, 8192));
+        ++packed;
+      }
+    }
+  }
+  EXPECT_EQ(50 * 48, packed);
+}
+
+}  // namespace
+}  // namespace tfm

@@ -1,0 +1,77 @@
+#include "FakeCapi.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/Trace.h"
+
+namespace tfm::test {
+
+FakeCapi* FakeCapi::s_active = nullptr;
+
+FakeCapi::FakeCapi() {
+  s_active = this;
+  m_table.CAPI_INSTALLED = &Installed;
+  m_table.CAPI_REGISTER = &Register;
+  m_table.CAPI_RELEASE = &Release;
+  m_table.CAPI_PUT_MESSAGE = &PutMessage;
+  m_table.CAPI_GET_MESSAGE = &GetMessage;
+  m_table.CAPI_GET_PROFILE = &GetProfile;
+}
+
+FakeCapi::~FakeCapi() { s_active = nullptr; }
+
+CapiDword FakeCapi::Installed() { return s_active->installed; }
+
+CapiDword FakeCapi::Register(CapiDword size, CapiDword connections, CapiDword blocks, CapiDword length,
+                             CapiDword* id) {
+  ++s_active->registerCalls;
+  s_active->registerArguments = {size, connections, blocks, length};
+  *id = s_active->applId;
+  return s_active->registerResult;
+}
+
+CapiDword FakeCapi::Release(CapiDword id) {
+  s_active->released.push_back(id);
+  return 0;
+}
+
+CapiDword FakeCapi::PutMessage(CapiDword, void* message) {
+  const auto* bytes = static_cast<const uint8_t*>(message);
+  s_active->put.emplace_back(bytes, bytes + (bytes[0] | (bytes[1] << 8)));
+  return static_cast<int>(s_active->put.size()) - 1 == s_active->failPutNumber ? s_active->putResult : 0;
+}
+
+CapiDword FakeCapi::GetMessage(CapiDword, void** message) {
+  FakeCapi& self = *s_active;
+  ++self.fetches;
+  if (self.queue.empty()) return kCapiQueueEmpty;
+  self.m_delivered = std::move(self.queue.front());
+  self.queue.pop_front();
+  *message = self.m_delivered.data();
+  return 0;
+}
+
+CapiDword FakeCapi::GetProfile(void* buffer, CapiDword controller) {
+  std::memset(buffer, 0, 64);
+  if (s_active->profileResult != 0) return s_active->profileResult;
+  if (controller == 0) std::memcpy(buffer, &s_active->controllers, 2);
+  return 0;
+}
+
+namespace {
+std::vector<std::string> g_traceLines;
+void CaptureLine(const char* line) { g_traceLines.emplace_back(line); }
+}  // namespace
+
+TraceCapture::TraceCapture() {
+  g_traceLines.clear();
+  SetTraceSink(&CaptureLine);
+}
+TraceCapture::~TraceCapture() { SetTraceSink(nullptr); }
+const std::vector<std::string>& TraceCapture::lines() const { return g_traceLines; }
+bool TraceCapture::Contains(const std::string& line) const {
+  return std::find(g_traceLines.begin(), g_traceLines.end(), line) != g_traceLines.end();
+}
+
+}  // namespace tfm::test

@@ -1,0 +1,82 @@
+#pragma once
+// A recording COMMON-ISDN-API provider behind the entry-point table, for driving the monitor message by
+// message. Entry points are plain function pointers, so the one active fake is reached through a static.
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "CapiWire.h"
+#include "capi/CallLog.h"
+#include "capi/CapiEntryPoints.h"
+#include "common/TrayPort.h"
+
+namespace tfm::test {
+
+class FakeCapi {
+ public:
+  FakeCapi();
+  ~FakeCapi();
+
+  const CapiEntryPoints& entryPoints() const { return m_table; }
+
+  // Provider behaviour.
+  CapiDword installed = 0;
+  CapiDword registerResult = 0;
+  CapiDword applId = 1;
+  uint16_t controllers = 1;
+  CapiDword profileResult = 0;
+  CapiDword putResult = 0;
+  int failPutNumber = -1;  // the put with this index (0-based) returns putResult
+  std::deque<Bytes> queue;
+
+  // What the monitor did.
+  int registerCalls = 0;
+  std::vector<CapiDword> registerArguments;
+  std::vector<CapiDword> released;
+  std::vector<Bytes> put;
+  int fetches = 0;
+
+ private:
+  static FakeCapi* s_active;
+  static CapiDword CAPI_CALL Installed();
+  static CapiDword CAPI_CALL Register(CapiDword size, CapiDword connections, CapiDword blocks, CapiDword length,
+                                     CapiDword* id);
+  static CapiDword CAPI_CALL Release(CapiDword id);
+  static CapiDword CAPI_CALL PutMessage(CapiDword id, void* message);
+  static CapiDword CAPI_CALL GetMessage(CapiDword id, void** message);
+  static CapiDword CAPI_CALL GetProfile(void* buffer, CapiDword controller);
+
+  CapiEntryPoints m_table;
+  Bytes m_delivered;  // valid until the next fetch, as a provider keeps it
+};
+
+class RecordingTray final : public ITrayPort {
+ public:
+  bool ChangeIcon(unsigned) override { return true; }
+  bool ChangeTip(const char* text) override {
+    tips.emplace_back(text);
+    return true;
+  }
+  void MarkEnabledAndShown() override {}
+  std::vector<std::string> tips;
+};
+
+class RecordingCallLog final : public ICallLog {
+ public:
+  void WriteCallLog(const char* type, const std::string& called, const std::string& calling) override {
+    lines.push_back(std::string(type) + "|" + called + "|" + calling);
+  }
+  std::vector<std::string> lines;
+};
+
+// Collects trace lines while it lives.
+class TraceCapture {
+ public:
+  TraceCapture();
+  ~TraceCapture();
+  const std::vector<std::string>& lines() const;
+  bool Contains(const std::string& line) const;
+};
+
+}  // namespace tfm::test

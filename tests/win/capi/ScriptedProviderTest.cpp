@@ -1,0 +1,153 @@
+// The scripted provider loaded as a program loads capi2032.dll: scenario delivery, timing and the
+// record file that end-to-end tests read.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string TempPath(const char* name) {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + name + std::to_string(GetCurrentProcessId());
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+Bytes Message(const void* p) {
+  const auto* b = static_cast<const uint8_t*>(p);
+  return Bytes(b, b + (b[0] | (b[1] << 8)));
+}
+
+// The provider lives from LoadLibrary to FreeLibrary; environment variables are read at its first call.
+class ScriptedProviderTest : public ::testing::Test {
+ protected:
+  void Load(const std::string& scenario) {
+    scenarioPath = TempPath("scenario");
+    recordPath = TempPath("record");
+    std::ofstream(scenarioPath) << scenario;
+    DeleteFileA(recordPath.c_str());
+    SetEnvironmentVariableA("TFM_CAPI_SCENARIO", scenarioPath.c_str());
+    SetEnvironmentVariableA("TFM_CAPI_RECORD", recordPath.c_str());
+    library = LoadLibraryA(TFM_SCRIPTED_PROVIDER);
+    ASSERT_NE(nullptr, library) << TFM_SCRIPTED_PROVIDER;
+    Resolve("CAPI_INSTALLED", installed);
+    Resolve("CAPI_REGISTER", registerApp);
+    Resolve("CAPI_RELEASE", release);
+    Resolve("CAPI_PUT_MESSAGE", put);
+    Resolve("CAPI_GET_MESSAGE", get);
+    Resolve("CAPI_GET_PROFILE", profile);
+    Resolve("CAPI_GET_VERSION", version);
+    ASSERT_NE(nullptr, GetProcAddress(library, "CAPI_GET_MANUFACTURER"));
+    ASSERT_NE(nullptr, GetProcAddress(library, "CAPI_GET_SERIAL_NUMBER"));
+  }
+  void TearDown() override {
+    if (library) FreeLibrary(library);
+    DeleteFileA(scenarioPath.c_str());
+    DeleteFileA(recordPath.c_str());
+  }
+  template <class Fn>
+  void Resolve(const char* name, Fn& fn) {
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    ASSERT_NE(nullptr, fn) << name;
+  }
+
+  HMODULE library = nullptr;
+  std::string scenarioPath, recordPath;
+  DWORD(WINAPI* installed)() = nullptr;
+  DWORD(WINAPI* registerApp)(DWORD, DWORD, DWORD, DWORD, DWORD*) = nullptr;
+  DWORD(WINAPI* release)(DWORD) = nullptr;
+  DWORD(WINAPI* put)(DWORD, void*) = nullptr;
+  DWORD(WINAPI* get)(DWORD, void**) = nullptr;
+  DWORD(WINAPI* profile)(void*, DWORD) = nullptr;
+  DWORD(WINAPI* version)(DWORD*, DWORD*, DWORD*, DWORD*) = nullptr;
+};
+
+uint8_t kListenReq[] = {0x1A, 0x00, 0x07, 0x00, 0x05, 0x80, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x40,
+                        0x00, 0x00, 0x00, 0xFF, 0x03, 0xFF, 0x1F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+
+TEST_F(ScriptedProviderTest, DeliversTheScenarioAfterListenAndRecordsEveryCall) {
+  Load("# two controllers\n"
+       "controllers 2\n"
+       "version 2 0 3 4\n"
+       "register 0 7\n"
+       "connect_ind plci=0x101 called=4711 calling=815 after=0\n"
+       "disconnect_ind plci=0x101 reason=0x3490 after=400ms\n"
+       "raw 0c00 0900 0480 5500 0102 0000\n");
+  EXPECT_EQ(0u, installed());
+  DWORD id = 0;
+  EXPECT_EQ(0u, registerApp(3072, 2, 7, 2048, &id));
+  ASSERT_EQ(7u, id);
+
+  uint8_t buffer[64];
+  EXPECT_EQ(0u, profile(buffer, 0));
+  EXPECT_EQ(2, buffer[0] | (buffer[1] << 8));
+  EXPECT_EQ(0u, profile(buffer, 2));
+  EXPECT_EQ(0x2002u, profile(buffer, 3));
+  DWORD v[4] = {};
+  EXPECT_EQ(0u, version(&v[0], &v[1], &v[2], &v[3]));
+  EXPECT_EQ(3u, v[2]);
+
+  void* message = nullptr;
+  EXPECT_EQ(0x1104u, get(id, &message)) << "nothing is offered before LISTEN_REQ";
+  EXPECT_EQ(0u, put(id, kListenReq));
+  ASSERT_EQ(0u, get(id, &message));
+  const Bytes connectInd = {0x23, 0x00, 0x07, 0x00, 0x02, 0x82, 0x01, 0x00, 0x01, 0x01, 0x00, 0x00, 0x10, 0x00,
+                            0x05, 0x81, '4',  '7',  '1',  '1',  0x05, 0x01, 0x80, '8',  '1',  '5',  0x00, 0x00,
+                            0x03, 0x80, 0x90, 0xA3, 0x00, 0x00, 0x00};
+  EXPECT_EQ(connectInd, Message(message));
+  void* again = nullptr;
+  EXPECT_EQ(0x1104u, get(id, &again)) << "the disconnect is not due yet";
+  EXPECT_EQ(connectInd, Message(message)) << "a delivered message stays readable";
+
+  Sleep(450);
+  ASSERT_EQ(0u, get(id, &message));
+  EXPECT_EQ((Bytes{0x0E, 0x00, 0x07, 0x00, 0x04, 0x82, 0x02, 0x00, 0x01, 0x01, 0x00, 0x00, 0x90, 0x34}),
+            Message(message));
+  ASSERT_EQ(0u, get(id, &message));
+  EXPECT_EQ((Bytes{0x0C, 0x00, 0x09, 0x00, 0x04, 0x80, 0x55, 0x00, 0x01, 0x02, 0x00, 0x00}), Message(message))
+      << "raw bytes are delivered as they stand";
+  EXPECT_EQ(0x1104u, get(id, &message));
+
+  EXPECT_EQ(0u, release(id));
+  EXPECT_EQ(0x1101u, get(id, &message));
+
+  const std::string record = ReadFile(recordPath);
+  EXPECT_NE(std::string::npos, record.find("CAPI_REGISTER 3072 2 7 2048 -> 0x0 id=7\n")) << record;
+  EXPECT_NE(std::string::npos,
+            record.find("CAPI_PUT_MESSAGE 7 1a000700058000000100000040000000ff03ff1f000000000000 -> 0x0\n"));
+  EXPECT_NE(std::string::npos, record.find("CAPI_GET_MESSAGE 7 -> 0 0e00070004820200010100009034\n"));
+  EXPECT_NE(std::string::npos, record.find("CAPI_RELEASE 7 -> 0x0\n"));
+}
+
+TEST_F(ScriptedProviderTest, LoopingScenarioStartsOverAndBrokenScenarioReportsNotInstalled) {
+  Load("connect_ind plci=0x101 called=1 calling=2\nloop\n");
+  DWORD id = 0;
+  registerApp(3072, 2, 7, 2048, &id);
+  put(id, kListenReq);
+  void* message = nullptr;
+  for (int round = 1; round <= 3; ++round) {
+    ASSERT_EQ(0u, get(id, &message)) << round;
+    EXPECT_EQ(round, static_cast<uint8_t*>(message)[6]) << "message numbers keep counting";
+  }
+  FreeLibrary(library);
+
+  Load("connect_ind plci=zero\n");
+  EXPECT_EQ(0x1009u, installed());
+  EXPECT_NE(std::string::npos, ReadFile(recordPath).find("SCENARIO line 1: bad number for plci"));
+}
+
+}  // namespace
