@@ -18,13 +18,5 @@ TEST(BuildObjectNames, NamespaceByVersionCodeButEventsAlwaysGlobal) {
   }
 }
 
-TEST(BuildObjectNames, BaseNameFillsEveryPlaceholder) {
-  const ChannelObjectNames names = BuildObjectNames("Other", 901);
-  EXPECT_EQ("Global\\TelvaroFaxServerMAP_Other", names.map);
-  EXPECT_EQ("Global\\TelvaroFaxServerMUTEX_Other", names.dataMutex);
-  EXPECT_EQ("Global\\SERVEREVENT_Other", names.serverEvent);
-  EXPECT_EQ("Global\\CLIENTEVENT_Other", names.clientEvent);
-}
-
 }  // namespace
 }  // namespace tfm

@@ -115,14 +115,6 @@ TEST_F(IpcListenerTest, ShowsEachTextWithBlanksAndAnswersEverySignal) {
   EXPECT_EQ(std::vector<uint32_t>(6, 100u), events.waitTimeouts);
 }
 
-TEST_F(IpcListenerTest, EventLeftSignalledRepeatsShowAndAnswer) {
-  events.waits = {{kSignalled, "Busy"}, {kSignalled, nullptr}, {kSignalled, nullptr}};
-  flags.workersRunning = 0;
-  Run(&tray);
-  EXPECT_EQ(3, events.clientEvents);
-  EXPECT_EQ(6u, tray.calls.size());
-}
-
 TEST_F(IpcListenerTest, WithoutViewAnswersButReadsNothing) {
   events.waits = {{kSignalled, nullptr}};
   flags.channelReady = 0;
