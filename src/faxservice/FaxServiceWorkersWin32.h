@@ -1,0 +1,23 @@
+#pragma once
+// Thread entries of the fax service workers, started by the application's ControlWorkers.
+#include <windows.h>
+
+#include "common/SharedFlags.h"
+#include "common/TrayPort.h"
+#include "faxservice/InterProcessChannelWin32.h"
+
+namespace tfm {
+
+// Filled by the application and kept alive until both workers have ended or been terminated.
+// The channel's OS version code is set on the channel itself before it is first opened.
+struct FaxServiceWorkerContext {
+  CInterProcessChannel* channel = nullptr;
+  SharedFlags* flags = nullptr;
+  ITrayPort* tray = nullptr;  // null: no icon or tooltip changes
+};
+
+// Both take a FaxServiceWorkerContext* and return 0.
+DWORD WINAPI IpcListenerThread(LPVOID context);
+DWORD WINAPI ServicePollerThread(LPVOID context);
+
+}  // namespace tfm

@@ -1,0 +1,40 @@
+#pragma once
+// The IPC listener's body, apart from the threads and the platform: waits for the server's signal,
+// shows the server's text in the tooltip and answers with the client event.
+#include <cstdint>
+#include <string>
+
+#include "common/SharedFlags.h"
+#include "common/TrayPort.h"
+#include "faxservice/ServicePoller.h"
+
+namespace tfm {
+
+inline constexpr uint32_t kListenerWaitMs = 100;
+
+enum class ServerEventWait { Signalled, TimedOut, Failed };
+
+class IServerEventPort {
+ public:
+  // Waits on the server event as it is now; the poller may have opened it since the last wait.
+  virtual ServerEventWait WaitForServerEvent(uint32_t timeoutMs) = 0;
+  // The shared block (kSharedBlockLength bytes) as it is now, or null when no view is mapped.
+  virtual const unsigned char* CurrentBlock() = 0;
+  virtual void SetClientEvent() = 0;
+
+ protected:
+  ~IServerEventPort() = default;
+};
+
+// The text at offset 8 of a shared block, up to its zero byte or the end of the block.
+std::string ServerTextFromBlock(const unsigned char* block);
+
+// The tooltip for a server text: one blank on each side. The tray keeps the first 127 bytes.
+std::string FormatServerTip(const std::string& text);
+
+// Runs until a wait fails and then workersRunning or channelReady is found 0. While waits succeed or
+// time out the flags are not looked at: at shutdown the thread is ended from outside.
+uint32_t RunIpcListener(IServerEventPort& channel, ITrayPort* tray, const SharedFlags& flags,
+                        const SleepFunction& sleep);
+
+}  // namespace tfm

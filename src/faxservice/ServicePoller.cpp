@@ -1,0 +1,46 @@
+#include "faxservice/ServicePoller.h"
+
+#include "faxservice/FaxServiceNames.h"
+
+namespace tfm {
+
+bool IsServiceRunningState(int32_t state) { return state == 2 || state == 4; }
+
+void RunServicePollerCycle(IServiceProbe& probe, ITrayPort* tray, IChannelPort& channel, SharedFlags& flags) {
+  const int32_t state = probe.QueryFaxServiceState();
+  if (IsServiceRunningState(state)) {
+    flags.stateChanged = flags.serviceRunning == 0 ? 1 : 0;
+    flags.serviceRunning = 1;
+    if (tray) {
+      tray->ChangeIcon(kServiceRunningIcon);
+      if (flags.stateChanged == 1) tray->ChangeTip(kServiceRunningTip);
+    }
+    if (flags.channelReady == 0) {
+      // Only the events decide readiness; a failed CreateChannel shows up as a missing view.
+      channel.CreateChannel(kChannelBaseName);
+      flags.channelReady = channel.ConnectEvents() ? 1 : 0;
+    }
+    return;
+  }
+  flags.stateChanged = flags.serviceRunning.load();
+  flags.serviceRunning = 0;
+  if (tray) {
+    tray->ChangeIcon(kServiceStoppedIcon);
+    tray->ChangeTip(kServiceStoppedTip);
+  }
+  // The handles stay open: the listener may be waiting on them, and the server reuses the objects.
+  flags.channelReady = 0;
+}
+
+uint32_t RunServicePoller(IServiceProbe& probe, ITrayPort* tray, IChannelPort& channel, SharedFlags& flags,
+                          const SleepFunction& sleep) {
+  flags.serviceRunning = 0;
+  flags.stateChanged = 0;
+  while (flags.workersRunning == 1) {
+    RunServicePollerCycle(probe, tray, channel, flags);
+    sleep(kServicePollIntervalMs);
+  }
+  return 0;
+}
+
+}  // namespace tfm

@@ -1,0 +1,148 @@
+#include "faxservice/IpcListener.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "FakePorts.h"
+#include "app/TrayIconState.h"
+#include "faxservice/FaxServiceNames.h"
+
+namespace tfm {
+namespace {
+
+using Block = std::array<unsigned char, kSharedBlockLength>;
+using Calls = std::vector<std::string>;
+
+Block BlockWithText(const std::string& text) {
+  Block block{};
+  block.fill(0xEE);  // the reserved bytes and whatever lies behind the text are not ours to read
+  std::memcpy(block.data() + kServerTextOffset, text.data(), text.size());
+  if (kServerTextOffset + text.size() < block.size()) block[kServerTextOffset + text.size()] = 0;
+  return block;
+}
+
+// What the user sees: the listener's tooltip after the tray's 127-byte cut.
+std::string ShownTip(const Block& block) {
+  char tip[128];
+  CopyTip(tip, FormatServerTip(ServerTextFromBlock(block.data())).c_str());
+  return tip;
+}
+
+TEST(ServerText, TextRunsToZeroByteOrEndOfBlock) {
+  EXPECT_EQ("", ServerTextFromBlock(BlockWithText("").data()));
+  EXPECT_EQ("Fax received from 4711", ServerTextFromBlock(BlockWithText("Fax received from 4711").data()));
+  EXPECT_EQ(std::string(255, 'a'), ServerTextFromBlock(BlockWithText(std::string(255, 'a')).data()));
+  // No zero byte at all: the text ends with the block, 256 bytes after offset 8.
+  Block full;
+  full.fill('z');
+  EXPECT_EQ(std::string(256, 'z'), ServerTextFromBlock(full.data()));
+}
+
+TEST(ServerText, TooltipKeepsLeadingBlankAndFirst126Characters) {
+  const std::string c125(125, 'x'), c126(126, 'y'), c127(127, 'w');
+  EXPECT_EQ(" " + c125 + " ", ShownTip(BlockWithText(c125))) << "exactly 127 bytes fit";
+  EXPECT_EQ(" " + c126, ShownTip(BlockWithText(c126))) << "the trailing blank is lost";
+  EXPECT_EQ(" " + c127.substr(0, 126), ShownTip(BlockWithText(c127)));
+  Block full;
+  full.fill('q');
+  EXPECT_EQ(" " + std::string(126, 'q'), ShownTip(full));
+}
+
+// Plays back a list of wait results; once they are used up, waits fail and the channel goes down.
+class ScriptedServerEvents : public IServerEventPort {
+ public:
+  explicit ScriptedServerEvents(SharedFlags& flags) : m_flags(flags) {}
+  ServerEventWait WaitForServerEvent(uint32_t timeoutMs) override {
+    waitTimeouts.push_back(timeoutMs);
+    if (waits.empty()) return ServerEventWait::Failed;
+    const auto [result, text] = waits.front();
+    waits.pop_front();
+    if (text) {
+      block = BlockWithText(text);
+      mapped = true;
+    }
+    return result;
+  }
+  const unsigned char* CurrentBlock() override { return mapped ? block.data() : nullptr; }
+  void SetClientEvent() override { ++clientEvents; }
+
+  std::deque<std::pair<ServerEventWait, const char*>> waits;
+  std::vector<uint32_t> waitTimeouts;
+  Block block{};
+  bool mapped = false;
+  int clientEvents = 0;
+
+ private:
+  SharedFlags& m_flags;
+};
+
+class IpcListenerTest : public ::testing::Test {
+ protected:
+  IpcListenerTest() {
+    flags.workersRunning = 1;
+    flags.channelReady = 1;
+  }
+  uint32_t Run(ITrayPort* trayPort) {
+    return RunIpcListener(events, trayPort, flags, [this](uint32_t ms) {
+      ++lingerSleeps;
+      if (lingerSleeps == 3) flags.channelReady = 0;
+    });
+  }
+  SharedFlags flags;
+  ScriptedServerEvents events{flags};
+  test::RecordingTray tray;
+  int lingerSleeps = 0;
+};
+
+constexpr auto kSignalled = ServerEventWait::Signalled;
+constexpr auto kTimedOut = ServerEventWait::TimedOut;
+
+TEST_F(IpcListenerTest, ShowsEachTextWithBlanksAndAnswersEverySignal) {
+  events.waits = {{kTimedOut, nullptr},
+                  {kSignalled, "Fax received from 4711"},
+                  {kSignalled, ""},
+                  {kTimedOut, nullptr},
+                  {kSignalled, "Sending fax"}};
+  flags.channelReady = 0;
+  EXPECT_EQ(0u, Run(&tray));
+  EXPECT_EQ((Calls{"shown", "tip  Fax received from 4711 ", "shown", "tip  Sending fax "}), tray.calls);
+  EXPECT_EQ(3, events.clientEvents) << "the empty text is answered too";
+  EXPECT_EQ(std::vector<uint32_t>(6, 100u), events.waitTimeouts);
+}
+
+TEST_F(IpcListenerTest, WithoutViewAnswersButReadsNothing) {
+  events.waits = {{kSignalled, nullptr}};
+  flags.channelReady = 0;
+  Run(&tray);
+  EXPECT_EQ(1, events.clientEvents);
+  EXPECT_TRUE(tray.calls.empty());
+}
+
+TEST_F(IpcListenerTest, WithoutTrayStillAnswers) {
+  events.waits = {{kSignalled, "text"}};
+  flags.channelReady = 0;
+  Run(nullptr);
+  EXPECT_EQ(1, events.clientEvents);
+}
+
+TEST_F(IpcListenerTest, FailedWaitEndsAtOnceWhenChannelNotReady) {
+  flags.channelReady = 0;
+  Run(&tray);
+  EXPECT_EQ(1u, events.waitTimeouts.size());
+  EXPECT_EQ(0, lingerSleeps);
+}
+
+TEST_F(IpcListenerTest, FailedWaitLingersUntilFlagDropsAndNeverWaitsAgain) {
+  Run(&tray);
+  EXPECT_EQ(3, lingerSleeps);
+  EXPECT_EQ(1u, events.waitTimeouts.size());
+  EXPECT_EQ(0, events.clientEvents);
+}
+
+}  // namespace
+}  // namespace tfm

@@ -1,0 +1,169 @@
+#include "faxservice/ServicePoller.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "FakePorts.h"
+
+namespace tfm {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class ScriptedProbe : public IServiceProbe {
+ public:
+  int32_t QueryFaxServiceState() override {
+    ++queries;
+    const int32_t state = states.empty() ? 1 : states.front();
+    if (!states.empty()) states.pop_front();
+    return state;
+  }
+  std::deque<int32_t> states;
+  int queries = 0;
+};
+
+class RecordingChannel : public IChannelPort {
+ public:
+  bool CreateChannel(const char* baseName) override {
+    calls.push_back(std::string("create ") + baseName);
+    return createResult;
+  }
+  bool ConnectEvents() override {
+    calls.push_back("connect");
+    return connectResult;
+  }
+  Calls calls;
+  bool createResult = true;
+  bool connectResult = true;
+};
+
+class ServicePollerTest : public ::testing::Test {
+ protected:
+  void Cycle(int32_t state) {
+    probe.states.push_back(state);
+    tray.calls.clear();
+    channel.calls.clear();
+    RunServicePollerCycle(probe, &tray, channel, flags);
+  }
+  ScriptedProbe probe;
+  test::RecordingTray tray;
+  RecordingChannel channel;
+  SharedFlags flags;
+};
+
+const Calls kOpenChannel{"create TelvaroFaxServer", "connect"};
+const Calls kStoppedTray{"icon 153", "tip Telvaro Fax Stopped"};
+
+TEST_F(ServicePollerTest, StartPendingAndRunningShowRunningAndOpenChannel) {
+  for (int32_t state : {2, 4}) {
+    SCOPED_TRACE(state);
+    flags.serviceRunning = 0;
+    flags.channelReady = 0;
+    Cycle(state);
+    EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.calls);
+    EXPECT_EQ(kOpenChannel, channel.calls);
+    EXPECT_EQ(1, flags.serviceRunning);
+    EXPECT_EQ(1, flags.stateChanged);
+    EXPECT_EQ(1, flags.channelReady);
+  }
+}
+
+TEST_F(ServicePollerTest, EveryOtherStateAndFailedProbeCountAsStopped) {
+  for (int32_t state : {1, 3, 5, 6, 7, -1, 0, 8}) {
+    SCOPED_TRACE(state);
+    flags.serviceRunning = 1;
+    flags.channelReady = 1;
+    Cycle(state);
+    EXPECT_EQ(kStoppedTray, tray.calls);
+    EXPECT_TRUE(channel.calls.empty());
+    EXPECT_EQ(0, flags.serviceRunning);
+    EXPECT_EQ(1, flags.stateChanged);
+    EXPECT_EQ(0, flags.channelReady);
+  }
+}
+
+TEST_F(ServicePollerTest, StillRunningSetsIconAgainButKeepsOtherTooltip) {
+  Cycle(4);
+  Cycle(4);
+  EXPECT_EQ(Calls{"icon 147"}, tray.calls);
+  EXPECT_TRUE(channel.calls.empty()) << "a ready channel is not opened again";
+  EXPECT_EQ(0, flags.stateChanged);
+  EXPECT_EQ(1, flags.serviceRunning);
+}
+
+TEST_F(ServicePollerTest, StoppedTooltipIsWrittenInEveryStoppedCycle) {
+  Cycle(1);
+  EXPECT_EQ(0, flags.stateChanged);
+  Cycle(-1);
+  EXPECT_EQ(kStoppedTray, tray.calls);
+  EXPECT_EQ(0, flags.stateChanged);
+}
+
+TEST_F(ServicePollerTest, FailedConnectIsRetriedInNextRunningCycle) {
+  channel.connectResult = false;
+  Cycle(4);
+  EXPECT_EQ(0, flags.channelReady);
+  channel.connectResult = true;
+  Cycle(4);
+  EXPECT_EQ(kOpenChannel, channel.calls);
+  EXPECT_EQ(1, flags.channelReady);
+}
+
+TEST_F(ServicePollerTest, OnlyConnectEventsDecidesReadiness) {
+  channel.createResult = false;
+  Cycle(2);
+  EXPECT_EQ(kOpenChannel, channel.calls);
+  EXPECT_EQ(1, flags.channelReady);
+}
+
+TEST_F(ServicePollerTest, RestartedServiceReopensChannel) {
+  Cycle(4);
+  Cycle(1);
+  EXPECT_EQ(0, flags.channelReady);
+  Cycle(4);
+  EXPECT_EQ(kOpenChannel, channel.calls);
+  EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.calls);
+  EXPECT_EQ(1, flags.channelReady);
+}
+
+TEST_F(ServicePollerTest, WithoutTrayStillDrivesChannelAndFlags) {
+  probe.states = {4, 1};
+  RunServicePollerCycle(probe, nullptr, channel, flags);
+  EXPECT_EQ(kOpenChannel, channel.calls);
+  EXPECT_EQ(1, flags.channelReady);
+  RunServicePollerCycle(probe, nullptr, channel, flags);
+  EXPECT_EQ(0, flags.channelReady);
+  EXPECT_EQ(1, flags.stateChanged);
+}
+
+TEST_F(ServicePollerTest, LoopProbesFirstThenSleepsAndEndsAfterCycleThatFindsStop) {
+  flags.workersRunning = 1;
+  flags.serviceRunning = 1;  // left over from an earlier run: the poller starts from "stopped"
+  probe.states = {4, 4, 1};
+  std::vector<std::string> order;
+  int sleeps = 0;
+  tray.calls.clear();
+  const uint32_t exitCode = RunServicePoller(probe, &tray, channel, flags, [&](uint32_t ms) {
+    order.push_back("sleep " + std::to_string(ms) + " after " + std::to_string(probe.queries) + " probes");
+    if (++sleeps == 3) flags.workersRunning = 0;
+  });
+  EXPECT_EQ(0u, exitCode);
+  EXPECT_EQ((Calls{"sleep 30000 after 1 probes", "sleep 30000 after 2 probes", "sleep 30000 after 3 probes"}),
+            order);
+  EXPECT_EQ("tip Telvaro Fax Server Running", tray.calls.at(1)) << "first cycle saw a change to running";
+}
+
+TEST_F(ServicePollerTest, LoopDoesNothingWhenWorkersAreNotRunning) {
+  flags.serviceRunning = 1;
+  flags.stateChanged = 1;
+  RunServicePoller(probe, &tray, channel, flags, [](uint32_t) { FAIL() << "no sleep expected"; });
+  EXPECT_EQ(0, probe.queries);
+  EXPECT_EQ(0, flags.serviceRunning);
+  EXPECT_EQ(0, flags.stateChanged);
+}
+
+}  // namespace
+}  // namespace tfm

@@ -1,0 +1,115 @@
+#include "faxservice/FaxServiceProbeWin32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "ChannelTestSupportWin32.h"
+#include "SimulatorWin32.h"
+#include "common/Trace.h"
+#include "faxservice/FaxServiceNames.h"
+#include "faxservice/InterProcessChannelWin32.h"
+
+namespace tfm {
+namespace {
+
+std::mutex g_traceLock;
+std::vector<std::string> g_trace;
+void CaptureTrace(const char* line) {
+  std::lock_guard guard(g_traceLock);
+  g_trace.emplace_back(line);
+}
+
+// Registers the simulator as the service "TelvaroFaxService" for one test and removes it afterwards.
+class FaxServiceProbeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    ASSERT_NE(nullptr, m_manager);
+    RemoveService();
+    SetTraceSink(CaptureTrace);
+  }
+  void TearDown() override {
+    SetTraceSink(nullptr);
+    RemoveService();
+    if (m_manager) CloseServiceHandle(m_manager);
+  }
+
+  void Register(const std::string& scriptText) {
+    m_script = test::FreshTempFile("fax-service.script");
+    m_log = test::FreshTempFile("fax-service.log");
+    test::WriteTextFile(m_script, scriptText);
+    const std::string binaryPath = "\"" + test::SimulatorExe() + "\" \"" + m_script + "\" \"" + m_log + "\"";
+    m_service = CreateServiceA(m_manager, kFaxServiceName, kFaxServiceName, SERVICE_ALL_ACCESS,
+                               SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                               binaryPath.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, m_service) << GetLastError();
+  }
+
+  // The probe's answer once it equals the wanted state, or the last answer after the time-out.
+  static int32_t ProbeUntil(int32_t wanted, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    int32_t state = QueryFaxServiceState();
+    while (state != wanted && GetTickCount64() < deadline) {
+      Sleep(100);
+      state = QueryFaxServiceState();
+    }
+    return state;
+  }
+
+  void RemoveService() {
+    SC_HANDLE service = m_service ? m_service : OpenServiceA(m_manager, kFaxServiceName, SERVICE_ALL_ACCESS);
+    m_service = nullptr;
+    if (!service) return;
+    SERVICE_STATUS status{};
+    ControlService(service, SERVICE_CONTROL_STOP, &status);
+    ProbeUntil(SERVICE_STOPPED, 10000);
+    DeleteService(service);
+    CloseServiceHandle(service);
+  }
+
+  SC_HANDLE m_manager = nullptr;
+  SC_HANDLE m_service = nullptr;
+  std::string m_script;
+  std::string m_log;
+};
+
+TEST_F(FaxServiceProbeTest, MissingServiceGivesMinusOneAndTracesWhy) {
+  EXPECT_EQ(-1, QueryFaxServiceState());
+  std::lock_guard guard(g_traceLock);
+  EXPECT_EQ((std::vector<std::string>{"Open service failed with error :1060"}), g_trace);
+}
+
+TEST_F(FaxServiceProbeTest, SimulatorStoppedThenRunningThenStoppedAgain) {
+  Register("");
+  EXPECT_EQ(SERVICE_STOPPED, QueryFaxServiceState());
+  ASSERT_TRUE(StartServiceA(m_service, 0, nullptr)) << GetLastError();
+  EXPECT_EQ(SERVICE_RUNNING, ProbeUntil(SERVICE_RUNNING, 20000));
+  SERVICE_STATUS status{};
+  ASSERT_TRUE(ControlService(m_service, SERVICE_CONTROL_STOP, &status));
+  EXPECT_EQ(SERVICE_STOPPED, ProbeUntil(SERVICE_STOPPED, 20000));
+  EXPECT_TRUE(test::WaitForLine(m_log, "stopped", 5000)) << "the simulator ends cleanly on the stop request";
+}
+
+TEST_F(FaxServiceProbeTest, SimulatorServicePostsToMonitorChannel) {
+  CInterProcessChannel channel;
+  channel.SetOsVersionCode(901);
+  ASSERT_TRUE(channel.CreateChannel(kChannelBaseName));
+  ASSERT_TRUE(channel.ConnectEvents());
+  SharedFlags flags;
+  flags.workersRunning = flags.channelReady = 1;
+  test::LockedRecordingTray tray;
+  test::ListenerThread listener(channel, flags, tray);
+
+  Register("pause 100\npost Fax received from 4711\n");
+  ASSERT_TRUE(StartServiceA(m_service, 0, nullptr)) << GetLastError();
+  EXPECT_TRUE(test::WaitForLine(m_log, "acknowledged Fax received from 4711", 20000));
+  EXPECT_TRUE(test::WaitForTip(tray, " Fax received from 4711 ", 2000));
+}
+
+}  // namespace
+}  // namespace tfm
