@@ -91,18 +91,6 @@ TEST(IsdnInfoNodes, OptionsFollowTheDisplayOrderNotTheBitOrder) {
             Texts(Child(controller, "B3 Protocol Options")));
 }
 
-TEST(IsdnInfoNodes, EveryTableRowAppearsOnceWithAllBitsSet) {
-  const IsdnInfoTree tree = BuildIsdnInfoNodes(Installed(1, {{1, Profile(0xFFFF, ~0u, ~0u, ~0u, ~0u)}}));
-  const TreeNode& controller = tree.nodes[1];
-  EXPECT_EQ(7u, Child(controller, "Global Options").children.size());
-  EXPECT_EQ("Amount of B Channels: 65535", Child(controller, "Global Options").children[0].text);
-  EXPECT_EQ("Channel Allocation", Child(controller, "Global Options").children.back().text);
-  EXPECT_EQ(10u, Child(controller, "B1 Protocol Options").children.size());
-  EXPECT_EQ(13u, Child(controller, "B2 Protocol Options").children.size());
-  EXPECT_EQ(8u, Child(controller, "B3 Protocol Options").children.size());
-  EXPECT_EQ("Transparent", Child(controller, "B3 Protocol Options").children[0].text);
-}
-
 // A scripted driver: what each entry point answers and which calls were made.
 struct FakeDriver {
   uint32_t installed = 0;

@@ -153,10 +153,5 @@ TEST_F(RegistryWin32Test, ValueLimitsAsThePlatformAppliesThem) {
   EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.LastResult());
 }
 
-TEST_F(RegistryWin32Test, SystemTextForARegistryError) {
-  EXPECT_FALSE(registry.ErrorText(ERROR_FILE_NOT_FOUND).empty());
-  EXPECT_NE('\n', registry.ErrorText(ERROR_FILE_NOT_FOUND).back());
-}
-
 }  // namespace
 }  // namespace tfm
