@@ -1,0 +1,54 @@
+#pragma once
+// The narrow registry seam that the registry wrapper and modem discovery are written against. The
+// Win32 implementation forwards to the Reg*A functions; MemoryRegistry holds an in-memory tree for
+// tests and for systems without a registry. Result codes, access masks and value types are the
+// platform's own numbers, so the Win32 side passes them through unchanged.
+#include <cstdint>
+#include <string>
+
+namespace tfm {
+
+// A key handle as the platform sees it (HKEY); 0 means "no key".
+using RegKey = std::uintptr_t;
+inline constexpr RegKey kNoKey = 0;
+// The platform's predefined local-machine root (HKEY_LOCAL_MACHINE, sign-extended like the HKEY).
+inline constexpr RegKey kLocalMachine = static_cast<RegKey>(static_cast<std::intptr_t>(static_cast<int32_t>(0x80000002u)));
+
+inline constexpr uint32_t kKeyRead = 0x20019;       // KEY_READ
+inline constexpr uint32_t kKeyAllAccess = 0xF003F;  // KEY_ALL_ACCESS
+
+inline constexpr uint32_t kRegString = 1;  // REG_SZ
+inline constexpr uint32_t kRegBinary = 3;  // REG_BINARY
+inline constexpr uint32_t kRegDword = 4;   // REG_DWORD
+
+inline constexpr int32_t kRegSuccess = 0;           // ERROR_SUCCESS
+inline constexpr int32_t kRegNotFound = 2;          // ERROR_FILE_NOT_FOUND
+inline constexpr int32_t kRegAccessDenied = 5;      // ERROR_ACCESS_DENIED
+inline constexpr int32_t kRegInvalidHandle = 6;     // ERROR_INVALID_HANDLE
+inline constexpr int32_t kRegInvalidParameter = 87; // ERROR_INVALID_PARAMETER
+inline constexpr int32_t kRegMoreData = 234;        // ERROR_MORE_DATA
+inline constexpr int32_t kRegNoMoreItems = 259;     // ERROR_NO_MORE_ITEMS
+
+class IRegistry {
+ public:
+  // RegOpenKeyExA: an empty path opens a second handle to parent itself.
+  virtual int32_t OpenKey(RegKey parent, const char* path, uint32_t access, RegKey* key) = 0;
+  // RegCloseKey; the predefined roots are left alone.
+  virtual void CloseKey(RegKey key) = 0;
+  // RegQueryValueExA: with data null only *size is set to the value's length. Otherwise *size is the
+  // capacity on entry and the length on return; a value longer than the capacity fails with
+  // kRegMoreData. type may be null.
+  virtual int32_t QueryValue(RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) = 0;
+  // RegQueryInfoKeyA, the number of subkeys only.
+  virtual int32_t QuerySubKeyCount(RegKey key, uint32_t* count) = 0;
+  // RegEnumKeyExA: *capacity holds the name buffer size in characters including the terminator on
+  // entry and the name length without it on return; a longer name fails with kRegMoreData.
+  virtual int32_t EnumKey(RegKey key, uint32_t index, char* name, uint32_t* capacity) = 0;
+  // The system's message text for a result code (FormatMessageA), empty if it has none.
+  virtual std::string ErrorText(int32_t code) = 0;
+
+ protected:
+  ~IRegistry() = default;
+};
+
+}  // namespace tfm

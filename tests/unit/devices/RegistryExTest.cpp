@@ -1,0 +1,190 @@
+#include "devices/RegistryEx.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/Trace.h"
+#include "devices/MemoryRegistry.h"
+
+namespace tfm {
+namespace {
+
+std::vector<std::string> g_trace;
+void CaptureTrace(const char* line) { g_trace.emplace_back(line); }
+
+class RegistryExTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_trace.clear();
+    previousSink = SetTraceSink(CaptureTrace);
+  }
+  void TearDown() override {
+    SetTraceSink(previousSink);
+    EXPECT_EQ(0u, registry.OpenHandleCount()) << "a key was left open";
+  }
+
+  MemoryRegistry registry;
+  TraceSink previousSink = nullptr;
+};
+
+TEST_F(RegistryExTest, StringValueCapacityIs200BytesWithTerminator) {
+  registry.SetString("K", "Fits", std::string(199, 'a'));
+  registry.SetString("K", "TooLong", std::string(200, 'b'));
+  CRegistryEx key(registry, kLocalMachine);
+  ASSERT_TRUE(key.Open(kLocalMachine, "K"));
+
+  std::string text;
+  EXPECT_TRUE(key.QueryStringValue("Fits", text));
+  EXPECT_EQ(std::string(199, 'a'), text);
+  EXPECT_EQ(200u, key.LastSize());
+
+  text = "kept";
+  EXPECT_FALSE(key.QueryStringValue("TooLong", text));
+  EXPECT_EQ("kept", text);
+  EXPECT_EQ(kRegMoreData, key.LastResult());
+}
+
+TEST_F(RegistryExTest, StringValueOfAnyTypeIsReadUpToItsFirstZeroByte) {
+  registry.SetValue("K", "Unterminated", kRegString, {'C', 'O', 'M', '4'});
+  registry.SetValue("K", "Binary", kRegBinary, {'A', 'T', 0, 'Z', 'Z'});
+  registry.SetValue("K", "Empty", kRegString, {});
+  CRegistryEx key(registry, kLocalMachine);
+  ASSERT_TRUE(key.Open(kLocalMachine, "K"));
+
+  std::string text;
+  EXPECT_TRUE(key.QueryStringValue("Unterminated", text));
+  EXPECT_EQ("COM4", text);
+  EXPECT_TRUE(key.QueryStringValue("Binary", text));
+  EXPECT_EQ("AT", text);
+  EXPECT_EQ(kRegBinary, key.LastType());
+  EXPECT_TRUE(key.QueryStringValue("Empty", text));
+  EXPECT_EQ("", text);
+  EXPECT_FALSE(key.QueryStringValue("Missing", text));
+  EXPECT_EQ(kRegNotFound, key.LastResult());
+}
+
+TEST_F(RegistryExTest, BinaryValueCopiesExactlyTheBytesReturned) {
+  std::vector<uint8_t> dcb(28);
+  for (size_t i = 0; i < dcb.size(); ++i) dcb[i] = static_cast<uint8_t>(i + 1);
+  registry.SetValue("K", "DCB", kRegBinary, dcb);
+  registry.SetValue("K", "Big", kRegBinary, std::vector<uint8_t>(300, 7));
+  CRegistryEx key(registry, kLocalMachine);
+  ASSERT_TRUE(key.Open(kLocalMachine, "K"));
+
+  std::vector<uint8_t> destination(256, 0xEE);
+  ASSERT_TRUE(key.QueryBinaryValue("DCB", destination.data(), 255));
+  EXPECT_EQ(28u, key.LastSize());
+  EXPECT_EQ(kRegBinary, key.LastType());
+  EXPECT_TRUE(std::equal(dcb.begin(), dcb.end(), destination.begin()));
+  EXPECT_EQ(0xEE, destination[28]);
+
+  // One byte short of the value fails and leaves the destination alone.
+  std::vector<uint8_t> small(27, 0xEE);
+  EXPECT_FALSE(key.QueryBinaryValue("DCB", small.data(), 27));
+  EXPECT_EQ(std::vector<uint8_t>(27, 0xEE), small);
+
+  // A caller's size above the object's own 256-byte buffer is held to that buffer.
+  std::vector<uint8_t> large(1000, 0xEE);
+  EXPECT_FALSE(key.QueryBinaryValue("Big", large.data(), 1000));
+  EXPECT_EQ(kRegMoreData, key.LastResult());
+}
+
+TEST_F(RegistryExTest, OpenFailsOnMissingOrDeniedKeysAndNeverLeaks) {
+  registry.AddKey("A\\B");
+  registry.SetReadOnly("A\\ReadOnly");
+  CRegistryEx key(registry, kLocalMachine);
+  EXPECT_FALSE(key.Open(kLocalMachine, "A\\Nope"));
+  EXPECT_EQ(kRegNotFound, key.LastResult());
+  EXPECT_EQ("A\\Nope", key.KeyPath());
+  EXPECT_FALSE(key.Open(kLocalMachine, "A\\ReadOnly"));  // full access is asked for
+  EXPECT_EQ(kRegAccessDenied, key.LastResult());
+  EXPECT_TRUE(key.Open(kLocalMachine, "a\\b"));
+  EXPECT_TRUE(key.Open(kLocalMachine, "A"));
+  EXPECT_EQ(1u, registry.OpenHandleCount());
+  std::string unused;
+  key.Close();
+  EXPECT_FALSE(key.QueryStringValue("x", unused));
+  EXPECT_EQ(kRegInvalidHandle, key.LastResult());
+}
+
+TEST_F(RegistryExTest, EnumSubKeysListsInOrderAndKeepsTheListOnFailure) {
+  registry.AddKey("P\\Zeta");
+  registry.AddKey("P\\alpha");
+  registry.AddKey("P\\Empty");
+  CRegistryEx root(registry, kLocalMachine);
+
+  std::vector<std::string> list{"stale"};
+  ASSERT_TRUE(root.EnumSubKeys("P", list));
+  EXPECT_EQ((std::vector<std::string>{"Zeta", "alpha", "Empty"}), list);
+
+  ASSERT_TRUE(root.EnumSubKeys("P\\Empty", list));
+  EXPECT_TRUE(list.empty());
+
+  list = {"stale"};
+  EXPECT_FALSE(root.EnumSubKeys("P\\Missing", list));
+  EXPECT_EQ(std::vector<std::string>{"stale"}, list);
+}
+
+TEST_F(RegistryExTest, EnumSubKeysStopsAtANameLongerThanItsBufferAndReportsIt) {
+  registry.AddKey("P\\first");
+  registry.AddKey("P\\" + std::string(199, 'n'));  // 199 characters and the terminator fit
+  registry.AddKey("P\\" + std::string(200, 'x'));
+  registry.AddKey("P\\last");
+  CRegistryEx root(registry, kLocalMachine);
+
+  std::vector<std::string> list;
+  EXPECT_FALSE(root.EnumSubKeys("P", list));
+  EXPECT_EQ((std::vector<std::string>{"first", std::string(199, 'n')}), list);
+  EXPECT_EQ(kRegMoreData, root.LastResult());
+  ASSERT_EQ(2u, g_trace.size());
+  EXPECT_EQ(0u, g_trace[0].rfind("234 RegEnumKeyEx\nRegistryEx ", 0)) << g_trace[0];
+  EXPECT_EQ("More data is available.", g_trace[1]);
+}
+
+class FindKeyTest : public RegistryExTest {
+ protected:
+  std::string Find(const std::string& path, const std::string& wanted) {
+    CRegistryEx root(registry, kLocalMachine);
+    return root.FindKeyWithValue(path, "Driver", wanted);
+  }
+};
+
+TEST_F(FindKeyTest, StartKeyMatchesBeforeAnySubkey) {
+  registry.SetString("Enum", "Driver", "Modem\\0000");
+  registry.SetString("Enum\\Child", "Driver", "Modem\\0000");
+  EXPECT_EQ("Enum", Find("Enum", "Modem\\0000"));
+}
+
+TEST_F(FindKeyTest, ComparisonIgnoresCase) {
+  registry.SetString("Enum\\Root\\Dev", "Driver", "modem\\0003");
+  EXPECT_EQ("Enum\\Root\\Dev", Find("Enum", "MODEM\\0003"));
+}
+
+TEST_F(FindKeyTest, FirstMatchInDepthFirstOrderWins) {
+  registry.AddKey("Enum\\A");
+  registry.SetString("Enum\\A\\Deep\\Deeper", "Driver", "Modem\\0001");
+  registry.SetString("Enum\\B", "Driver", "Modem\\0001");
+  EXPECT_EQ("Enum\\A\\Deep\\Deeper", Find("Enum", "Modem\\0001"));
+
+  registry.SetString("Enum\\A\\Deep", "Driver", "Modem\\0001");
+  EXPECT_EQ("Enum\\A\\Deep", Find("Enum", "Modem\\0001"));  // a parent before its children
+}
+
+TEST_F(FindKeyTest, NoMatchOrMissingStartGivesEmpty) {
+  registry.SetString("Enum\\A\\B", "Driver", "Modem\\0001");
+  registry.SetString("Enum\\C", "Other", "Modem\\0002");
+  EXPECT_EQ("", Find("Enum", "Modem\\0002"));
+  EXPECT_EQ("", Find("Nowhere", "Modem\\0001"));
+}
+
+TEST_F(FindKeyTest, UnreadableChildIsSkippedWithoutTestingItsValue) {
+  registry.SetString("Enum\\Locked", "Driver", "Modem\\0005");
+  registry.SetLocked("Enum\\Locked");
+  registry.SetString("Enum\\Open\\Dev", "Driver", "Modem\\0005");
+  EXPECT_EQ("Enum\\Open\\Dev", Find("Enum", "Modem\\0005"));
+}
+
+}  // namespace
+}  // namespace tfm
