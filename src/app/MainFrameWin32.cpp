@@ -1,0 +1,62 @@
+#include "app/MainFrameWin32.h"
+
+#include "common/TrayLink.h"
+
+namespace tfm {
+
+const fw::MessageEntry<CMainFrame> CMainFrame::kMessageMap[] = {
+    fw::OnMessage<CMainFrame>(WM_CREATE, [](CMainFrame& self, WPARAM, LPARAM) { return self.OnCreate(); }),
+    fw::OnMessage<CMainFrame>(kTrayCallbackMessage,
+                              [](CMainFrame& self, WPARAM iconId, LPARAM mouseMessage) -> LRESULT {
+                                return self.m_tray ? self.m_tray->OnCallback(iconId, mouseMessage) : 0;
+                              }),
+    fw::OnCommand<CMainFrame>(kCommandExit,
+                              [](CMainFrame& self, WPARAM, LPARAM) -> LRESULT {
+                                self.OnClose();
+                                return 0;
+                              }),
+};
+
+CMainFrame::CMainFrame(TrayLink& trayLink) : m_trayLink(trayLink) {}
+
+CMainFrame::~CMainFrame() {
+  ReleaseTray();
+  Destroy();
+}
+
+bool CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
+  cs.style = static_cast<LONG>(kFrameStyle);
+  return true;
+}
+
+bool CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return fw::Dispatch<CMainFrame>(*this, kMessageMap, message, wParam, lParam, result) ||
+         FrameWindow::HandleMessage(message, wParam, lParam, result);
+}
+
+LRESULT CMainFrame::OnCreate() {
+  m_tray = std::make_unique<CSystemTray>();
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kResourceMain));
+  if (!m_tray->Install(Hwnd(), kTrayCallbackMessage, "Telvaro Fax Server Monitor", icon, kResourceMain))
+    return -1;
+  m_trayLink.Attach(m_tray.get());
+  return 0;
+}
+
+void CMainFrame::OnClose() {
+  m_notifier.Destroy();
+  FrameWindow::OnClose();
+}
+
+void CMainFrame::ReleaseTray() {
+  // Workers may still run: cut their way to the tray first, then remove the icon.
+  m_trayLink.Detach();
+  m_tray.reset();
+}
+
+void CMainFrame::OnWindowGone() {
+  ReleaseTray();
+  FrameWindow::OnWindowGone();
+}
+
+}  // namespace tfm

@@ -1,0 +1,50 @@
+#pragma once
+// The hidden main frame: owns the tray icon and the notification popup, receives the tray's callback
+// message and the tray menu's commands. It is never shown.
+#include <memory>
+
+#include "app/SystemTrayWin32.h"
+#include "app/TaskbarNotifierWin32.h"
+#include "framework/FrameWindow.h"
+#include "res/resource.h"
+
+namespace tfm {
+
+class TrayLink;
+
+inline constexpr char kFrameWindowClass[] = "TelvaroMonitorFrame";
+inline constexpr UINT kResourceMain = IDR_MAINFRAME;  // menu, application icon, title
+inline constexpr UINT kCommandIsdnChecker = IDM_ISDN_CHECKER;
+inline constexpr UINT kCommandCallMonitor = IDM_CALL_MONITOR;
+inline constexpr UINT kCommandExit = IDM_EXIT;
+inline constexpr DWORD kFrameDefaultStyle = WS_OVERLAPPEDWINDOW | fw::kFwsAddToTitle;  // 0x00CF8000
+inline constexpr DWORD kFrameStyle = WS_CAPTION | WS_SYSMENU | 0x0008;                 // 0x00C80008
+
+class CMainFrame final : public fw::FrameWindow {
+ public:
+  // The workers reach the tray through trayLink, which the frame attaches on creation and detaches
+  // before the tray goes.
+  explicit CMainFrame(TrayLink& trayLink);
+  ~CMainFrame() override;
+
+  CSystemTray* Tray() const { return m_tray.get(); }
+  CTaskbarNotifier& Notifier() { return m_notifier; }
+
+ protected:
+  bool PreCreateWindow(CREATESTRUCTA& cs) override;
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnClose() override;
+  void OnWindowGone() override;
+
+ private:
+  LRESULT OnCreate();
+  void ReleaseTray();
+
+  CTaskbarNotifier m_notifier;
+  std::unique_ptr<CSystemTray> m_tray;
+  TrayLink& m_trayLink;
+
+  static const fw::MessageEntry<CMainFrame> kMessageMap[];
+};
+
+}  // namespace tfm

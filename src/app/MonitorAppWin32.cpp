@@ -1,0 +1,120 @@
+#include "app/MonitorAppWin32.h"
+
+#include <cstdlib>
+
+#include "app/OsVersionWin32.h"
+#include "app/SingleInstance.h"
+#include "capi/CapiLibraryWin32.h"
+#include "common/Trace.h"
+#include "framework/SystemErrorText.h"
+#include "framework/TraceSinkWin32.h"
+
+namespace tfm {
+
+#if !defined(_WIN64)
+static_assert(sizeof(SECURITY_ATTRIBUTES) == 12);
+static_assert(SECURITY_DESCRIPTOR_MIN_LENGTH == 20);
+#endif
+
+CMonitorApp::CMonitorApp() : fw::Application(kApplicationTitle) {}
+
+CMonitorApp::~CMonitorApp() = default;
+
+bool CMonitorApp::AcquireSingleInstanceGuard() {
+  const GuardMutexChoice guard = ChooseGuardMutex(m_osVersionCode);
+  SECURITY_ATTRIBUTES attributes{};
+  if (guard.withSecurity) {
+    // A null DACL: every logon session may open the guard. The descriptor lives as long as the process.
+    void* descriptor = std::calloc(1, SECURITY_DESCRIPTOR_MIN_LENGTH);
+    InitializeSecurityDescriptor(descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(descriptor, TRUE, nullptr, FALSE);
+    attributes.nLength = sizeof attributes;
+    attributes.lpSecurityDescriptor = descriptor;
+    attributes.bInheritHandle = TRUE;
+  }
+  m_guardMutex = CreateMutexA(guard.withSecurity ? &attributes : nullptr, TRUE, guard.name);
+  const bool alreadyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
+  TraceF("guard: %s%s", guard.name, alreadyRunning ? " already held, exiting" : "");
+  return !alreadyRunning;
+}
+
+bool CMonitorApp::InitInstance() {
+  fw::InstallDebugOutputTraceSink();
+  CSystemTray::RegisterShellMessages();
+
+  m_osVersionCode = GetOsVersionCode(ReadOsVersionInfo(), &ReadServicePackValue);
+  TraceF("os version code %d", m_osVersionCode);
+  if (!AcquireSingleInstanceGuard()) std::exit(0);
+  m_dialogOpen = 0;
+
+  m_mainFrame = std::make_unique<CMainFrame>(m_trayLink);
+  SetMainWindow(m_mainFrame.get());
+  if (!m_mainFrame->LoadFrame(kResourceMain, kFrameDefaultStyle, kFrameWindowClass)) {
+    Trace("start-up: frame not created");
+    return false;
+  }
+  ShowWindow(m_mainFrame->Hwnd(), SW_HIDE);
+  UpdateWindow(m_mainFrame->Hwnd());
+
+  PreparePopup();
+  m_mainFrame->Tray()->ChangeIcon(kIconServiceStopped);
+  BindCapi();
+  return true;
+}
+
+void CMonitorApp::PreparePopup() {
+  CTaskbarNotifier& popup = m_mainFrame->Notifier();
+  popup.CreatePopup(m_mainFrame.get());
+  popup.LoadSkin(kBitmapPopupSkin);
+  popup.SetFonts("Arial", 100, 0, kFontUnderline);
+  popup.SetColours(RGB(20, 0, 255), RGB(20, 0, 255));
+  popup.SetTextArea(10, 40, popup.SkinWidth() - 10, popup.SkinHeight() - 25);
+}
+
+void CMonitorApp::BindCapi() {
+  m_flags.capiAvailable = 0;
+  if (!LoadCapiLibrary(m_capi)) {
+    ShowMessageBox("No CAPI drivers Installed");
+    return;
+  }
+  if (!IsCapiInstalled(m_capi)) {
+    Trace("capi: no driver installed, workers not started");
+    return;
+  }
+  m_flags.capiAvailable = 1;
+  ControlWorkers(true);
+}
+
+void CMonitorApp::ControlWorkers(bool start) {
+  if (start) {
+    m_flags.workersRunning = 1;
+    Trace("workers: running");
+    return;
+  }
+  m_flags.workersRunning = 0;
+  Trace("workers: stopping");
+  for (WorkerThread* worker : {&m_monitorThread, &m_listenerThread, &m_pollerThread}) worker->Stop();
+}
+
+int CMonitorApp::ExitInstance() {
+  if (m_flags.workersRunning) ControlWorkers(false);
+  Trace("exit");
+  return fw::Application::ExitInstance();
+}
+
+bool CMonitorApp::OnCommand(UINT commandId) {
+  if (commandId != kCommandIsdnChecker && commandId != kCommandCallMonitor) return false;
+  OnDevicesMonitor();
+  return true;
+}
+
+void CMonitorApp::OnDevicesMonitor() {
+  TraceF("command: devices monitor (dialog %s)", m_dialogOpen ? "already open" : "closed");
+}
+
+const std::string& CMonitorApp::SystemErrorText(DWORD code) {
+  m_errorText = fw::SystemErrorText(code);
+  return m_errorText;
+}
+
+}  // namespace tfm

@@ -1,0 +1,173 @@
+#include "app/SystemTrayWin32.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <iterator>
+
+#include "app/OsVersionWin32.h"
+#include "common/Trace.h"
+#include "framework/Application.h"
+#include "framework/UniqueHandle.h"
+
+namespace tfm {
+
+#if !defined(_WIN64)
+static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the notification record is sent in its 488-byte form");
+#endif
+
+UINT CSystemTray::s_taskbarCreated = 0;
+
+// Sends the state's requests to the shell as the 488-byte notification record.
+class CSystemTray::Shell final : public ITrayShell {
+ public:
+  bool Add(const TrayRecord& record) override { return Send(NIM_ADD, record); }
+  bool Modify(const TrayRecord& record) override { return Send(NIM_MODIFY, record); }
+  bool Delete(const TrayRecord& record) override { return Send(NIM_DELETE, record); }
+
+ private:
+  static bool Send(DWORD request, const TrayRecord& record) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = static_cast<HWND>(record.ownerWindow);
+    data.uID = record.iconId;
+    data.uFlags = record.flags;
+    data.uCallbackMessage = record.callbackMessage;
+    data.hIcon = static_cast<HICON>(record.icon);
+    static_assert(sizeof data.szTip == sizeof record.tip);
+    std::memcpy(data.szTip, record.tip, sizeof data.szTip);
+    return Shell_NotifyIconA(request, &data) != FALSE;
+  }
+};
+
+const fw::MessageEntry<CSystemTray> CSystemTray::kMessageMap[] = {
+    fw::OnRegistered<CSystemTray>(&CSystemTray::s_taskbarCreated,
+                                  [](CSystemTray& self, WPARAM, LPARAM) { return self.OnShellRestart(); }),
+    fw::OnMessage<CSystemTray>(WM_SETTINGCHANGE,
+                               [](CSystemTray& self, WPARAM flag, LPARAM) -> LRESULT {
+                                 self.OnSettingChange(static_cast<UINT>(flag));
+                                 return 0;
+                               }),
+};
+
+CSystemTray::CSystemTray() = default;
+
+CSystemTray::~CSystemTray() {
+  Uninstall();
+  Destroy();
+}
+
+void CSystemTray::RegisterShellMessages() { s_taskbarCreated = RegisterWindowMessageA("TaskbarCreated"); }
+
+bool CSystemTray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return fw::Dispatch<CSystemTray>(*this, kMessageMap, message, wParam, lParam, result);
+}
+
+bool CSystemTray::Install(HWND owner, UINT callbackMessage, const char* tip, HICON icon, UINT iconId) {
+  std::lock_guard guard(m_lock);
+  Shell shell;
+  const OsVersionInfo version = ReadOsVersionInfo();
+  if (!(version.valid && version.major >= 4)) {
+    m_state.Install(shell, false, nullptr, 0, nullptr, nullptr, 0);
+    return false;
+  }
+  WNDCLASSEXA windowClass{};
+  windowClass.lpszClassName = kTrayWindowClass;
+  if (RegisterClassOnce(windowClass))
+    CreateEx(0, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
+  const bool added = m_state.Install(shell, true, owner ? owner : Hwnd(), callbackMessage, tip, icon, iconId);
+  TraceF("tray: install id=%u tip=[%s] %s", iconId, m_state.record().tip, added ? "added" : "refused");
+  return added;
+}
+
+bool CSystemTray::Uninstall() {
+  std::lock_guard guard(m_lock);
+  const bool wasRemoved = m_state.removed();
+  Shell shell;
+  const bool removed = m_state.Uninstall(shell);
+  if (!wasRemoved && removed) Trace("tray: removed");
+  return removed;
+}
+
+bool CSystemTray::ChangeIcon(unsigned iconId) {
+  HICON icon = static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 0, 0, LR_SHARED));
+  std::lock_guard guard(m_lock);
+  Shell shell;
+  const bool changed = m_state.ChangeIcon(shell, icon);
+  TraceF("tray: icon %u%s", iconId, m_state.hidden() ? " (stored)" : "");
+  return changed;
+}
+
+bool CSystemTray::ChangeTip(const char* text) {
+  std::lock_guard guard(m_lock);
+  Shell shell;
+  const bool changed = m_state.ChangeTip(shell, text);
+  TraceF("tray: tip [%s]%s", m_state.record().tip, m_state.hidden() ? " (stored)" : "");
+  return changed;
+}
+
+void CSystemTray::MarkEnabledAndShown() {
+  std::lock_guard guard(m_lock);
+  m_state.MarkEnabledAndShown();
+}
+
+LRESULT CSystemTray::OnShellRestart() {
+  std::lock_guard guard(m_lock);
+  Shell shell;
+  const bool wasHidden = m_state.hidden();
+  m_state.OnShellRestart(shell);
+  if (!wasHidden)
+    TraceF("tray: re-add tip=[%s] %s", m_state.record().tip, m_state.hidden() ? "refused" : "added");
+  return 0;
+}
+
+void CSystemTray::OnSettingChange(UINT flag) {
+  std::lock_guard guard(m_lock);
+  const bool wasPending = m_state.readdPending();
+  Shell shell;
+  m_state.OnSettingChange(shell, flag);
+  if (wasPending && !m_state.readdPending()) Trace("tray: re-add after work-area change");
+}
+
+HMENU CSystemTray::LoadTrayMenu(HMENU& popup) const {
+  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(LOWORD(m_state.record().iconId)));
+  popup = menu ? GetSubMenu(menu, 0) : nullptr;
+  return menu;
+}
+
+LRESULT CSystemTray::OnCallback(WPARAM iconId, LPARAM mouseMessage) {
+  if (iconId != m_state.record().iconId) return 0;
+  fw::Application* app = fw::Application::Current();
+  HWND target = app && app->MainWindow() ? app->MainWindow()->Hwnd() : nullptr;
+  if (!target) return 0;
+
+  HMENU popup = nullptr;
+  switch (LOWORD(mouseMessage)) {
+    case WM_RBUTTONUP: {
+      fw::UniqueMenu menu(LoadTrayMenu(popup));
+      if (!popup) return 0;
+      SetMenuDefaultItem(popup, m_defaultMenuItem, m_defaultItemByPosition);
+      POINT cursor{};
+      GetCursorPos(&cursor);
+      SetForegroundWindow(target);
+      Trace("tray: menu shown");
+      TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, target, nullptr);
+      PostMessageA(target, WM_NULL, 0, 0);
+      return 1;
+    }
+    case WM_LBUTTONDBLCLK: {
+      SetForegroundWindow(target);
+      fw::UniqueMenu menu(LoadTrayMenu(popup));
+      if (!popup) return 0;
+      const UINT command = GetMenuItemID(popup, 0);
+      TraceF("tray: default command %u", command);
+      SendMessageA(target, WM_COMMAND, command, 0);
+      return 1;
+    }
+    default:
+      return 1;
+  }
+}
+
+}  // namespace tfm

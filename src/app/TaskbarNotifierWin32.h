@@ -1,0 +1,52 @@
+#pragma once
+// A skinned pop-up for short notices. Start-up prepares it hidden, owned by the frame; every notice of
+// this program goes to the tray tooltip, so the popup is never shown.
+#include <windows.h>
+
+#include "framework/UniqueHandle.h"
+#include "framework/Window.h"
+
+namespace tfm {
+
+inline constexpr char kNotifierWindowClass[] = "TelvaroMonitorNotifier";
+
+// Style mask bits of SetFonts.
+inline constexpr int kFontBold = 1;
+inline constexpr int kFontItalic = 2;
+inline constexpr int kFontUnderline = 4;
+
+class CTaskbarNotifier final : public fw::Window {
+ public:
+  bool CreatePopup(fw::Window* owner);
+  bool LoadSkin(UINT bitmapId);
+  bool SetFonts(const char* face, int tenthsOfPoint, int normalStyle, int hoverStyle);
+  void SetColours(COLORREF normal, COLORREF hover);
+  void SetTextArea(int left, int top, int right, int bottom);
+
+  int SkinWidth() const { return m_skinWidth; }
+  int SkinHeight() const { return m_skinHeight; }
+  const RECT& TextArea() const { return m_textArea; }
+  HFONT NormalFont() const { return m_normalFont.get(); }
+  HFONT HoverFont() const { return m_hoverFont.get(); }
+  COLORREF NormalColour() const { return m_normalColour; }
+  COLORREF HoverColour() const { return m_hoverColour; }
+  HCURSOR HoverCursor() const { return m_hoverCursor; }
+  fw::Window* Owner() const { return m_owner; }
+
+ protected:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  fw::Window* m_owner = nullptr;
+  fw::UniqueFont m_normalFont;
+  fw::UniqueFont m_hoverFont;
+  COLORREF m_normalColour = 0;
+  COLORREF m_hoverColour = 0;
+  HCURSOR m_hoverCursor = nullptr;
+  fw::UniqueBitmap m_skin;
+  RECT m_textArea{};
+  int m_skinWidth = 0;
+  int m_skinHeight = 0;
+};
+
+}  // namespace tfm

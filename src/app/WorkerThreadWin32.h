@@ -1,0 +1,30 @@
+#pragma once
+// A worker thread as ControlWorkers runs it: started at once with default security and stack, and
+// stopped by waiting a bounded time, then terminating it.
+#include <windows.h>
+
+namespace tfm {
+
+inline constexpr DWORD kWorkerStopWaitMs = 2000;
+inline constexpr DWORD kWorkerTerminatedExitCode = 170;
+
+class WorkerThread {
+ public:
+  explicit WorkerThread(const char* name) : m_name(name) {}
+  WorkerThread(const WorkerThread&) = delete;
+  WorkerThread& operator=(const WorkerThread&) = delete;
+  ~WorkerThread();
+
+  void Start(LPTHREAD_START_ROUTINE entry, void* argument);
+  bool Started() const { return m_handle != nullptr; }
+  // Waits up to waitMs for the thread to end, otherwise terminates it; closes the handle.
+  // Returns the thread's exit code.
+  DWORD Stop(DWORD waitMs = kWorkerStopWaitMs);
+
+ private:
+  const char* m_name;
+  HANDLE m_handle = nullptr;
+  DWORD m_id = 0;
+};
+
+}  // namespace tfm

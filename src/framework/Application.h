@@ -1,0 +1,44 @@
+#pragma once
+// The application object of the framework: one per process, with a start-up hook, a message loop and
+// an exit hook whose result becomes the process exit code.
+#include <windows.h>
+
+namespace fw {
+
+class Window;
+
+class Application {
+ public:
+  explicit Application(const char* title);
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+  virtual ~Application();
+
+  static Application* Current();
+
+  // Start-up; false ends the program without entering the message loop.
+  virtual bool InitInstance() = 0;
+  // Shutdown; the default returns the exit code of the message loop.
+  virtual int ExitInstance();
+  // Commands that the main frame does not handle itself come here; true when handled.
+  virtual bool OnCommand(UINT commandId) { return false; }
+
+  Window* MainWindow() const { return m_mainWindow; }
+  void SetMainWindow(Window* window) { m_mainWindow = window; }
+  const char* Title() const { return m_title; }
+
+  // A message box titled with the application title.
+  int ShowMessageBox(const char* text, UINT type = MB_OK | MB_ICONWARNING) const;
+
+  // Start-up, message loop, shutdown: what WinMain runs.
+  int Main();
+
+ private:
+  int RunMessageLoop();
+
+  const char* m_title;
+  Window* m_mainWindow = nullptr;
+  int m_loopExitCode = 0;
+};
+
+}  // namespace fw

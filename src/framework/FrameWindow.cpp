@@ -1,0 +1,53 @@
+#include "framework/FrameWindow.h"
+
+#include "framework/Application.h"
+
+namespace fw {
+
+bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const char* className) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA windowClass{};
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(resourceId));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = className;
+  if (!RegisterClassOnce(windowClass)) return false;
+
+  char title[128] = "";
+  LoadStringA(instance, resourceId, title, static_cast<int>(sizeof title));
+  HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(resourceId));
+  if (CreateEx(0, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+               menu))
+    return true;
+  if (menu) DestroyMenu(menu);
+  return false;
+}
+
+bool FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_COMMAND: {
+      Application* app = Application::Current();
+      result = 0;
+      return app && app->OnCommand(LOWORD(wParam));
+    }
+    case WM_CLOSE:
+      OnClose();
+      result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+void FrameWindow::OnClose() { Destroy(); }
+
+void FrameWindow::OnWindowGone() {
+  Application* app = Application::Current();
+  if (app && app->MainWindow() == this) {
+    app->SetMainWindow(nullptr);
+    PostQuitMessage(0);
+  }
+}
+
+}  // namespace fw

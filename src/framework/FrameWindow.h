@@ -1,0 +1,23 @@
+#pragma once
+// A top-level frame loaded from a resource id (its icon, menu and title string). Commands the frame
+// does not handle go on to the application object; destroying the application's main frame ends the
+// message loop.
+#include "framework/Window.h"
+
+namespace fw {
+
+// Frame style bit of the framework: add the document name to the title (no effect here).
+inline constexpr DWORD kFwsAddToTitle = 0x00008000;
+
+class FrameWindow : public Window {
+ public:
+  bool LoadFrame(UINT resourceId, DWORD style, const char* className);
+
+ protected:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // WM_CLOSE: the default destroys the frame.
+  virtual void OnClose();
+  void OnWindowGone() override;
+};
+
+}  // namespace fw

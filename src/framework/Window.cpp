@@ -1,0 +1,80 @@
+#include "framework/Window.h"
+
+#include <set>
+#include <string>
+
+namespace fw {
+
+Window::~Window() {
+  // A window that outlives its object must not reach it any more.
+  if (m_hwnd) SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+}
+
+bool Window::RegisterClassOnce(WNDCLASSEXA windowClass) {
+  static std::set<std::string> registered;
+  if (registered.count(windowClass.lpszClassName)) return true;
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &Window::WindowProc;
+  if (!windowClass.hInstance) windowClass.hInstance = GetModuleHandleA(nullptr);
+  if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  registered.insert(windowClass.lpszClassName);
+  return true;
+}
+
+bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
+                      int width, int height, HWND parent, HMENU menu) {
+  CREATESTRUCTA cs{};
+  cs.dwExStyle = exStyle;
+  cs.lpszClass = className;
+  cs.lpszName = title;
+  cs.style = static_cast<LONG>(style);
+  cs.x = x;
+  cs.y = y;
+  cs.cx = width;
+  cs.cy = height;
+  cs.hwndParent = parent;
+  cs.hMenu = menu;
+  cs.hInstance = GetModuleHandleA(nullptr);
+  cs.lpCreateParams = this;
+  if (!PreCreateWindow(cs)) return false;
+  HWND hwnd = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+                              cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, this);
+  return hwnd != nullptr;
+}
+
+void Window::Destroy() {
+  if (m_hwnd) DestroyWindow(m_hwnd);
+}
+
+LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(m_hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->m_hwnd = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  try {
+    return Route(self, hwnd, message, wParam, lParam);
+  } catch (...) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+}
+
+LRESULT Window::Route(Window* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  const bool handled = self->HandleMessage(message, wParam, lParam, result);
+  if (!handled) result = self->DefaultProc(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->m_hwnd = nullptr;
+    self->OnWindowGone();
+  }
+  return result;
+}
+
+}  // namespace fw

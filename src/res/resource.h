@@ -1,0 +1,12 @@
+/* Resource and command ids, shared by the resource script and the code. */
+#pragma once
+
+#define IDR_MAINFRAME 128       /* menu "Tray Menu", application icon, title string */
+#define IDI_SERVICE_RUNNING 147
+#define IDI_SERVICE_STOPPED 153
+#define IDB_POPUP_SKIN 158      /* 48 x 48, 16 colours */
+#define IDB_DIALOG_BANNER 122   /* 130 x 34, 24 bits */
+
+#define IDM_ISDN_CHECKER 40001
+#define IDM_CALL_MONITOR 40002
+#define IDM_EXIT 32775

@@ -1,0 +1,198 @@
+"""End-to-end harness: runs the real TelvaroMonitor.exe under Wine and watches it from outside.
+
+Each Monitor runs from a folder of its own (the call log and the provider DLL live beside the exe),
+in the build's Wine prefix; the tests run strictly one at a time (ctest resource lock), and every
+scenario starts from a prefix with no program running. What the monitor shows the user is followed
+through its trace lines (OutputDebugStringA, printed by Wine's warn+debugstr channel) and through
+tools/winctl.exe, which finds and drives windows.
+"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import threading
+import time
+
+BUILD = os.environ.get("TFM_BUILD_DIR") or os.path.join(os.path.dirname(__file__), "..", "..", "build", "windows")
+SOURCE = os.environ.get("TFM_SOURCE_DIR") or os.path.join(os.path.dirname(__file__), "..", "..")
+WINE_RUN = os.path.join(SOURCE, "scripts", "wine-run")
+WINCTL = os.path.join(BUILD, "tools", "winctl", "winctl.exe")
+EXE = os.path.join(BUILD, "TelvaroMonitor.exe")
+PREFIX = os.environ.get("TFM_WINEPREFIX") or os.path.join(BUILD, "wineprefix")
+
+WM_CLOSE = 0x0010
+WM_COMMAND = 0x0111
+WM_LBUTTONDBLCLK = 0x0203
+WM_RBUTTONUP = 0x0205
+TRAY_CALLBACK = 0x0464
+VK_ESCAPE = 0x1B
+
+# Provider choices: a capi2032.dll of ours beside the exe, Wine's own, or none loadable at all.
+PROVIDERS = {
+    "complete": "tools/capi-complete/capi2032.dll",
+    "eight": "tools/capi-eight/capi2032.dll",
+    "scripted": "tools/capi-scripted/capi2032.dll",
+}
+
+_DEBUGSTR = re.compile(r'OutputDebugStringA "(.*)"\s*$')
+
+
+class Failure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def _unescape(text):
+    """Undoes Wine's debugstr escaping of the traced text."""
+    out, i = [], 0
+    while i < len(text):
+        c = text[i]
+        if c == "\\" and i + 1 < len(text):
+            n = text[i + 1]
+            simple = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\", '"': '"'}
+            if n in simple:
+                out.append(simple[n])
+                i += 2
+                continue
+            if n == "x":
+                out.append(chr(int(text[i + 2:i + 4], 16)))
+                i += 4
+                continue
+            if n.isdigit():
+                out.append(chr(int(text[i + 1:i + 4], 8)))
+                i += 4
+                continue
+        out.append(c)
+        i += 1
+    return "".join(out).rstrip("\n")
+
+
+def wine_env(extra=None):
+    env = dict(os.environ)
+    env["TFM_WINEPREFIX"] = PREFIX
+    env.setdefault("WINEDEBUG", "-all,warn+debugstr")
+    if extra:
+        env.update(extra)
+    return env
+
+
+def reset_prefix():
+    """Ends every program of the prefix, so that a scenario starts from nothing."""
+    subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=PREFIX),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["wineserver", "-w"], env=dict(os.environ, WINEPREFIX=PREFIX),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+
+
+def winctl(*args, timeout=30):
+    """Runs winctl.exe in the prefix; returns (exit code, stdout stripped)."""
+    result = subprocess.run([WINE_RUN, WINCTL, *[str(a) for a in args]], env=wine_env({"WINEDEBUG": "-all"}),
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=timeout)
+    return result.returncode, result.stdout.strip()
+
+
+def run_folder(name):
+    folder = os.path.join(BUILD, "e2e-run", name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    return folder
+
+
+class Monitor:
+    """One running copy of the monitor in a folder of its own."""
+
+    def __init__(self, folder, provider="complete", env=None):
+        self.folder = folder
+        self.exe = os.path.join(folder, "TelvaroMonitor.exe")
+        if not os.path.exists(self.exe):
+            shutil.copy2(EXE, self.exe)
+        overrides = "mscoree,mshtml="
+        if provider in PROVIDERS:
+            shutil.copy2(os.path.join(BUILD, PROVIDERS[provider]), os.path.join(folder, "capi2032.dll"))
+            overrides += ";capi2032=n"
+        elif provider == "none":
+            overrides += ";capi2032=d"
+        elif provider == "wine":
+            overrides += ";capi2032=b"
+        else:
+            raise ValueError(provider)
+        self.env = wine_env({"WINEDLLOVERRIDES": overrides, **(env or {})})
+        self.lines = []
+        self._lock = threading.Lock()
+        self.process = None
+
+    def start(self):
+        self.process = subprocess.Popen([WINE_RUN, self.exe], cwd=self.folder, env=self.env,
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.PIPE, text=True, errors="replace")
+        threading.Thread(target=self._read, daemon=True).start()
+        return self
+
+    def _read(self):
+        for raw in self.process.stderr:
+            match = _DEBUGSTR.search(raw)
+            if match:
+                with self._lock:
+                    self.lines.append(_unescape(match.group(1)))
+
+    def traces(self):
+        with self._lock:
+            return list(self.lines)
+
+    def wait_trace(self, pattern, timeout=20, after=0):
+        """Waits for a trace line matching the regex (searched from index 'after'); returns its index."""
+        regex = re.compile(pattern)
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            for index, line in enumerate(self.traces()[after:], start=after):
+                if regex.search(line):
+                    return index
+            if self.process.poll() is not None and time.time() > deadline - timeout + 1:
+                time.sleep(0.3)  # let the reader drain what the process wrote last
+                for index, line in enumerate(self.traces()[after:], start=after):
+                    if regex.search(line):
+                        return index
+                break
+            time.sleep(0.1)
+        raise Failure("no trace line matching %r; traces were:\n  %s" % (pattern, "\n  ".join(self.traces())))
+
+    def has_trace(self, pattern):
+        regex = re.compile(pattern)
+        return any(regex.search(line) for line in self.traces())
+
+    def frame(self, timeout=20000):
+        code, out = winctl("find", "TelvaroMonitorFrame", timeout)
+        check(code == 0, "the monitor's frame window was not found")
+        return int(out)
+
+    def wait_exit(self, timeout=20):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the monitor did not end within %d s" % timeout)
+
+    def running(self):
+        return self.process is not None and self.process.poll() is None
+
+
+def run_scenarios(*functions):
+    """Runs each scenario from a clean prefix in a folder of its own; exits non-zero if any failed."""
+    failed = 0
+    for function in functions:
+        name = function.__name__
+        reset_prefix()
+        started = time.time()
+        try:
+            function(run_folder(name))
+            print("PASS %s (%.1f s)" % (name, time.time() - started))
+        except Failure as failure:
+            failed += 1
+            print("FAIL %s: %s" % (name, failure))
+        sys.stdout.flush()
+    reset_prefix()
+    sys.exit(1 if failed else 0)

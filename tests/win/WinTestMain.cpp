@@ -1,7 +1,0 @@
-// GoogleTest entry point of the test programs that run under Wine.
-#include <gtest/gtest.h>
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,0 +1,168 @@
+// winctl: drives and inspects windows of other processes for the end-to-end tests.
+//
+//   winctl find CLASS [TIMEOUT_MS]          prints the top-level window's handle (waits for it)
+//   winctl info HWND                        prints visible=, owner=, parent=, class=, style=
+//   winctl post HWND MSG WPARAM LPARAM      posts a message
+//   winctl send HWND MSG WPARAM LPARAM      sends a message (5 s limit), prints the result
+//   winctl command HWND ID                  posts WM_COMMAND with a command id
+//   winctl keys HWND VK...                  posts key presses (virtual-key codes)
+//   winctl msgbox TIMEOUT_MS                waits for a message box, prints "title|text", presses OK
+//   winctl no-msgbox MS                     fails if a message box shows up within MS
+//   winctl popup-menu TIMEOUT_MS            waits for a visible popup menu window, prints its handle
+//   winctl wait-gone HWND TIMEOUT_MS        waits until the window no longer exists
+//   winctl tray-exists HWND ID              succeeds when the shell knows the notification icon
+//   winctl tray-delete HWND ID              deletes a notification icon (as an Explorer restart does)
+//   winctl broadcast NAME                   broadcasts a registered window message to all top-level windows
+//
+// Numbers take C notation (0x prefix for hex). Exit code 0 on success, 1 when the condition failed,
+// 2 on bad usage.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+unsigned long long Number(const char* text) { return std::strtoull(text, nullptr, 0); }
+HWND Handle(const char* text) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(Number(text))); }
+
+template <class Condition>
+bool WaitFor(DWORD timeoutMs, Condition condition) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(50);
+  }
+}
+
+struct Search {
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisibleOfClass(HWND hwnd, LPARAM context) {
+  auto* search = reinterpret_cast<Search*>(context);
+  char name[128] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  if (std::strcmp(name, search->className) == 0 && IsWindowVisible(hwnd)) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindVisible(const char* className) {
+  Search search{className, nullptr};
+  EnumWindows(FindVisibleOfClass, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM context) {
+  char name[64] = "";
+  GetClassNameA(child, name, sizeof name);
+  char text[1024] = "";
+  GetWindowTextA(child, text, sizeof text);
+  auto* collected = reinterpret_cast<std::string*>(context);
+  if (_stricmp(name, "Static") == 0 && text[0]) *collected += text;
+  return TRUE;
+}
+
+bool ShellIcon(DWORD request, HWND owner, UINT id) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = id;
+  return Shell_NotifyIconA(request, &data) != FALSE;
+}
+
+int Find(int argc, char** argv) {
+  const DWORD timeout = argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 0;
+  HWND found = nullptr;
+  WaitFor(timeout, [&] { return (found = FindWindowA(argv[2], nullptr)) != nullptr; });
+  if (!found) return 1;
+  std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(found)));
+  return 0;
+}
+
+int Info(HWND hwnd) {
+  if (!IsWindow(hwnd)) return 1;
+  char name[128] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  std::printf("visible=%d owner=%llu parent=%llu class=%s style=0x%08lX\n", IsWindowVisible(hwnd) ? 1 : 0,
+              static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetWindow(hwnd, GW_OWNER))),
+              static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetAncestor(hwnd, GA_PARENT))), name,
+              static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)));
+  return 0;
+}
+
+int MessageBoxCommand(DWORD timeoutMs) {
+  HWND box = nullptr;
+  if (!WaitFor(timeoutMs, [&] { return (box = FindVisible("#32770")) != nullptr; })) return 1;
+  char title[256] = "";
+  GetWindowTextA(box, title, sizeof title);
+  std::string text;
+  EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+  std::printf("%s|%s\n", title, text.c_str());
+  std::fflush(stdout);
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return WaitFor(5000, [&] { return !IsWindow(box); }) ? 0 : 1;
+}
+
+int Keys(int argc, char** argv) {
+  HWND hwnd = Handle(argv[2]);
+  for (int i = 3; i < argc; ++i) {
+    const WPARAM key = static_cast<WPARAM>(Number(argv[i]));
+    PostMessageA(hwnd, WM_KEYDOWN, key, 1);
+    PostMessageA(hwnd, WM_KEYUP, key, 0xC0000001);
+    Sleep(100);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  const std::string verb = argv[1];
+  if (verb == "find" && argc >= 3) return Find(argc, argv);
+  if (verb == "info" && argc == 3) return Info(Handle(argv[2]));
+  if ((verb == "post" || verb == "send") && argc == 6) {
+    const HWND hwnd = Handle(argv[2]);
+    const UINT message = static_cast<UINT>(Number(argv[3]));
+    const WPARAM wParam = static_cast<WPARAM>(Number(argv[4]));
+    const LPARAM lParam = static_cast<LPARAM>(Number(argv[5]));
+    if (verb == "post") return PostMessageA(hwnd, message, wParam, lParam) ? 0 : 1;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return 1;
+    std::printf("%lld\n", static_cast<long long>(result));
+    return 0;
+  }
+  if (verb == "command" && argc == 4)
+    return PostMessageA(Handle(argv[2]), WM_COMMAND, static_cast<WPARAM>(Number(argv[3])), 0) ? 0 : 1;
+  if (verb == "keys" && argc >= 4) return Keys(argc, argv);
+  if (verb == "msgbox" && argc == 3) return MessageBoxCommand(static_cast<DWORD>(Number(argv[2])));
+  if (verb == "no-msgbox" && argc == 3)
+    return WaitFor(static_cast<DWORD>(Number(argv[2])), [] { return FindVisible("#32770") != nullptr; }) ? 1 : 0;
+  if (verb == "popup-menu" && argc == 3) {
+    HWND menu = nullptr;
+    if (!WaitFor(static_cast<DWORD>(Number(argv[2])), [&] { return (menu = FindVisible("#32768")) != nullptr; }))
+      return 1;
+    std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(menu)));
+    return 0;
+  }
+  if (verb == "wait-gone" && argc == 4) {
+    const HWND hwnd = Handle(argv[2]);
+    return WaitFor(static_cast<DWORD>(Number(argv[3])), [&] { return !IsWindow(hwnd); }) ? 0 : 1;
+  }
+  if (verb == "tray-exists" && argc == 4)
+    return ShellIcon(NIM_MODIFY, Handle(argv[2]), static_cast<UINT>(Number(argv[3]))) ? 0 : 1;
+  if (verb == "tray-delete" && argc == 4)
+    return ShellIcon(NIM_DELETE, Handle(argv[2]), static_cast<UINT>(Number(argv[3]))) ? 0 : 1;
+  if (verb == "broadcast" && argc == 3)
+    return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
+  return 2;
+}
