@@ -46,7 +46,7 @@ double AppendMicroseconds(tfm::CStripChart& chart, const tfm::ActivitySampler& s
 double ReplayMilliseconds(tfm::CStripChart& chart) {
   chart.RedrawBackground(true);
   const LARGE_INTEGER start = Now();
-  SendMessageA(chart.hwnd(), WM_TIMER, tfm::CStripChart::kReplayTimerId, 0);
+  SendMessageA(chart.Hwnd(), WM_TIMER, tfm::CStripChart::kReplayTimerId, 0);
   return Seconds(start, Now()) * 1e3;
 }
 

@@ -13,7 +13,7 @@ OffscreenLayer::~OffscreenLayer() {
 }
 
 void OffscreenLayer::Resize(HDC compatibleWith, int width, int height) {
-  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(compatibleWith, width, height));
+  fw::UniqueBitmap bitmap(CreateCompatibleBitmap(compatibleWith, width, height));
   SelectObject(m_dc, bitmap.get());
   m_bitmap = std::move(bitmap);  // the old bitmap is no longer selected and goes now
 }

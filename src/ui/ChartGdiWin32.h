@@ -1,18 +1,14 @@
 #pragma once
-// GDI ownership for the strip chart: owned pens, brushes, fonts and bitmaps, a scoped selection,
-// and the off-screen layer (a memory drawing context with a bitmap of the client size).
+// GDI helpers of the strip chart: owned pens and brushes, a scoped selection, a window's drawing
+// context, and the off-screen layer (a memory drawing context with a bitmap of the client size).
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include "framework/UniqueHandle.h"
 
 namespace tfm {
 
-struct GdiObjectDeleter {
-  void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
-};
-template <class Handle>
-using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
+using UniquePen = fw::Unique<HPEN, fw::DeleteGdiObject>;
+using UniqueBrush = fw::Unique<HBRUSH, fw::DeleteGdiObject>;
 
 // Selects an object into a drawing context and puts the previous one back when it goes.
 class ScopedSelect {
@@ -25,6 +21,20 @@ class ScopedSelect {
  private:
   HDC m_dc;
   HGDIOBJ m_previous;
+};
+
+// A window's drawing context for as long as it is in scope.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND hwnd) : m_hwnd(hwnd), m_dc(GetDC(hwnd)) {}
+  ~WindowDC() { ReleaseDC(m_hwnd, m_dc); }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC get() const { return m_dc; }
+
+ private:
+  HWND m_hwnd;
+  HDC m_dc;
 };
 
 // A memory drawing context compatible with a window, holding a bitmap of a given size. The bitmap
@@ -41,7 +51,7 @@ class OffscreenLayer {
 
  private:
   HDC m_dc;
-  GdiObject<HBITMAP> m_bitmap;
+  fw::UniqueBitmap m_bitmap;
   HGDIOBJ m_initialBitmap;
 };
 

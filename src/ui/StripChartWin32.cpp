@@ -11,38 +11,10 @@ constexpr char kClassName[] = "TfmStripChart";
 
 RECT ToRect(const ChartRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-// The chart's window class, registered on first use and kept for the life of the process.
-bool RegisterChartClass(WNDPROC windowProc) {
-  static const ATOM atom = [windowProc] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExA(&wc);
-  }();
-  return atom != 0;
-}
-
-// A window's drawing context for as long as it is in scope.
-class WindowDC {
- public:
-  explicit WindowDC(HWND hwnd) : m_hwnd(hwnd), m_dc(GetDC(hwnd)) {}
-  ~WindowDC() { ReleaseDC(m_hwnd, m_dc); }
-  WindowDC(const WindowDC&) = delete;
-  WindowDC& operator=(const WindowDC&) = delete;
-  HDC get() const { return m_dc; }
-
- private:
-  HWND m_hwnd;
-  HDC m_dc;
-};
-
-GdiObject<HFONT> CreateLabelFont(int escapement) {
-  return GdiObject<HFONT>(CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      FF_SWISS | DEFAULT_PITCH, "Arial"));
+fw::UniqueFont CreateLabelFont(int escapement) {
+  return fw::UniqueFont(CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    FF_SWISS | DEFAULT_PITCH, "Arial"));
 }
 
 void TextAt(HDC dc, int x, int y, UINT align, const std::string& text) {
@@ -59,18 +31,37 @@ CStripChart::CStripChart(size_t plotCount, const std::atomic<int32_t>& workersRu
   for (const ChartPlot& plot : m_model.plots()) m_pens.emplace_back(CreatePen(PS_SOLID, 1, plot.colour));
 }
 
-CStripChart::~CStripChart() {
-  if (m_hwnd) DestroyWindow(m_hwnd);
-}
+CStripChart::~CStripChart() { Destroy(); }
 
 bool CStripChart::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
-  if (m_hwnd || !RegisterChartClass(WindowProc)) return false;
-  const HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, "", style, rect.left, rect.top,
-                                    rect.right - rect.left, rect.bottom - rect.top, parent,
-                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr), this);
-  if (!hwnd) return false;
+  WNDCLASSEXA wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW;  // no cursor, background brush or icon: the paint covers everything
+  wc.lpszClassName = kClassName;
+  if (Hwnd() || !RegisterClassOnce(wc)) return false;
+  if (!CreateEx(WS_EX_CLIENTEDGE, kClassName, "", style, rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)))) {
+    return false;
+  }
   RedrawBackground(true);
   return true;
+}
+
+const fw::MessageEntry<CStripChart> CStripChart::kMessageMap[] = {
+    fw::OnMessage<CStripChart>(WM_SIZE, [](CStripChart& self, WPARAM wParam, LPARAM lParam) {
+      return self.OnSize(wParam, lParam);
+    }),
+    fw::OnMessage<CStripChart>(WM_PAINT, [](CStripChart& self, WPARAM, LPARAM) -> LRESULT {
+      self.OnPaint();
+      return 0;
+    }),
+    fw::OnMessage<CStripChart>(WM_TIMER, [](CStripChart& self, WPARAM timerId, LPARAM lParam) {
+      self.OnTimer(static_cast<UINT_PTR>(timerId));
+      return self.DefaultProc(WM_TIMER, timerId, lParam);  // every timer goes on to the platform
+    }),
+};
+
+bool CStripChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return fw::Dispatch<CStripChart>(*this, kMessageMap, message, wParam, lParam, result);
 }
 
 void CStripChart::SetRange(double lower, double upper, size_t plotIndex) {
@@ -108,7 +99,7 @@ void CStripChart::SetPlotColor(COLORREF colour, size_t plotIndex) {
 
 void CStripChart::AppendPoints(std::span<const double> values, bool invalidate, bool store, bool divide) {
   DrawSegments(m_model.TakeSample(values, store, divide));
-  if (invalidate && m_replayDone && m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
+  if (invalidate && m_replayDone && Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CStripChart::Fill(HDC dc, const ChartRect& rect) const {
@@ -138,8 +129,8 @@ void CStripChart::DrawSegments(size_t plotCount) {
 }
 
 void CStripChart::RedrawBackground(bool clearTraces) {
-  if (!m_hwnd) return;
-  const WindowDC windowDC(m_hwnd);
+  if (!Hwnd()) return;
+  const WindowDC windowDC(Hwnd());
   const int width = m_clientRect.Width();
   const int height = m_clientRect.Height();
   if (!m_background) m_background = std::make_unique<OffscreenLayer>(windowDC.get(), width, height);
@@ -158,16 +149,16 @@ void CStripChart::RedrawBackground(bool clearTraces) {
   m_model.RaiseCapacity(width, m_shiftPixels);
   m_replayDone = false;
   if (m_workersRunning.load() != 0) {
-    if (m_replayTimer) KillTimer(m_hwnd, m_replayTimer);
-    m_replayTimer = SetTimer(m_hwnd, kReplayTimerId, kReplayDelayMs, nullptr);
+    if (m_replayTimer) KillTimer(Hwnd(), m_replayTimer);
+    m_replayTimer = SetTimer(Hwnd(), kReplayTimerId, kReplayDelayMs, nullptr);
   }
-  InvalidateRect(m_hwnd, nullptr, TRUE);
+  InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void CStripChart::DrawFrameAndGrid(HDC dc) const {
   const ChartRect& p = m_model.plotRect();
   {
-    const GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, m_gridColour));
+    const UniquePen pen(CreatePen(PS_SOLID, 1, m_gridColour));
     const ScopedSelect select(dc, pen.get());
     MoveToEx(dc, p.left, p.top, nullptr);
     LineTo(dc, p.right + 1, p.top);
@@ -183,8 +174,8 @@ void CStripChart::DrawFrameAndGrid(HDC dc) const {
 void CStripChart::DrawLabels(HDC dc) const {
   const ChartRect& p = m_model.plotRect();
   const ChartPlot& plot0 = m_model.plots()[0];
-  const GdiObject<HFONT> font = CreateLabelFont(0);
-  const GdiObject<HFONT> rotated = CreateLabelFont(900);  // bottom-to-top
+  const fw::UniqueFont font = CreateLabelFont(0);
+  const fw::UniqueFont rotated = CreateLabelFont(900);  // bottom-to-top
   SetTextColor(dc, m_gridColour);
   SetBkColor(dc, m_backgroundColour);
 
@@ -203,14 +194,22 @@ void CStripChart::DrawLabels(HDC dc) const {
   TextAt(dc, l.xTitleX, l.xTitleY, TA_CENTER | TA_TOP, m_xTitle);
 }
 
-void CStripChart::OnSize(SIZE size) {
+LRESULT CStripChart::OnSize(WPARAM wParam, LPARAM lParam) {
+  const SIZE size{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if ((size.cx == 0 && size.cy == 0) || (size.cx == m_lastSize.cx && size.cy == m_lastSize.cy)) return 0;
+  const LRESULT result = DefaultProc(WM_SIZE, wParam, lParam);  // the platform first
+  Resize(size);
+  return result;
+}
+
+void CStripChart::Resize(SIZE size) {
   m_lastSize = size;
   RECT client{};
-  GetClientRect(m_hwnd, &client);
+  GetClientRect(Hwnd(), &client);
   m_clientRect = {client.left, client.top, client.right, client.bottom};
   m_model.SetPlotRect(PlotRectForClient(m_clientRect));
   if (m_background && m_traces) {
-    const WindowDC windowDC(m_hwnd);
+    const WindowDC windowDC(Hwnd());
     m_background->Resize(windowDC.get(), size.cx, size.cy);
     m_traces->Resize(windowDC.get(), size.cx, size.cy);
   }
@@ -219,7 +218,7 @@ void CStripChart::OnSize(SIZE size) {
 
 void CStripChart::OnPaint() {
   PAINTSTRUCT ps{};
-  const HDC dc = BeginPaint(m_hwnd, &ps);
+  const HDC dc = BeginPaint(Hwnd(), &ps);
   if (m_background && m_traces) {
     const int width = m_clientRect.Width();
     const int height = m_clientRect.Height();
@@ -228,16 +227,16 @@ void CStripChart::OnPaint() {
     BitBlt(composed.dc(), 0, 0, width, height, m_traces->dc(), 0, 0, SRCPAINT);  // OR the traces on
     BitBlt(dc, 0, 0, width, height, composed.dc(), 0, 0, SRCCOPY);
   }
-  EndPaint(m_hwnd, &ps);
+  EndPaint(Hwnd(), &ps);
 }
 
 void CStripChart::OnTimer(UINT_PTR id) {
   if (id != m_replayTimer || m_replayTimer == 0) return;
-  KillTimer(m_hwnd, m_replayTimer);
+  KillTimer(Hwnd(), m_replayTimer);
   m_replayTimer = 0;
   m_replayDone = true;
   Replay();
-  InvalidateRect(m_hwnd, nullptr, FALSE);  // show the replayed traces without waiting for a sample
+  InvalidateRect(Hwnd(), nullptr, FALSE);  // show the replayed traces without waiting for a sample
 }
 
 void CStripChart::Replay() {
@@ -246,48 +245,6 @@ void CStripChart::Replay() {
   for (size_t j = 0; j < rows; ++j) {
     m_model.ReplayRow(j, m_replayRow);
     AppendPoints(m_replayRow, false, false, false);
-  }
-}
-
-LRESULT CStripChart::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_SIZE: {
-      const SIZE size{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if ((size.cx == 0 && size.cy == 0) || (size.cx == m_lastSize.cx && size.cy == m_lastSize.cy)) return 0;
-      const LRESULT result = DefWindowProcA(m_hwnd, message, wParam, lParam);  // the platform first
-      OnSize(size);
-      return result;
-    }
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_TIMER:
-      OnTimer(static_cast<UINT_PTR>(wParam));
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcA(m_hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK CStripChart::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* chart = static_cast<CStripChart*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    chart->m_hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(chart));
-  }
-  auto* chart = reinterpret_cast<CStripChart*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!chart) return DefWindowProcA(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    chart->m_hwnd = nullptr;
-    chart->m_replayTimer = 0;
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-  }
-  try {
-    return chart->OnMessage(message, wParam, lParam);
-  } catch (...) {
-    return DefWindowProcA(hwnd, message, wParam, lParam);  // nothing thrown leaves the window procedure
   }
 }
 

@@ -13,21 +13,20 @@
 #include <string>
 #include <vector>
 
+#include "framework/Window.h"
 #include "ui/ChartGdiWin32.h"
 #include "ui/StripChartModel.h"
 
 namespace tfm {
 
-class CStripChart {
+class CStripChart : public fw::Window {
  public:
   static constexpr UINT_PTR kReplayTimerId = 1612;
   static constexpr UINT kReplayDelayMs = 200;
 
   // workersRunning: the replay of the history is scheduled only while it is set.
   CStripChart(size_t plotCount, const std::atomic<int32_t>& workersRunning);
-  ~CStripChart();
-  CStripChart(const CStripChart&) = delete;
-  CStripChart& operator=(const CStripChart&) = delete;
+  ~CStripChart() override;
 
   // Creates the child window with a sunken edge in the given rectangle of the parent.
   bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
@@ -45,7 +44,6 @@ class CStripChart {
                     bool divide = true);
   void RedrawBackground(bool clearTraces);
 
-  HWND hwnd() const { return m_hwnd; }
   const StripChartModel& model() const { return m_model; }
   const ChartRect& plotRect() const { return m_model.plotRect(); }
   // The layers, for inspection; null until the first background redraw.
@@ -54,9 +52,11 @@ class CStripChart {
   bool replayPending() const { return m_replayTimer != 0; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnSize(SIZE size);
+  static const fw::MessageEntry<CStripChart> kMessageMap[];
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnWindowGone() override { m_replayTimer = 0; }
+  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+  void Resize(SIZE size);
   void OnPaint();
   void OnTimer(UINT_PTR id);
   void Replay();
@@ -67,7 +67,7 @@ class CStripChart {
 
   const std::atomic<int32_t>& m_workersRunning;
   StripChartModel m_model;
-  std::vector<GdiObject<HPEN>> m_pens;  // one per plot, in its colour
+  std::vector<UniquePen> m_pens;  // one per plot, in its colour
   int32_t m_shiftPixels = 1;
   int32_t m_gridLines = 5;
   int32_t m_decimals = 1;
@@ -77,8 +77,7 @@ class CStripChart {
   std::string m_topText;
   COLORREF m_backgroundColour = RGB(0, 0, 0);
   COLORREF m_gridColour = RGB(0, 255, 255);
-  GdiObject<HBRUSH> m_backgroundBrush;
-  HWND m_hwnd = nullptr;
+  UniqueBrush m_backgroundBrush;
   ChartRect m_clientRect;
   std::unique_ptr<OffscreenLayer> m_background;
   std::unique_ptr<OffscreenLayer> m_traces;

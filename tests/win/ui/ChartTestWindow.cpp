@@ -45,12 +45,12 @@ ChartTestWindow::~ChartTestWindow() {
 
 ChartRect ChartTestWindow::client() const {
   RECT r{};
-  GetClientRect(m_chart->hwnd(), &r);
+  GetClientRect(m_chart->Hwnd(), &r);
   return {r.left, r.top, r.right, r.bottom};
 }
 
 void ChartTestWindow::ResizeChart(int width, int height) {
-  SetWindowPos(m_chart->hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(m_chart->Hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
   PumpUntilIdle();
 }
 

@@ -121,7 +121,7 @@ class StripChartTest : public ::testing::Test {
 };
 
 TEST_F(StripChartTest, NewChartShowsOnlyFrameGridLabelsAndTitles) {
-  ASSERT_NE(nullptr, chart.hwnd());
+  ASSERT_NE(nullptr, chart.Hwnd());
   const ChartRect client = window.client();
   EXPECT_EQ(Band(client), chart.plotRect());
   ExpectBackgroundShows("10.0", "0.0");
@@ -201,14 +201,14 @@ TEST(StripChartWithoutWorkers, ResizeClearsTheTracesAndSchedulesNoReplay) {
 TEST(StripChartWindow, PaintShowsTheTracesOverTheBackground) {
   ChartTestWindow window(300, 200, 1);
   for (int i = 0; i < 3; ++i) window.chart().AppendPoints(std::vector<double>{5.0});
-  UpdateWindow(window.chart().hwnd());
+  UpdateWindow(window.chart().Hwnd());
   PumpUntilIdle();
   const ChartRect band = Band(window.client());
-  const HDC dc = GetDC(window.chart().hwnd());
+  const HDC dc = GetDC(window.chart().Hwnd());
   EXPECT_EQ(kTrace, GetPixel(dc, band.right - 1, Row(band, 5.0)));
   EXPECT_EQ(kGrid, GetPixel(dc, band.left, band.top));
   EXPECT_EQ(kBackground, GetPixel(dc, band.left + 1, band.top + 1));
-  ReleaseDC(window.chart().hwnd(), dc);
+  ReleaseDC(window.chart().Hwnd(), dc);
 }
 
 }  // namespace
