@@ -1,0 +1,12 @@
+# The strip chart: portable model and history, and the GDI control built on it.
+add_library(chart_core STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/StripChartModel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ActivitySampler.cpp)
+target_link_libraries(chart_core PUBLIC common)
+
+if(WIN32)
+  add_library(chart_win32 STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/ChartGdiWin32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/StripChartWin32.cpp)
+  target_link_libraries(chart_win32 PUBLIC chart_core framework)
+endif()

@@ -1,0 +1,251 @@
+#include "ui/StripChartWin32.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace tfm {
+namespace {
+
+constexpr char kClassName[] = "TfmStripChart";
+
+RECT ToRect(const ChartRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+fw::UniqueFont CreateLabelFont(int escapement) {
+  return fw::UniqueFont(CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    FF_SWISS | DEFAULT_PITCH, "Arial"));
+}
+
+void TextAt(HDC dc, int x, int y, UINT align, const std::string& text) {
+  SetTextAlign(dc, align);
+  TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+}  // namespace
+
+CStripChart::CStripChart(size_t plotCount, const std::atomic<int32_t>& workersRunning)
+    : m_workersRunning(workersRunning),
+      m_model(std::max<size_t>(plotCount, 1)),  // the labels show plot 0's limits
+      m_backgroundBrush(CreateSolidBrush(m_backgroundColour)) {
+  for (const ChartPlot& plot : m_model.plots()) m_pens.emplace_back(CreatePen(PS_SOLID, 1, plot.colour));
+}
+
+CStripChart::~CStripChart() { Destroy(); }
+
+bool CStripChart::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
+  WNDCLASSEXA wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW;  // no cursor, background brush or icon: the paint covers everything
+  wc.lpszClassName = kClassName;
+  if (Hwnd() || !RegisterClassOnce(wc)) return false;
+  if (!CreateEx(WS_EX_CLIENTEDGE, kClassName, "", style, rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)))) {
+    return false;
+  }
+  RedrawBackground(true);
+  return true;
+}
+
+const fw::MessageEntry<CStripChart> CStripChart::kMessageMap[] = {
+    fw::OnMessage<CStripChart>(WM_SIZE, [](CStripChart& self, WPARAM wParam, LPARAM lParam) {
+      return self.OnSize(wParam, lParam);
+    }),
+    fw::OnMessage<CStripChart>(WM_PAINT, [](CStripChart& self, WPARAM, LPARAM) -> LRESULT {
+      self.OnPaint();
+      return 0;
+    }),
+    fw::OnMessage<CStripChart>(WM_TIMER, [](CStripChart& self, WPARAM timerId, LPARAM lParam) {
+      self.OnTimer(static_cast<UINT_PTR>(timerId));
+      return self.DefaultProc(WM_TIMER, timerId, lParam);  // every timer goes on to the platform
+    }),
+};
+
+bool CStripChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return fw::Dispatch<CStripChart>(*this, kMessageMap, message, wParam, lParam, result);
+}
+
+void CStripChart::SetRange(double lower, double upper, size_t plotIndex) {
+  if (m_model.SetRange(lower, upper, plotIndex)) RedrawBackground(true);
+}
+
+void CStripChart::SetXUnits(const char* title) {
+  m_xTitle = title ? title : "";
+  RedrawBackground(false);
+}
+
+void CStripChart::SetYUnits(const char* title, const char* bottomText, const char* topText) {
+  m_yTitle = title ? title : "";
+  m_bottomText = bottomText ? bottomText : "";
+  m_topText = topText ? topText : "";
+  RedrawBackground(true);
+}
+
+void CStripChart::SetGridColor(COLORREF colour) {
+  m_gridColour = colour;
+  RedrawBackground(true);
+}
+
+void CStripChart::SetBackgroundColor(COLORREF colour) {
+  m_backgroundColour = colour;
+  m_backgroundBrush.reset(CreateSolidBrush(colour));
+  RedrawBackground(true);
+}
+
+void CStripChart::SetPlotColor(COLORREF colour, size_t plotIndex) {
+  if (plotIndex >= m_pens.size()) return;
+  m_model.plots()[plotIndex].colour = colour;
+  m_pens[plotIndex].reset(CreatePen(PS_SOLID, 1, colour));
+}
+
+void CStripChart::AppendPoints(std::span<const double> values, bool invalidate, bool store, bool divide) {
+  DrawSegments(m_model.TakeSample(values, store, divide));
+  if (invalidate && m_replayDone && Hwnd()) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void CStripChart::Fill(HDC dc, const ChartRect& rect) const {
+  const RECT r = ToRect(rect);
+  FillRect(dc, &r, m_backgroundBrush.get());
+}
+
+void CStripChart::DrawSegments(size_t plotCount) {
+  if (!m_traces) return;
+  const HDC dc = m_traces->dc();
+  const ChartRect& plot = m_model.plotRect();
+  const RECT band = ToRect(ScrolledBand(plot));
+  ScrollDC(dc, -m_shiftPixels, 0, &band, &band, nullptr, nullptr);
+  Fill(dc, UncoveredStrip(plot, m_shiftPixels));
+  for (size_t i = 0; i < plotCount; ++i) {
+    ChartPlot& p = m_model.plots()[i];
+    const SegmentPlan s = PlanSegment(p, plot, m_clientRect, m_shiftPixels);
+    {
+      const ScopedSelect pen(dc, m_pens[i].get());
+      MoveToEx(dc, s.x0, s.y0, nullptr);
+      LineTo(dc, s.x1, s.y1);
+    }
+    SetPixel(dc, s.x1, s.y1, p.colour);  // LineTo stops short of its end point
+    if (s.clearAbove) Fill(dc, s.above);
+    if (s.clearBelow) Fill(dc, s.below);
+  }
+}
+
+void CStripChart::RedrawBackground(bool clearTraces) {
+  if (!Hwnd()) return;
+  const WindowDC windowDC(Hwnd());
+  const int width = m_clientRect.Width();
+  const int height = m_clientRect.Height();
+  if (!m_background) m_background = std::make_unique<OffscreenLayer>(windowDC.get(), width, height);
+  const HDC dc = m_background->dc();
+  Fill(dc, m_clientRect);
+  m_model.SetPlotLeft(m_clientRect.left + kPlotLeftOffset);
+  DrawFrameAndGrid(dc);
+  DrawLabels(dc);
+
+  if (!m_traces) {
+    m_traces = std::make_unique<OffscreenLayer>(windowDC.get(), width, height);
+    clearTraces = true;  // a new bitmap holds no defined picture yet
+  }
+  if (clearTraces) Fill(m_traces->dc(), m_clientRect);
+
+  m_model.RaiseCapacity(width, m_shiftPixels);
+  m_replayDone = false;
+  if (m_workersRunning.load() != 0) {
+    if (m_replayTimer) KillTimer(Hwnd(), m_replayTimer);
+    m_replayTimer = SetTimer(Hwnd(), kReplayTimerId, kReplayDelayMs, nullptr);
+  }
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void CStripChart::DrawFrameAndGrid(HDC dc) const {
+  const ChartRect& p = m_model.plotRect();
+  {
+    const UniquePen pen(CreatePen(PS_SOLID, 1, m_gridColour));
+    const ScopedSelect select(dc, pen.get());
+    MoveToEx(dc, p.left, p.top, nullptr);
+    LineTo(dc, p.right + 1, p.top);
+    LineTo(dc, p.right + 1, p.bottom + 1);
+    LineTo(dc, p.left, p.bottom + 1);
+    LineTo(dc, p.left, p.top);
+  }
+  for (const int32_t y : GridRows(p, m_gridLines)) {
+    for (int32_t x = p.left; x < p.right; x += kGridDotSpacing) SetPixel(dc, x, y, m_gridColour);
+  }
+}
+
+void CStripChart::DrawLabels(HDC dc) const {
+  const ChartRect& p = m_model.plotRect();
+  const ChartPlot& plot0 = m_model.plots()[0];
+  const fw::UniqueFont font = CreateLabelFont(0);
+  const fw::UniqueFont rotated = CreateLabelFont(900);  // bottom-to-top
+  SetTextColor(dc, m_gridColour);
+  SetBkColor(dc, m_backgroundColour);
+
+  const ScopedSelect selectRotated(dc, rotated.get());
+  SIZE box{};
+  GetTextExtentPoint32A(dc, m_yTitle.c_str(), static_cast<int>(m_yTitle.size()), &box);
+  const LabelLayout l = LayoutLabels(m_clientRect, p, box.cy);
+  TextAt(dc, l.yTitleX, l.yTitleBaseline, TA_CENTER | TA_BASELINE, m_yTitle);
+
+  const ScopedSelect selectFont(dc, font.get());
+  TextAt(dc, l.topX, l.topY, TA_RIGHT | TA_TOP,
+         m_topText.empty() ? FormatLimit(plot0.upper, m_decimals) : m_topText);
+  TextAt(dc, l.middleX, l.middleY, TA_RIGHT | TA_TOP, FormatLimit((plot0.lower + plot0.upper) / 2, m_decimals));
+  TextAt(dc, l.bottomX, l.bottomBaseline, TA_RIGHT | TA_BASELINE,
+         m_bottomText.empty() ? FormatLimit(plot0.lower, m_decimals) : m_bottomText);
+  TextAt(dc, l.xTitleX, l.xTitleY, TA_CENTER | TA_TOP, m_xTitle);
+}
+
+LRESULT CStripChart::OnSize(WPARAM wParam, LPARAM lParam) {
+  const SIZE size{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if ((size.cx == 0 && size.cy == 0) || (size.cx == m_lastSize.cx && size.cy == m_lastSize.cy)) return 0;
+  const LRESULT result = DefaultProc(WM_SIZE, wParam, lParam);  // the platform first
+  Resize(size);
+  return result;
+}
+
+void CStripChart::Resize(SIZE size) {
+  m_lastSize = size;
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  m_clientRect = {client.left, client.top, client.right, client.bottom};
+  m_model.SetPlotRect(PlotRectForClient(m_clientRect));
+  if (m_background && m_traces) {
+    const WindowDC windowDC(Hwnd());
+    m_background->Resize(windowDC.get(), size.cx, size.cy);
+    m_traces->Resize(windowDC.get(), size.cx, size.cy);
+  }
+  RedrawBackground(true);
+}
+
+void CStripChart::OnPaint() {
+  PAINTSTRUCT ps{};
+  const HDC dc = BeginPaint(Hwnd(), &ps);
+  if (m_background && m_traces) {
+    const int width = m_clientRect.Width();
+    const int height = m_clientRect.Height();
+    OffscreenLayer composed(dc, width, height);
+    BitBlt(composed.dc(), 0, 0, width, height, m_background->dc(), 0, 0, SRCCOPY);
+    BitBlt(composed.dc(), 0, 0, width, height, m_traces->dc(), 0, 0, SRCPAINT);  // OR the traces on
+    BitBlt(dc, 0, 0, width, height, composed.dc(), 0, 0, SRCCOPY);
+  }
+  EndPaint(Hwnd(), &ps);
+}
+
+void CStripChart::OnTimer(UINT_PTR id) {
+  if (id != m_replayTimer || m_replayTimer == 0) return;
+  KillTimer(Hwnd(), m_replayTimer);
+  m_replayTimer = 0;
+  m_replayDone = true;
+  Replay();
+  InvalidateRect(Hwnd(), nullptr, FALSE);  // show the replayed traces without waiting for a sample
+}
+
+void CStripChart::Replay() {
+  m_model.RestartTraces();
+  const size_t rows = m_model.ReplayRowCount();
+  for (size_t j = 0; j < rows; ++j) {
+    m_model.ReplayRow(j, m_replayRow);
+    AppendPoints(m_replayRow, false, false, false);
+  }
+}
+
+}  // namespace tfm

@@ -1,0 +1,208 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "ChartTestWindow.h"
+
+namespace tfm::test {
+namespace {
+
+// The band a client area gets: 60 pixels for the labels on the left, 10 above, 10 on the right and
+// 25 below for the horizontal title.
+ChartRect Band(const ChartRect& client) { return {60, 10, client.right - 10, client.bottom - 25}; }
+
+// Row of a value of the 0 ... 10 range: whole pixels counted up from the bottom, fractions dropped.
+int Row(const ChartRect& band, double value) {
+  return band.bottom - static_cast<int>(value * (band.bottom - band.top) / 10.0);
+}
+
+bool Inside(const ChartRect& band, int x, int y) {
+  return x >= band.left && x <= band.right && y >= band.top && y <= band.bottom;
+}
+
+// Pixels of the trace layer outside the band that are not background.
+int StrayTracePixels(HDC layer, const ChartRect& client, const ChartRect& band) {
+  int stray = 0;
+  for (int y = client.top; y < client.bottom; ++y) {
+    for (int x = client.left; x < client.right; ++x) {
+      if (!Inside(band, x, y) && GetPixel(layer, x, y) != kBackground) ++stray;
+    }
+  }
+  return stray;
+}
+
+int CountColour(HDC layer, const ChartRect& area, COLORREF colour) {
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) count += GetPixel(layer, x, y) == colour;
+  }
+  return count;
+}
+
+// Columns of row y that hold trace pixels.
+std::vector<int> TraceColumns(HDC layer, const ChartRect& client, int y) {
+  std::vector<int> columns;
+  for (int x = client.left; x < client.right; ++x) {
+    if (GetPixel(layer, x, y) == kTrace) columns.push_back(x);
+  }
+  return columns;
+}
+
+HFONT LabelFont(int escapement) {
+  return CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+}
+
+void Text(HDC dc, HFONT font, int x, int y, UINT align, const std::string& text) {
+  const HGDIOBJ old = SelectObject(dc, font);
+  SetTextAlign(dc, align);
+  TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+  SelectObject(dc, old);
+}
+
+// What the background layer of an activity chart must show: the frame one pixel outside the band on
+// the right and below, five rows of dots every 4 pixels, the three value labels and both titles.
+void DrawExpectedBackground(HDC dc, const ChartRect& client, const char* top, const char* bottom) {
+  const ChartRect b = Band(client);
+  for (int y = client.top; y < client.bottom; ++y) {
+    for (int x = client.left; x < client.right; ++x) SetPixel(dc, x, y, kBackground);
+  }
+  for (int x = b.left; x <= b.right + 1; ++x) SetPixel(dc, x, b.top, kGrid), SetPixel(dc, x, b.bottom + 1, kGrid);
+  for (int y = b.top; y <= b.bottom + 1; ++y) SetPixel(dc, b.left, y, kGrid), SetPixel(dc, b.right + 1, y, kGrid);
+  for (int i = 1; i <= 5; ++i) {
+    for (int x = b.left; x < b.right; x += 4) SetPixel(dc, x, b.top + (b.bottom - b.top) * i / 6, kGrid);
+  }
+  SetTextColor(dc, kGrid);
+  SetBkColor(dc, kBackground);
+  const HFONT font = LabelFont(0);
+  const HFONT rotated = LabelFont(900);
+  Text(dc, font, b.left - 4, b.top - 7, TA_RIGHT | TA_TOP, top);
+  Text(dc, font, b.left - 2, b.bottom - (b.bottom - b.top) / 2 - 7, TA_RIGHT | TA_TOP, "5.0");
+  Text(dc, font, b.left - 4, b.bottom, TA_RIGHT | TA_BASELINE, bottom);
+  Text(dc, font, (b.left + b.right) / 2, b.bottom + 4, TA_CENTER | TA_TOP, "1 sec");
+  const HGDIOBJ old = SelectObject(dc, rotated);
+  SIZE box{};
+  GetTextExtentPoint32A(dc, "Calls", 5, &box);
+  SelectObject(dc, old);
+  Text(dc, rotated, (client.left + b.left + 4) / 2 - box.cy / 2, (b.top + b.bottom) / 2 - box.cy / 2,
+       TA_CENTER | TA_BASELINE, "Calls");
+  DeleteObject(font);
+  DeleteObject(rotated);
+}
+
+int DifferingPixels(HDC actual, HDC expected, const ChartRect& client) {
+  int differing = 0;
+  for (int y = client.top; y < client.bottom; ++y) {
+    for (int x = client.left; x < client.right; ++x) differing += GetPixel(actual, x, y) != GetPixel(expected, x, y);
+  }
+  return differing;
+}
+
+class StripChartTest : public ::testing::Test {
+ protected:
+  ChartTestWindow window{300, 200, 1};
+  CStripChart& chart = window.chart();
+
+  void Append(double value) {
+    chart.AppendPoints(std::vector<double>{value});
+    PumpUntilIdle();
+  }
+  void ExpectBackgroundShows(const char* top, const char* bottom) {
+    const ChartRect client = window.client();
+    OffscreenLayer expected(chart.backgroundLayer(), client.Width(), client.Height());
+    DrawExpectedBackground(expected.dc(), client, top, bottom);
+    EXPECT_EQ(0, DifferingPixels(chart.backgroundLayer(), expected.dc(), client));
+  }
+};
+
+TEST_F(StripChartTest, NewChartShowsOnlyFrameGridLabelsAndTitles) {
+  ASSERT_NE(nullptr, chart.Hwnd());
+  const ChartRect client = window.client();
+  EXPECT_EQ(Band(client), chart.plotRect());
+  ExpectBackgroundShows("10.0", "0.0");
+  // The replay after the set-up has run and drew nothing: no sample has been taken yet.
+  EXPECT_FALSE(chart.replayPending());
+  EXPECT_EQ(client.Width() * client.Height(), CountColour(chart.traceLayer(), client, kBackground));
+  // Texts replace the limits; the middle label stays a number.
+  chart.SetYUnits("Calls", "idle", "busy");
+  ExpectBackgroundShows("busy", "idle");
+}
+
+TEST_F(StripChartTest, EachSampleMovesTheTraceOnePixelLeft) {
+  const ChartRect client = window.client();
+  const ChartRect band = Band(client);
+  for (int i = 0; i < 5; ++i) Append(5.0);
+  Append(8.0);  // a peak whose top pixel marks the newest column
+  const int peak = Row(band, 8.0);
+  EXPECT_EQ((std::vector<int>{band.right - 1}), TraceColumns(chart.traceLayer(), client, peak));
+  for (int step = 1; step <= 3; ++step) {
+    Append(5.0);
+    EXPECT_EQ((std::vector<int>{band.right - 1 - step}), TraceColumns(chart.traceLayer(), client, peak));
+  }
+}
+
+TEST_F(StripChartTest, ValuesBeyondTheLimitsLeaveNothingOutsideTheBand) {
+  const ChartRect client = window.client();
+  const ChartRect band = Band(client);
+  const double values[] = {5.0, 14.0, 5.0, -6.0, 10.0, 0.0, 1e9, -1e9, 30.0, 30.0, -30.0, -30.0, 5.0};
+  for (const double v : values) {
+    Append(v);
+    EXPECT_EQ(0, StrayTracePixels(chart.traceLayer(), client, band)) << "after " << v;
+  }
+  // A segment towards a value out of range is cut at the band's edge, not dropped.
+  Append(5.0);
+  Append(14.0);
+  EXPECT_FALSE(TraceColumns(chart.traceLayer(), client, band.top + 1).empty());
+  Append(-6.0);
+  EXPECT_FALSE(TraceColumns(chart.traceLayer(), client, band.bottom).empty());
+}
+
+TEST_F(StripChartTest, ResizeRedrawsTheTracesFromTheHistory) {
+  const double values[] = {1.0, 9.0, 3.0, 7.0, 5.0, 2.0, 8.0, 4.0};
+  for (const double v : values) Append(v);
+
+  window.ResizeChart(400, 250);
+  const ChartRect client = window.client();
+  const ChartRect band = Band(client);
+  ASSERT_EQ(band, chart.plotRect());
+  ASSERT_TRUE(chart.replayPending());
+  EXPECT_EQ(client.Width() * client.Height(), CountColour(chart.traceLayer(), client, kBackground));
+
+  ASSERT_TRUE(window.WaitForReplay());
+  // Sample k counted back from the newest ends in column right - 1 - k.
+  const int count = static_cast<int>(std::size(values));
+  for (int k = 0; k < count; ++k) {
+    const double v = values[count - 1 - k];
+    EXPECT_EQ(kTrace, GetPixel(chart.traceLayer(), band.right - 1 - k, Row(band, v))) << "sample " << v;
+  }
+  EXPECT_EQ(0, StrayTracePixels(chart.traceLayer(), client, band));
+}
+
+TEST(StripChartWithoutWorkers, ResizeClearsTheTracesAndSchedulesNoReplay) {
+  ChartTestWindow window(300, 200, 0);
+  window.chart().AppendPoints(std::vector<double>{7.0});
+  window.ResizeChart(320, 220);
+  EXPECT_FALSE(window.chart().replayPending());
+  const ChartRect client = window.client();
+  EXPECT_EQ(client.Width() * client.Height(), CountColour(window.chart().traceLayer(), client, kBackground));
+}
+
+TEST(StripChartWindow, PaintShowsTheTracesOverTheBackground) {
+  ChartTestWindow window(300, 200, 1);
+  for (int i = 0; i < 3; ++i) window.chart().AppendPoints(std::vector<double>{5.0});
+  UpdateWindow(window.chart().Hwnd());
+  PumpUntilIdle();
+  const ChartRect band = Band(window.client());
+  const HDC dc = GetDC(window.chart().Hwnd());
+  EXPECT_EQ(kTrace, GetPixel(dc, band.right - 1, Row(band, 5.0)));
+  EXPECT_EQ(kGrid, GetPixel(dc, band.left, band.top));
+  EXPECT_EQ(kBackground, GetPixel(dc, band.left + 1, band.top + 1));
+  ReleaseDC(window.chart().Hwnd(), dc);
+}
+
+}  // namespace
+}  // namespace tfm::test
