@@ -10,6 +10,12 @@ const fw::MessageEntry<CMainFrame> CMainFrame::kMessageMap[] = {
                               [](CMainFrame& self, WPARAM iconId, LPARAM mouseMessage) -> LRESULT {
                                 return self.m_tray ? self.m_tray->OnCallback(iconId, mouseMessage) : 0;
                               }),
+    fw::OnMessage<CMainFrame>(WM_QUERYENDSESSION, [](CMainFrame&, WPARAM, LPARAM) -> LRESULT { return TRUE; }),
+    fw::OnMessage<CMainFrame>(WM_ENDSESSION,
+                              [](CMainFrame& self, WPARAM ending, LPARAM) -> LRESULT {
+                                if (ending) self.m_sessionEnd.OnSessionEnding();
+                                return 0;
+                              }),
     fw::OnCommand<CMainFrame>(kCommandExit,
                               [](CMainFrame& self, WPARAM, LPARAM) -> LRESULT {
                                 self.OnClose();
@@ -17,7 +23,8 @@ const fw::MessageEntry<CMainFrame> CMainFrame::kMessageMap[] = {
                               }),
 };
 
-CMainFrame::CMainFrame(TrayLink& trayLink) : m_trayLink(trayLink) {}
+CMainFrame::CMainFrame(TrayLink& trayLink, ISessionEndHandler& sessionEnd)
+    : m_trayLink(trayLink), m_sessionEnd(sessionEnd) {}
 
 CMainFrame::~CMainFrame() {
   ReleaseTray();
@@ -49,7 +56,6 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::ReleaseTray() {
-  // Workers may still run: cut their way to the tray first, then remove the icon.
   m_trayLink.Detach();
   m_tray.reset();
 }

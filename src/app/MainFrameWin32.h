@@ -20,15 +20,26 @@ inline constexpr UINT kCommandExit = IDM_EXIT;
 inline constexpr DWORD kFrameDefaultStyle = WS_OVERLAPPEDWINDOW | fw::kFwsAddToTitle;  // 0x00CF8000
 inline constexpr DWORD kFrameStyle = WS_CAPTION | WS_SYSMENU | 0x0008;                 // 0x00C80008
 
+// Told when Windows ends the session (WM_ENDSESSION); the process ends soon after it returns.
+class ISessionEndHandler {
+ public:
+  virtual void OnSessionEnding() = 0;
+
+ protected:
+  ~ISessionEndHandler() = default;
+};
+
 class CMainFrame final : public fw::FrameWindow {
  public:
   // The workers reach the tray through trayLink, which the frame attaches on creation and detaches
   // before the tray goes.
-  explicit CMainFrame(TrayLink& trayLink);
+  CMainFrame(TrayLink& trayLink, ISessionEndHandler& sessionEnd);
   ~CMainFrame() override;
 
   CSystemTray* Tray() const { return m_tray.get(); }
   CTaskbarNotifier& Notifier() { return m_notifier; }
+  // Cuts the workers' way to the tray, then removes the icon.
+  void ReleaseTray();
 
  protected:
   bool PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -38,11 +49,11 @@ class CMainFrame final : public fw::FrameWindow {
 
  private:
   LRESULT OnCreate();
-  void ReleaseTray();
 
   CTaskbarNotifier m_notifier;
   std::unique_ptr<CSystemTray> m_tray;
   TrayLink& m_trayLink;
+  ISessionEndHandler& m_sessionEnd;
 
   static const fw::MessageEntry<CMainFrame> kMessageMap[];
 };

@@ -5,6 +5,8 @@
 #include "app/OsVersionWin32.h"
 #include "app/SingleInstance.h"
 #include "capi/CapiLibraryWin32.h"
+#include "capi/IsdnMonitorThreadWin32.h"
+#include "faxservice/FaxServiceNames.h"
 #include "common/Trace.h"
 #include "framework/SystemErrorText.h"
 #include "framework/TraceSinkWin32.h"
@@ -18,7 +20,7 @@ static_assert(SECURITY_DESCRIPTOR_MIN_LENGTH == 20);
 
 CMonitorApp::CMonitorApp() : fw::Application(kApplicationTitle) {}
 
-CMonitorApp::~CMonitorApp() = default;
+CMonitorApp::~CMonitorApp() { m_channel.CloseChannel(); }
 
 bool CMonitorApp::AcquireSingleInstanceGuard() {
   const GuardMutexChoice guard = ChooseGuardMutex(m_osVersionCode);
@@ -47,7 +49,7 @@ bool CMonitorApp::InitInstance() {
   if (!AcquireSingleInstanceGuard()) std::exit(0);
   m_dialogOpen = 0;
 
-  m_mainFrame = std::make_unique<CMainFrame>(m_trayLink);
+  m_mainFrame = std::make_unique<CMainFrame>(m_trayLink, *this);
   SetMainWindow(m_mainFrame.get());
   if (!m_mainFrame->LoadFrame(kResourceMain, kFrameDefaultStyle, kFrameWindowClass)) {
     Trace("start-up: frame not created");
@@ -58,8 +60,15 @@ bool CMonitorApp::InitInstance() {
 
   PreparePopup();
   m_mainFrame->Tray()->ChangeIcon(kIconServiceStopped);
+  OpenFaxServerChannel();
   BindCapi();
   return true;
+}
+
+void CMonitorApp::OpenFaxServerChannel() {
+  m_channel.SetOsVersionCode(m_osVersionCode);
+  if (!m_channel.CreateChannel(kChannelBaseName)) ShowMessageBox("Can Not connect to telvarofax service");
+  m_flags.channelReady = m_channel.ConnectEvents() ? 1 : 0;
 }
 
 void CMonitorApp::PreparePopup() {
@@ -89,6 +98,10 @@ void CMonitorApp::ControlWorkers(bool start) {
   if (start) {
     m_flags.workersRunning = 1;
     Trace("workers: running");
+    m_listenerThread.Start(IpcListenerThread, &m_faxWorkers);
+    m_pollerThread.Start(ServicePollerThread, &m_faxWorkers);
+    m_monitorThread.Start(IsdnMonitorThreadProc, &m_isdnMonitor);
+    m_workersStarted = true;
     return;
   }
   m_flags.workersRunning = 0;
@@ -97,7 +110,7 @@ void CMonitorApp::ControlWorkers(bool start) {
 }
 
 int CMonitorApp::ExitInstance() {
-  if (m_flags.workersRunning) ControlWorkers(false);
+  if (m_workersStarted) ControlWorkers(false);
   Trace("exit");
   return fw::Application::ExitInstance();
 }
@@ -106,6 +119,15 @@ bool CMonitorApp::OnCommand(UINT commandId) {
   if (commandId != kCommandIsdnChecker && commandId != kCommandCallMonitor) return false;
   OnDevicesMonitor();
   return true;
+}
+
+void CMonitorApp::OnSessionEnding() {
+  // Windows ends the process once WM_ENDSESSION returns: release the COMMON-ISDN-API registration
+  // (the monitor thread does so within one poll of the cleared flag) and remove the icon first.
+  Trace("session end");
+  m_flags.workersRunning = 0;
+  m_monitorThread.Stop();
+  m_mainFrame->ReleaseTray();
 }
 
 void CMonitorApp::OnDevicesMonitor() {

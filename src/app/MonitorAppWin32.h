@@ -8,9 +8,14 @@
 
 #include "app/MainFrameWin32.h"
 #include "app/WorkerThreadWin32.h"
+#include "capi/CallLogFileWin32.h"
 #include "capi/CapiEntryPoints.h"
+#include "capi/IsdnMonitor.h"
+#include "capi/IsdnMonitorThreadWin32.h"
 #include "common/SharedFlags.h"
 #include "common/TrayLink.h"
+#include "faxservice/FaxServiceWorkersWin32.h"
+#include "faxservice/InterProcessChannelWin32.h"
 #include "framework/Application.h"
 
 namespace tfm {
@@ -20,7 +25,7 @@ inline constexpr UINT kIconServiceRunning = IDI_SERVICE_RUNNING;
 inline constexpr UINT kIconServiceStopped = IDI_SERVICE_STOPPED;
 inline constexpr UINT kBitmapPopupSkin = IDB_POPUP_SKIN;
 
-class CMonitorApp final : public fw::Application {
+class CMonitorApp final : public fw::Application, public ISessionEndHandler {
  public:
   CMonitorApp();
   ~CMonitorApp() override;
@@ -38,11 +43,14 @@ class CMonitorApp final : public fw::Application {
   int32_t OsVersionCode() const { return m_osVersionCode; }
   SharedFlags& Flags() { return m_flags; }
   const CapiEntryPoints& Capi() const { return m_capi; }
+  CIsdnMonitor& IsdnMonitor() { return m_isdnMonitor; }
 
  private:
   bool AcquireSingleInstanceGuard();
   void PreparePopup();
+  void OpenFaxServerChannel();
   void BindCapi();
+  void OnSessionEnding() override;  // WM_ENDSESSION reaches the frame
 
   std::unique_ptr<CMainFrame> m_mainFrame;
   HANDLE m_guardMutex = nullptr;  // held from start to end, never released or closed
@@ -51,9 +59,14 @@ class CMonitorApp final : public fw::Application {
   WorkerThread m_pollerThread{"poller"};
   WorkerThread m_monitorThread{"isdn-monitor"};
   SharedFlags m_flags;
+  bool m_workersStarted = false;
   int32_t m_dialogOpen = 0;
   CapiEntryPoints m_capi;
   TrayLink m_trayLink;  // outlives the frame: the workers' way to the tray
+  CInterProcessChannel m_channel;
+  CallLogFile m_callLog;
+  CIsdnMonitor m_isdnMonitor{m_capi, m_trayLink, m_callLog, m_flags.workersRunning, SleepMilliseconds};
+  FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink};
   std::string m_errorText;
 };
 

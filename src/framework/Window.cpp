@@ -65,6 +65,14 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   }
 }
 
+bool Window::SafeHandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  try {
+    return HandleMessage(message, wParam, lParam, result);
+  } catch (...) {
+    return false;
+  }
+}
+
 LRESULT Window::Route(Window* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   const bool handled = self->HandleMessage(message, wParam, lParam, result);

@@ -72,6 +72,12 @@ class Window {
   virtual void OnWindowGone() {}
   virtual LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // For window kinds with a procedure of their own (dialogs): bind and unbind this object.
+  void BindHwnd(HWND hwnd) { m_hwnd = hwnd; }
+  void UnbindHwnd() { m_hwnd = nullptr; }
+  // The message map behind an exception barrier; false when not handled (or when it threw).
+  bool SafeHandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT Route(Window* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,4 +1,6 @@
 """The tray icon's mouse messages and the shell restart, driven from outside the real exe."""
+import re
+
 from harness import (TRAY_CALLBACK, VK_ESCAPE, WM_LBUTTONDBLCLK, WM_RBUTTONUP, Monitor, check, run_scenarios,
                      winctl)
 
@@ -41,15 +43,26 @@ def double_click_runs_default_command(folder):
     check(monitor.wait_exit(10) == 0, "the monitor did not end")
 
 
+def current_tip(monitor):
+    """The tooltip as the monitor last set it, read from its trace."""
+    tip = None
+    for line in monitor.traces():
+        match = re.match(r"^tray: (?:install id=\d+ )?tip=?\s?\[(.*)\]", line)
+        if match:
+            tip = match.group(1)
+    return tip
+
+
 def shell_restart_puts_icon_back(folder):
     monitor = Monitor(folder).start()
-    monitor.wait_trace(r"^tray: icon 153$")
+    monitor.wait_trace(r"^tray: tip \[Telvaro Fax Stopped\]$")  # the poller's first cycle
     frame = monitor.frame()
     check(winctl("tray-exists", frame, ICON_ID)[0] == 0, "the shell does not know the icon after start-up")
     check(winctl("tray-delete", frame, ICON_ID)[0] == 0, "the icon could not be removed from outside")
     check(winctl("tray-exists", frame, ICON_ID)[0] != 0, "the icon is still there after its removal")
+    tip = current_tip(monitor)
     winctl("broadcast", "TaskbarCreated")
-    monitor.wait_trace(r"^tray: re-add tip=\[Telvaro Fax Server Monitor\] added$")
+    monitor.wait_trace(r"^tray: re-add tip=\[%s\] added$" % re.escape(tip))
     check(winctl("tray-exists", frame, ICON_ID)[0] == 0, "the icon did not come back")
     winctl("command", frame, 32775)
     check(monitor.wait_exit(10) == 0, "the monitor did not end")
