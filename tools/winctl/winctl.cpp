@@ -1,6 +1,9 @@
 // winctl: drives and inspects windows of other processes for the end-to-end tests.
 //
-//   winctl find CLASS [TIMEOUT_MS]          prints the top-level window's handle (waits for it)
+//   winctl find CLASS [TIMEOUT_MS] [TITLE]  prints the top-level window's handle (waits for it)
+//   winctl count CLASS TITLE                prints how many visible top-level windows have both
+//   winctl child HWND ID                    prints the handle of the child window with that id
+//   winctl rect HWND                        prints the window's screen rectangle: x y width height
 //   winctl info HWND                        prints visible=, owner=, parent=, class=, style=
 //   winctl post HWND MSG WPARAM LPARAM      posts a message
 //   winctl send HWND MSG WPARAM LPARAM      sends a message (5 s limit), prints the result
@@ -79,12 +82,41 @@ bool ShellIcon(DWORD request, HWND owner, UINT id) {
   return Shell_NotifyIconA(request, &data) != FALSE;
 }
 
+int PrintHandle(HWND hwnd) {
+  if (!hwnd) return 1;
+  std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)));
+  return 0;
+}
+
 int Find(int argc, char** argv) {
   const DWORD timeout = argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 0;
   HWND found = nullptr;
-  WaitFor(timeout, [&] { return (found = FindWindowA(argv[2], nullptr)) != nullptr; });
-  if (!found) return 1;
-  std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(found)));
+  const char* title = argc > 4 ? argv[4] : nullptr;
+  WaitFor(timeout, [&] { return (found = FindWindowA(argv[2], title)) != nullptr; });
+  return PrintHandle(found);
+}
+
+struct Count {
+  const char* className;
+  const char* title;
+  int found;
+};
+
+BOOL CALLBACK CountVisible(HWND hwnd, LPARAM context) {
+  auto* count = reinterpret_cast<Count*>(context);
+  char name[128] = "";
+  char title[256] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  GetWindowTextA(hwnd, title, sizeof title);
+  if (IsWindowVisible(hwnd) && std::strcmp(name, count->className) == 0 && std::strcmp(title, count->title) == 0)
+    ++count->found;
+  return TRUE;
+}
+
+int Rect(HWND hwnd) {
+  RECT rect{};
+  if (!GetWindowRect(hwnd, &rect)) return 1;
+  std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
   return 0;
 }
 
@@ -130,6 +162,14 @@ int main(int argc, char** argv) {
   const std::string verb = argv[1];
   if (verb == "find" && argc >= 3) return Find(argc, argv);
   if (verb == "info" && argc == 3) return Info(Handle(argv[2]));
+  if (verb == "count" && argc == 4) {
+    Count count{argv[2], argv[3], 0};
+    EnumWindows(CountVisible, reinterpret_cast<LPARAM>(&count));
+    std::printf("%d\n", count.found);
+    return 0;
+  }
+  if (verb == "child" && argc == 4) return PrintHandle(GetDlgItem(Handle(argv[2]), static_cast<int>(Number(argv[3]))));
+  if (verb == "rect" && argc == 3) return Rect(Handle(argv[2]));
   if ((verb == "post" || verb == "send") && argc == 6) {
     const HWND hwnd = Handle(argv[2]);
     const UINT message = static_cast<UINT>(Number(argv[3]));
