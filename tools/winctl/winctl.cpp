@@ -3,6 +3,7 @@
 //   winctl find CLASS [TIMEOUT_MS] [TITLE]  prints the top-level window's handle (waits for it)
 //   winctl count CLASS TITLE                prints how many visible top-level windows have both
 //   winctl child HWND ID                    prints the handle of the child window with that id
+//   winctl visible-children HWND           prints the handles of the window's visible children, bottom first
 //   winctl rect HWND                        prints the window's screen rectangle: x y width height
 //   winctl info HWND                        prints visible=, owner=, parent=, class=, style=
 //   winctl post HWND MSG WPARAM LPARAM      posts a message
@@ -113,6 +114,15 @@ BOOL CALLBACK CountVisible(HWND hwnd, LPARAM context) {
   return TRUE;
 }
 
+int VisibleChildren(HWND parent) {
+  if (!IsWindow(parent)) return 1;
+  for (HWND child = GetWindow(GetWindow(parent, GW_CHILD), GW_HWNDLAST); child; child = GetWindow(child, GW_HWNDPREV)) {
+    if (IsWindowVisible(child)) std::printf("%llu ", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(child)));
+  }
+  std::printf("\n");
+  return 0;
+}
+
 int Rect(HWND hwnd) {
   RECT rect{};
   if (!GetWindowRect(hwnd, &rect)) return 1;
@@ -169,6 +179,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (verb == "child" && argc == 4) return PrintHandle(GetDlgItem(Handle(argv[2]), static_cast<int>(Number(argv[3]))));
+  if (verb == "visible-children" && argc == 3) return VisibleChildren(Handle(argv[2]));
   if (verb == "rect" && argc == 3) return Rect(Handle(argv[2]));
   if ((verb == "post" || verb == "send") && argc == 6) {
     const HWND hwnd = Handle(argv[2]);
