@@ -8,6 +8,7 @@
 //   winctl info HWND                        prints visible=, owner=, parent=, class=, style=
 //   winctl post HWND MSG WPARAM LPARAM      posts a message
 //   winctl send HWND MSG WPARAM LPARAM      sends a message (5 s limit), prints the result
+//   winctl send-timed HWND MSG WPARAM LPARAM  the same, prints the result and the milliseconds it took
 //   winctl command HWND ID                  posts WM_COMMAND with a command id
 //   winctl keys HWND VK...                  posts key presses (virtual-key codes)
 //   winctl msgbox TIMEOUT_MS                waits for a message box, prints "title|text", presses OK
@@ -181,15 +182,18 @@ int main(int argc, char** argv) {
   if (verb == "child" && argc == 4) return PrintHandle(GetDlgItem(Handle(argv[2]), static_cast<int>(Number(argv[3]))));
   if (verb == "visible-children" && argc == 3) return VisibleChildren(Handle(argv[2]));
   if (verb == "rect" && argc == 3) return Rect(Handle(argv[2]));
-  if ((verb == "post" || verb == "send") && argc == 6) {
+  if ((verb == "post" || verb == "send" || verb == "send-timed") && argc == 6) {
     const HWND hwnd = Handle(argv[2]);
     const UINT message = static_cast<UINT>(Number(argv[3]));
     const WPARAM wParam = static_cast<WPARAM>(Number(argv[4]));
     const LPARAM lParam = static_cast<LPARAM>(Number(argv[5]));
     if (verb == "post") return PostMessageA(hwnd, message, wParam, lParam) ? 0 : 1;
     DWORD_PTR result = 0;
+    const ULONGLONG start = GetTickCount64();
     if (!SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return 1;
-    std::printf("%lld\n", static_cast<long long>(result));
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    if (verb == "send") std::printf("%lld\n", static_cast<long long>(result));
+    else std::printf("%lld %llu\n", static_cast<long long>(result), elapsed);
     return 0;
   }
   if (verb == "command" && argc == 4)
