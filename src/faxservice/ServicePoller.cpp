@@ -1,5 +1,6 @@
 #include "faxservice/ServicePoller.h"
 
+#include "common/Trace.h"
 #include "faxservice/FaxServiceNames.h"
 
 namespace tfm {
@@ -19,6 +20,7 @@ void RunServicePollerCycle(IServiceProbe& probe, ITrayPort* tray, IChannelPort& 
       // Only the events decide readiness; a failed CreateChannel shows up as a missing view.
       channel.CreateChannel(kChannelBaseName);
       flags.channelReady = channel.ConnectEvents() ? 1 : 0;
+      Trace(flags.channelReady == 1 ? "poller: channel connected" : "poller: channel not connected");
     }
     return;
   }

@@ -1,7 +1,8 @@
 // Fax server simulator: the Windows service "TelvaroFaxService" that plays the server's side of the
 // channel to the monitor. It posts the texts of a script and writes what happens to a log file:
 //   faxsim.exe <script> <log>              as the service (the service's binary path and arguments)
-//   faxsim.exe --console <script> <log>    in the foreground: runs the script once and ends
+//   faxsim.exe --console <script> <log>    in the foreground: runs the script once (even a repeating one)
+//                                          and ends
 // Log lines: "started", "posted <text>", "acknowledged <text>", "unacknowledged <text>",
 // "rejected <line>", "error <step> <code>", "stopped".
 #include <windows.h>
@@ -56,7 +57,16 @@ bool RunScript(faxsim::ServerEnd& server, const faxsim::Script& script, DWORD an
   return true;
 }
 
-void Simulate(DWORD answerTimeoutMs) {
+// A repeating script needs a pause to repeat: without one it would post as fast as the monitor answers.
+bool Repeats(const faxsim::Script& script) {
+  if (!script.repeat) return false;
+  for (const faxsim::Step& step : script.steps) {
+    if (step.kind == faxsim::Step::Kind::Pause && step.milliseconds > 0) return true;
+  }
+  return false;
+}
+
+void Simulate(DWORD answerTimeoutMs, bool mayRepeat) {
   Log("started");
   std::ifstream in(g_scriptPath);
   const faxsim::Script script = faxsim::ParseScript(in);
@@ -68,7 +78,10 @@ void Simulate(DWORD answerTimeoutMs) {
     return;
   }
   Log("opened");
-  RunScript(server, script, answerTimeoutMs);
+  const bool repeat = mayRepeat && Repeats(script);
+  do {
+    if (!RunScript(server, script, answerTimeoutMs)) return;
+  } while (repeat);
 }
 
 void Report(DWORD state) {
@@ -93,7 +106,7 @@ void WINAPI ServiceMain(DWORD, LPSTR*) {
   if (!g_statusHandle) return;
   Report(SERVICE_RUNNING);
   // A service waits for the monitor as long as it runs; once the script is done it idles until stopped.
-  Simulate(INFINITE);
+  Simulate(INFINITE, true);
   WaitForSingleObject(g_stop, INFINITE);
   Log("stopped");
   Report(SERVICE_STOPPED);
@@ -111,7 +124,7 @@ int main(int argc, char** argv) {
   g_logPath = argv[argc - 1];
   g_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (console) {
-    Simulate(kConsoleAnswerTimeoutMs);
+    Simulate(kConsoleAnswerTimeoutMs, false);
     Log("stopped");
     return 0;
   }

@@ -10,7 +10,9 @@ Script ParseScript(std::istream& in) {
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
-    if (line == "post") {
+    if (line == "repeat") {
+      script.repeat = true;
+    } else if (line == "post") {
       script.steps.push_back({Step::Kind::Post, "", 0});
     } else if (line.rfind("post ", 0) == 0) {
       script.steps.push_back({Step::Kind::Post, line.substr(5), 0});

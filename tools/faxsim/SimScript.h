@@ -2,6 +2,7 @@
 // The simulator's script: one step a line.
 //   post <text>   write <text> into the block, signal, wait for the monitor's answer ("post" alone: empty text)
 //   pause <ms>    wait before the next step
+//   repeat        when the last step is done, start again from the first (service mode only)
 //   # ...         comment; blank lines are skipped too
 #include <istream>
 #include <string>
@@ -18,6 +19,7 @@ struct Step {
 struct Script {
   std::vector<Step> steps;
   std::vector<std::string> rejectedLines;
+  bool repeat = false;
 };
 
 Script ParseScript(std::istream& in);

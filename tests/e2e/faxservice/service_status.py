@@ -1,0 +1,85 @@
+"""The fax service's state in the tray and the server's texts in the tooltip, with the real exe and the
+simulator service; and how fast the workers end when the poller sleeps and the listener waits."""
+import re
+import time
+
+from harness import WM_COMMAND, Monitor, check, run_scenarios, winctl
+from simulator import Simulator, remove_service
+
+EXIT_COMMAND = 32775
+WORKER_STOP_MS = 2000
+TERMINATED = 170
+# What the end of the program may take besides the terminated workers' waits: the ISDN monitor thread's
+# last poll, removing the icon, and Wine ending the process.
+SHUTDOWN_SLACK_MS = 1500
+
+
+def worker_exit_codes(monitor):
+    codes = {}
+    for line in monitor.traces():
+        match = re.match(r"^worker (\S+): stopped, exit code (\d+)$", line)
+        if match:
+            codes[match.group(1)] = int(match.group(2))
+    return codes
+
+
+def exit_and_time_shutdown(monitor):
+    """Chooses Exit; returns the seconds from the workers' stop to the end of the process."""
+    winctl("post", monitor.frame(), WM_COMMAND, EXIT_COMMAND, 0)
+    deadline = time.time() + 10
+    while not monitor.has_trace(r"^workers: stopping$"):
+        check(time.time() < deadline, "Exit did not stop the workers")
+        time.sleep(0.02)
+    stopping = time.time()
+    while monitor.running():
+        check(time.time() - stopping < 20, "the monitor did not end after stopping its workers")
+        time.sleep(0.02)
+    return time.time() - stopping
+
+
+def stopped_icon_without_service_and_quick_exit(folder):
+    remove_service()
+    monitor = Monitor(folder).start()
+    poller = monitor.wait_trace(r"^worker poller: started$")
+    monitor.wait_trace(r"^Open service failed with error :1060$", after=poller)
+    monitor.wait_trace(r"^tray: icon 153$", after=poller)
+    monitor.wait_trace(r"^tray: tip \[Telvaro Fax Stopped\]$", after=poller)
+    check(not monitor.has_trace(r"^tray: icon 147$"), "the running icon showed without a service")
+
+    # The poller now sleeps its 30 s and the listener waits on the server event: both run out their
+    # 2000 ms and are terminated, while the ISDN monitor thread ends by itself on the cleared flag.
+    seconds = exit_and_time_shutdown(monitor)
+    print("shutdown took %.2f s after the workers were told to stop" % seconds)
+    check(monitor.process.returncode == 0, "exit code after Exit is not 0")
+    codes = worker_exit_codes(monitor)
+    check(codes == {"isdn-monitor": 0, "listener": TERMINATED, "poller": TERMINATED},
+          "unexpected worker exit codes: %s" % codes)
+    budget = (list(codes.values()).count(TERMINATED) * WORKER_STOP_MS + SHUTDOWN_SLACK_MS) / 1000
+    check(seconds < budget, "shutdown took %.2f s, more than %.2f s" % (seconds, budget))
+
+
+def running_service_shows_server_texts(folder):
+    # The server starts before the monitor, as at boot: it creates the channel's objects and the
+    # monitor opens them. Its texts repeat, so that some surely follow the poller's first cycle.
+    server = Simulator(folder, "server", "post Fax received from 4711\npause 500\n"
+                                         "post Cover page 100% %s%n%x\npause 500\nrepeat\n").start()
+    try:
+        monitor = Monitor(folder).start()
+        poller = monitor.wait_trace(r"^worker poller: started$")
+        icon = monitor.wait_trace(r"^tray: icon 147$", after=poller)
+        running = monitor.wait_trace(r"^tray: tip \[Telvaro Fax Server Running\]$", after=icon)
+        check(not monitor.has_trace(r"^Open service failed"), "the probe did not find the service")
+        monitor.wait_trace(r"^tray: tip \[ Fax received from 4711 \]$", after=running)
+        monitor.wait_trace(r"^tray: tip \[ Cover page 100% %s%n%x \]$", after=running)
+        server.wait_line("acknowledged Fax received from 4711")
+        server.wait_line("acknowledged Cover page 100% %s%n%x")
+        check(not [line for line in server.lines() if line.startswith(("error", "rejected", "unacknowledged"))],
+              "the simulator logged a failure:\n  " + "\n  ".join(server.lines()))
+        winctl("command", monitor.frame(), EXIT_COMMAND)
+        check(monitor.wait_exit(15) == 0, "the monitor did not end cleanly")
+        check(monitor.has_trace(r"^tray: removed$"), "the icon was not removed")
+    finally:
+        remove_service()
+
+
+run_scenarios(stopped_icon_without_service_and_quick_exit, running_service_shows_server_texts)
