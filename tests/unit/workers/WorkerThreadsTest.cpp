@@ -1,0 +1,163 @@
+// The three worker loops on threads of their own, sharing one set of flags and stopped the way the
+// application stops them: workersRunning cleared from the user-interface thread while they run. The
+// single-threaded tests pin what each loop does; these catch what only shows across threads (a flag
+// read once and cached, a loop that never sees the stop, a data race that ThreadSanitizer reports).
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "MonitorFixture.h"
+#include "capi/IsdnMonitor.h"
+#include "faxservice/IpcListener.h"
+#include "faxservice/ServicePoller.h"
+
+namespace tfm {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The product's tray serialises its requests; so does this one, shared by all three workers.
+class LockedTray final : public ITrayPort {
+ public:
+  bool ChangeIcon(unsigned iconId) override { return Add("icon " + std::to_string(iconId)); }
+  bool ChangeTip(const char* text) override { return Add(std::string("tip ") + text); }
+  void MarkEnabledAndShown() override { Add("shown"); }
+  std::vector<std::string> Calls() {
+    std::lock_guard lock(m_lock);
+    return m_calls;
+  }
+
+ private:
+  bool Add(std::string call) {
+    std::lock_guard lock(m_lock);
+    m_calls.push_back(std::move(call));
+    return true;
+  }
+  std::mutex m_lock;
+  std::vector<std::string> m_calls;
+};
+
+// Waits (bounded) until a counter the worker advances reaches a value.
+bool WaitFor(const std::atomic<int>& counter, int value) {
+  for (int i = 0; i < 5000 && counter.load() < value; ++i) std::this_thread::sleep_for(1ms);
+  return counter.load() >= value;
+}
+
+// A fax service that flips between running (4) and stopped (1) on every probe.
+class FlippingProbe final : public IServiceProbe {
+ public:
+  int32_t QueryFaxServiceState() override { return (m_queries++ % 2 == 0) ? 4 : 1; }
+
+ private:
+  int m_queries = 0;
+};
+
+class CountingChannel final : public IChannelPort {
+ public:
+  bool CreateChannel(const char*) override { return ++creates > 0; }
+  bool ConnectEvents() override { return true; }
+  int creates = 0;
+};
+
+// The server signals every third wait with a numbered text; once told to go down, waits fail.
+class TickingServer final : public IServerEventPort {
+ public:
+  ServerEventWait WaitForServerEvent(uint32_t) override {
+    std::this_thread::sleep_for(1ms);
+    if (down.load()) return ServerEventWait::Failed;
+    if (++m_waits % 3 != 0) return ServerEventWait::TimedOut;
+    const std::string text = "page " + std::to_string(m_waits / 3);
+    std::snprintf(reinterpret_cast<char*>(m_block + 8), sizeof m_block - 8, "%s", text.c_str());
+    return ServerEventWait::Signalled;
+  }
+  const unsigned char* CurrentBlock() override { return m_block; }
+  void SetClientEvent() override { ++answered; }
+
+  std::atomic<bool> down{false};
+  std::atomic<int> answered{0};
+
+ private:
+  int m_waits = 0;
+  unsigned char m_block[264] = {};
+};
+
+TEST(WorkerThreads, PollerAndListenerEndAfterTheStopAndShareTheTray) {
+  SharedFlags flags;
+  flags.workersRunning = 1;
+  LockedTray tray;
+  FlippingProbe probe;
+  CountingChannel channel;
+  TickingServer server;
+  std::atomic<int> pollerCycles{0};
+  uint32_t pollerResult = 99, listenerResult = 99;
+
+  std::thread poller([&] {
+    pollerResult = RunServicePoller(probe, &tray, channel, flags, [&](uint32_t) {
+      ++pollerCycles;
+      std::this_thread::sleep_for(1ms);
+    });
+  });
+  std::thread listener([&] {
+    listenerResult = RunIpcListener(server, &tray, flags, [](uint32_t) { std::this_thread::sleep_for(1ms); });
+  });
+
+  ASSERT_TRUE(WaitFor(pollerCycles, 6));
+  ASSERT_TRUE(WaitFor(server.answered, 3));
+  flags.workersRunning = 0;
+  server.down = true;  // the listener ends only once its wait fails and it finds the stop
+  poller.join();
+  listener.join();
+
+  EXPECT_EQ(0u, pollerResult);
+  EXPECT_EQ(0u, listenerResult);
+  EXPECT_GE(channel.creates, 3) << "every running cycle opens the channel";
+  const std::vector<std::string> calls = tray.Calls();
+  int running = 0, stopped = 0, texts = 0;
+  for (const std::string& call : calls) {
+    running += call == "icon 147";
+    stopped += call == "icon 153";
+    texts += call.rfind("tip  page ", 0) == 0;
+  }
+  EXPECT_GE(running, 3);
+  EXPECT_GE(stopped, 3);
+  EXPECT_EQ(server.answered.load(), texts) << "each answered signal showed its text once";
+}
+
+class MonitorThreadTest : public test::MonitorTest {};
+
+TEST_F(MonitorThreadTest, BurstIsDrainedAcrossPassesAndRegistrationReleasedAfterStop) {
+  // Seven messages queued at once: more than one pass takes. The third call finds both slots busy.
+  capi.queue = {test::ConnectInd(0x101, 1, "4711", "0815"), test::ConnectInd(0x201, 2, "4712", "0816"),
+                test::ConnectInd(0x102, 3, "4711", "0817"), test::DisconnectInd(0x101, 4, 0x3490),
+                test::ConnectInd(0x202, 5, "4713", "0818"), test::DisconnectInd(0x201, 6, 0x3490),
+                test::DisconnectInd(0x202, 7, 0x3490)};
+  std::atomic<int> passes{0};
+  workersRunning = 1;
+  monitor = std::make_unique<CIsdnMonitor>(capi.entryPoints(), tray, log, workersRunning, [&](uint32_t) {
+    ++passes;
+    std::this_thread::sleep_for(1ms);
+  });
+  uint32_t result = 99;
+  std::thread thread([&] { result = monitor->RunThread(); });
+  ASSERT_TRUE(WaitFor(passes, 4));
+  workersRunning = 0;
+  thread.join();
+
+  EXPECT_EQ(0u, result);
+  EXPECT_TRUE(capi.queue.empty());
+  EXPECT_EQ((std::vector<std::string>{"IN|4711|0815", "IN|4712|0816", "IN|4713|0818"}), log.lines);
+  const std::vector<test::Bytes> rejected = Put(test::kConnectResp);
+  ASSERT_EQ(1u, rejected.size());
+  EXPECT_EQ(0x102u, test::AddressOf(rejected[0]));
+  EXPECT_EQ(2u, test::WordAt(rejected[0], 12)) << "Reject 2";
+  EXPECT_EQ(3u, Put(test::kDisconnectResp).size());
+  EXPECT_EQ((std::vector<CapiDword>{1}), capi.released) << "released once, after the stop";
+}
+
+}  // namespace
+}  // namespace tfm
