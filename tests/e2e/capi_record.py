@@ -1,56 +1,78 @@
-"""Reads the scripted provider's record (TFM_CAPI_RECORD): what the monitor put and fetched."""
+"""Reads what the scripted COMMON-ISDN-API provider recorded, and writes its scenario files.
+
+The provider appends one line per call to the file named by TFM_CAPI_RECORD, with the bytes of every
+message it was given or delivered as hex:
+  CAPI_PUT_MESSAGE <applId> <hex> -> 0x<result>
+  CAPI_GET_MESSAGE <applId> -> 0 <hex>
+"""
 import os
-import re
+import struct
 
-_PUT = re.compile(r"^CAPI_PUT_MESSAGE \d+ ([0-9a-f]+) -> 0x0$")
-_GET = re.compile(r"^CAPI_GET_MESSAGE \d+ -> 0 ([0-9a-f]+)$")
+from harness import windows_path
 
-CONNECT_IND = (0x02, 0x82)
-CONNECT_RESP = (0x02, 0x83)
-DISCONNECT_IND = (0x04, 0x82)
-DISCONNECT_RESP = (0x04, 0x83)
+REQ, CONF, IND, RESP = 0x80, 0x81, 0x82, 0x83
+CONNECT, DISCONNECT, LISTEN = 0x02, 0x04, 0x05
 
 
-def windows_path(path):
-    """The Z: path under which Wine sees a Linux path."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+class Message:
+    """One wire message: the 8-byte header and the parameter bytes behind it."""
+
+    def __init__(self, data):
+        self.data = data
+        self.length, self.appl_id, self.command, self.subcommand, self.number = struct.unpack_from("<HHBBH", data)
+        self.params = data[8:]
+
+    def is_(self, command, subcommand):
+        return self.command == command and self.subcommand == subcommand
+
+    def address(self):
+        """Controller, PLCI or NCCI: the first parameter of every message."""
+        return struct.unpack_from("<I", self.params)[0]
+
+    def __repr__(self):
+        return "Message(%s)" % self.data.hex()
 
 
-def _lines(path):
-    if not os.path.exists(path):
-        return []
-    with open(path, errors="replace") as record:
-        return record.read().splitlines()
+class Record:
+    def __init__(self, path):
+        self.path = path
+
+    def lines(self):
+        if not os.path.exists(self.path):
+            return []
+        with open(self.path, "r", errors="replace") as f:
+            return [line.rstrip("\n") for line in f]
+
+    def count(self, prefix):
+        return sum(1 for line in self.lines() if line.startswith(prefix))
+
+    def index(self, prefix):
+        """Index of the first line that starts with prefix, or -1."""
+        return next((i for i, line in enumerate(self.lines()) if line.startswith(prefix)), -1)
+
+    def put(self):
+        """Messages the monitor handed to CAPI_PUT_MESSAGE, in order."""
+        return [Message(bytes.fromhex(line.split()[2])) for line in self.lines()
+                if line.startswith("CAPI_PUT_MESSAGE ")]
+
+    def delivered(self):
+        """Messages the provider delivered through CAPI_GET_MESSAGE, in order."""
+        return [Message(bytes.fromhex(line.split()[4])) for line in self.lines()
+                if line.startswith("CAPI_GET_MESSAGE ") and line.split()[3] == "0"]
+
+    def releases(self):
+        return [line for line in self.lines() if line.startswith("CAPI_RELEASE ")]
 
 
-def _messages(path, pattern, kinds):
-    out = []
-    for line in _lines(path):
-        match = pattern.match(line)
-        if match:
-            data = bytes.fromhex(match.group(1))
-            if len(data) >= 12 and (data[4], data[5]) in kinds:
-                out.append(data)
-    return out
+def of_kind(messages, command, subcommand):
+    return [m for m in messages if m.is_(command, subcommand)]
 
 
-def kind(message):
-    return message[4], message[5]
-
-
-def puts(path, *kinds):
-    """Messages of the given (command, subcommand) kinds the provider accepted from the monitor, in order."""
-    return _messages(path, _PUT, kinds)
-
-
-def delivered(path, *kinds):
-    """Messages of the given kinds the monitor fetched, in order."""
-    return _messages(path, _GET, kinds)
-
-
-def address(message):
-    return int.from_bytes(message[8:12], "little")
-
-
-def releases(path):
-    return [line for line in _lines(path) if line.startswith("CAPI_RELEASE ")]
+def write_scenario(folder, text):
+    """Writes a scenario file into folder; returns the environment that makes the provider play it."""
+    path = os.path.join(folder, "line.scenario")
+    with open(path, "w") as f:
+        f.write(text)
+    record = os.path.join(folder, "capi.record")
+    env = {"TFM_CAPI_SCENARIO": windows_path(path), "TFM_CAPI_RECORD": windows_path(record)}
+    return env, Record(record)

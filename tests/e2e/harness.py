@@ -72,6 +72,11 @@ def _unescape(text):
     return "".join(out).rstrip("\n")
 
 
+def windows_path(path):
+    """The path under which Wine's programs see a Linux path: the root is drive Z:."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
 def wine_env(extra=None):
     env = dict(os.environ)
     env["TFM_WINEPREFIX"] = PREFIX

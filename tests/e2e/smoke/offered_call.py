@@ -5,7 +5,7 @@ import os
 import re
 import time
 
-from capi_record import CONNECT_RESP, DISCONNECT_RESP, puts, releases, windows_path
+from capi_record import CONNECT, DISCONNECT, RESP, Record, of_kind, windows_path
 from harness import WM_CLOSE, Monitor, check, run_scenarios, winctl
 
 SCENARIO = """controllers 1
@@ -16,25 +16,26 @@ disconnect_ind plci=0x101 reason=0x3490                after=300ms
 
 def call_is_shown_and_logged(folder):
     scenario = os.path.join(folder, "call.scenario")
-    record = os.path.join(folder, "provider.record")
+    record_path = os.path.join(folder, "provider.record")
+    record = Record(record_path)
     with open(scenario, "w") as out:
         out.write(SCENARIO)
     monitor = Monitor(folder, provider="scripted",
-                      env={"TFM_CAPI_SCENARIO": windows_path(scenario), "TFM_CAPI_RECORD": windows_path(record)})
+                      env={"TFM_CAPI_SCENARIO": windows_path(scenario), "TFM_CAPI_RECORD": windows_path(record_path)})
     monitor.start()
     monitor.wait_trace(r"^tray: tip \[incoming call from 0815123 to 4711\]$")
     deadline = time.time() + 10
-    while not puts(record, DISCONNECT_RESP) and time.time() < deadline:
+    while not of_kind(record.put(), DISCONNECT, RESP) and time.time() < deadline:
         time.sleep(0.1)
-    check(len(puts(record, DISCONNECT_RESP)) == 1, "the DISCONNECT_IND was not answered once")
+    check(len(of_kind(record.put(), DISCONNECT, RESP)) == 1, "the DISCONNECT_IND was not answered once")
     with open(os.path.join(folder, "ISDNCall.log")) as log:
         lines = log.read().splitlines()
     check(len(lines) == 1 and re.fullmatch(r"IN 4711 0815123 \d{4}-\d\d-\d\d \d\d:\d\d:\d\d", lines[0]),
           "call log: %r" % lines)
-    check(not puts(record, CONNECT_RESP), "the monitor answered the offered call")
+    check(not of_kind(record.put(), CONNECT, RESP), "the monitor answered the offered call")
     winctl("post", monitor.frame(), WM_CLOSE, 0, 0)
     check(monitor.wait_exit(15) == 0, "exit code after WM_CLOSE is not 0")
-    check(releases(record) == ["CAPI_RELEASE 1 -> 0x0"], "release: %r" % releases(record))
+    check(record.releases() == ["CAPI_RELEASE 1 -> 0x0"], "release: %r" % record.releases())
 
 
 run_scenarios(call_is_shown_and_logged)

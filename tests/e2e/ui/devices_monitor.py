@@ -4,7 +4,7 @@ import os
 import re
 import subprocess
 
-from harness import (BUILD, SOURCE, TRAY_CALLBACK, WINE_RUN, WM_LBUTTONDBLCLK, Failure, Monitor, check, run_scenarios,
+from harness import (windows_path, BUILD, SOURCE, TRAY_CALLBACK, WINE_RUN, WM_LBUTTONDBLCLK, Failure, Monitor, check, run_scenarios,
                      wine_env, winctl)
 
 ICON_ID = 128
@@ -18,10 +18,6 @@ VK_HOME = 0x24
 VK_DOWN = 0x28
 VK_MULTIPLY = 0x6A
 SHOTS = os.path.join(BUILD, "screenshots")
-
-
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def wine_draws_captions():
