@@ -1,0 +1,75 @@
+#include "ui/CallMonitorPageWin32.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "ui/CallLogReader.h"
+
+namespace tfm {
+namespace {
+
+struct Column {
+  const char* title;
+  int width;
+};
+
+// Left to right; the caller's number comes before the number called.
+constexpr Column kColumns[] = {
+    {"Call Type", 50}, {"Caller Id", 100}, {"Called MSN", 100}, {"Date", 100}, {"Time", 120},
+};
+
+// Every cell gets this image index; the list has no image list, so nothing is drawn for it.
+constexpr int kCellImage = 2;
+
+std::string ExecutableFileName() {
+  std::vector<char> name(8192);
+  const DWORD length = GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
+  if (length == 0 || length >= name.size()) return {};
+  return std::string(name.data(), length);
+}
+
+}  // namespace
+
+CCallMonitorDlg::CCallMonitorDlg() : fw::Dialog(IDD_CALL_MONITOR) {}
+
+bool CCallMonitorDlg::OnInitDialog() {
+  m_list.Attach(Item(IDC_CALL_LIST));
+  m_list.SetHighlightMode(CReportListCtrl::kHighlightRow);
+  for (int index = 0; index < static_cast<int>(std::size(kColumns)); ++index) {
+    m_list.InsertColumn(kColumns[index].title, index, kColumns[index].width, LVCFMT_LEFT, -1,
+                        LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM);
+  }
+  LoadCallLog();
+  return true;
+}
+
+void CCallMonitorDlg::LoadCallLog() {
+  const std::vector<CallLogRow> rows = ReadCallLog(CallLogPath(ExecutableFileName()));
+  SendMessageA(m_list.Hwnd(), WM_SETREDRAW, FALSE, 0);
+  for (const CallLogRow& row : rows) {
+    const int index = m_list.SetItem(static_cast<int>(SendMessageA(m_list.Hwnd(), LVM_GETITEMCOUNT, 0, 0)), 0,
+                                     row.callType.c_str(), kCellImage);
+    if (index < 0) continue;
+    m_list.SetItem(index, 1, row.callingNumber.c_str(), kCellImage);
+    m_list.SetItem(index, 2, row.calledNumber.c_str(), kCellImage);
+    m_list.SetItem(index, 3, row.date.c_str(), kCellImage);
+    m_list.SetItem(index, 4, row.time.c_str(), kCellImage);
+  }
+  SendMessageA(m_list.Hwnd(), WM_SETREDRAW, TRUE, 0);
+}
+
+bool CCallMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // The platform asks the list's parent to draw the list's rows; the list draws them itself.
+  if (message == WM_DRAWITEM && wParam == IDC_CALL_LIST) {
+    m_list.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    result = TRUE;
+    return true;
+  }
+  return fw::Dialog::HandleMessage(message, wParam, lParam, result);
+}
+
+}  // namespace tfm
