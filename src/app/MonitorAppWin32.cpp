@@ -1,5 +1,6 @@
 #include "app/MonitorAppWin32.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/OsVersionWin32.h"
@@ -10,6 +11,7 @@
 #include "common/Trace.h"
 #include "framework/SystemErrorText.h"
 #include "framework/TraceSinkWin32.h"
+#include "ui/DevicesMonitorDlgWin32.h"
 
 namespace tfm {
 
@@ -132,6 +134,20 @@ void CMonitorApp::OnSessionEnding() {
 
 void CMonitorApp::OnDevicesMonitor() {
   TraceF("command: devices monitor (dialog %s)", m_dialogOpen ? "already open" : "closed");
+  // The modal loop still delivers tray commands to the frame: a second one while the dialog runs
+  // must not open another.
+  if (m_dialogOpen) return;
+  const ProfileQuery getProfile = [this](uint32_t controller, uint8_t* profile) {
+    CapiProfile record{};
+    const uint32_t info = m_isdnMonitor.GetCAPIProfile(controller, record);
+    std::copy(record.begin(), record.end(), profile);
+    return info;
+  };
+  CDevicesMonitorDlg dialog({m_flags.capiAvailable, m_capi, getProfile, m_modemRegistry, m_flags.workersRunning});
+  m_dialogOpen = 1;
+  dialog.DoModal(m_mainFrame->Hwnd());
+  m_dialogOpen = 0;
+  Trace("devices monitor: closed");
 }
 
 const std::string& CMonitorApp::SystemErrorText(DWORD code) {

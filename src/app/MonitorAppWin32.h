@@ -14,6 +14,8 @@
 #include "capi/IsdnMonitorThreadWin32.h"
 #include "common/SharedFlags.h"
 #include "common/TrayLink.h"
+#include "devices/ModemRegistry.h"
+#include "devices/RegistryWin32.h"
 #include "faxservice/FaxServiceWorkersWin32.h"
 #include "faxservice/InterProcessChannelWin32.h"
 #include "framework/Application.h"
@@ -67,6 +69,8 @@ class CMonitorApp final : public fw::Application, public ISessionEndHandler {
   CallLogFile m_callLog;
   CIsdnMonitor m_isdnMonitor{m_capi, m_trayLink, m_callLog, m_flags.workersRunning, SleepMilliseconds};
   FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink};
+  RegistryWin32 m_registry;
+  CModemRegistry m_modemRegistry{m_registry, ReadPlatformIdWin32};
   std::string m_errorText;
 };
 

@@ -2,6 +2,8 @@
 // The nine COMMON-ISDN-API 2.0 entry points, resolved by name from the provider library at start-up
 // and read-only afterwards. On Windows they are stdcall (APIENTRY), as the standard's Windows binding
 // fixes; the i686 build checks that at compile time.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #if defined(_WIN32)
@@ -41,6 +43,10 @@ inline constexpr const char* kCapiEntryPointNames[] = {
     "CAPI_GET_VERSION", "CAPI_GET_MANUFACTURER", "CAPI_GET_SERIAL_NUMBER",
     "CAPI_GET_PROFILE", "CAPI_INSTALLED",        "CAPI_REGISTER",
     "CAPI_RELEASE",     "CAPI_PUT_MESSAGE",      "CAPI_GET_MESSAGE"};
+
+// The profile record that CAPI_GET_PROFILE fills.
+inline constexpr size_t kCapiProfileLength = 64;
+using CapiProfile = std::array<uint8_t, kCapiProfileLength>;
 
 // Info values of the standard that the binding and the message layer use.
 inline constexpr uint32_t kCapiQueueEmpty = 0x1104;

@@ -18,9 +18,6 @@
 
 namespace tfm {
 
-inline constexpr size_t kCapiProfileLength = 64;
-using CapiProfile = std::array<uint8_t, kCapiProfileLength>;
-
 // Registration: message buffer 1024 + 1024 * maximum logical connections.
 inline constexpr uint32_t kRegisterMessageBufferSize = 3072;
 inline constexpr uint32_t kRegisterMaxLogicalConnections = 2;

@@ -14,9 +14,6 @@
 namespace tfm {
 
 inline constexpr const char* kNoCapiInstalledText = "No CAPI Installed.";
-inline constexpr size_t kCapiProfileLength = 64;
-using CapiProfile = std::array<uint8_t, kCapiProfileLength>;
-
 struct CapiVersion {
   uint32_t interfaceMajor = 0;
   uint32_t interfaceMinor = 0;

@@ -1,5 +1,7 @@
 #include "framework/Dialog.h"
 
+#include "framework/ColorizedTheme.h"
+
 namespace fw {
 
 Dialog::~Dialog() {
@@ -65,7 +67,11 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     self->UnbindHwnd();
     self->OnWindowGone();
   }
-  if (!handled) return FALSE;
+  if (!handled) {
+    // Every dialog of the framework, page or top-level, takes its colours from the installed theme.
+    const CColorizedTheme* theme = CurrentTheme();
+    return theme ? reinterpret_cast<INT_PTR>(theme->CtlColor(message, reinterpret_cast<HDC>(wParam), hwnd)) : FALSE;
+  }
   if (ReturnsValueDirectly(message)) return static_cast<INT_PTR>(result);
   SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
   return TRUE;

@@ -41,6 +41,8 @@ inline void UnmapView(void* view) { UnmapViewOfFile(view); }
 using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;
 using UniqueFont = Unique<HFONT, DeleteGdiObject>;
 using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
+using UniqueBrush = Unique<HBRUSH, DeleteGdiObject>;
+using UniquePen = Unique<HPEN, DeleteGdiObject>;
 using UniqueMenu = Unique<HMENU, DestroyMenuHandle>;
 using UniqueKey = Unique<HKEY, CloseRegistryKey>;
 using UniqueView = Unique<void*, UnmapView>;

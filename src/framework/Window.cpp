@@ -42,6 +42,13 @@ bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, D
   return hwnd != nullptr;
 }
 
+bool Window::Attach(HWND hwnd) {
+  if (!IsWindow(hwnd) || m_hwnd || GetWindowLongPtrA(hwnd, GWLP_USERDATA) != 0) return false;
+  m_hwnd = hwnd;
+  SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  return true;
+}
+
 void Window::Destroy() {
   if (m_hwnd) DestroyWindow(m_hwnd);
 }
@@ -52,9 +59,12 @@ LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
+    // Controls created by the dialog manager carry no object: they are attached later.
     auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->m_hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    if (self) {
+      self->m_hwnd = hwnd;
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
   }
   auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);

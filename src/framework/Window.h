@@ -63,6 +63,9 @@ class Window {
   bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU menu);
   void Destroy();
+  // Binds this object to a window that was created elsewhere (a control of a dialog template) whose
+  // class uses the framework's procedure; false if the window is already bound.
+  bool Attach(HWND hwnd);
 
  protected:
   virtual bool PreCreateWindow(CREATESTRUCTA& cs) { return true; }

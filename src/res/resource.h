@@ -15,3 +15,13 @@
 #define IDM_ISDN_CHECKER 40001
 #define IDM_CALL_MONITOR 40002
 #define IDM_EXIT 32775
+
+/* Devices Monitor dialog and its device pages */
+#define IDD_DEVICES_MONITOR 120
+#define IDD_ISDN_INFO_PAGE 102
+#define IDD_MODEM_INFO_PAGE 150
+#define IDC_DEVICES_TABS 1031
+#define IDC_DEVICES_BANNER 1036
+#define IDC_INFO_TREE 1083
+#define IDC_MODEM_GROUP 1086
+#define IDC_ISDN_GROUP 1087

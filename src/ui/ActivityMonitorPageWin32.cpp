@@ -19,9 +19,11 @@ constexpr COLORREF kSampleTrace = RGB(255, 255, 255);
 // The C library's generator is never seeded: every run shows the same samples, and a page opened
 // again continues the sequence where the last one stopped.
 CISDNActivityMonitor::CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning)
-    : fw::Dialog(IDD_ACTIVITY_MONITOR), m_chart(kPlotCount, workersRunning), m_sampler(std::rand) {}
+    : fw::ResizableDialog(IDD_ACTIVITY_MONITOR), m_chart(kPlotCount, workersRunning), m_sampler(std::rand) {}
 
 bool CISDNActivityMonitor::OnInitDialog() {
+  fw::ResizableDialog::OnInitDialog();
+  ShowSizeGrip(false);
   CreateChart();
   EnableWindow(Hwnd(), TRUE);
   m_timerRunning = 1;
@@ -58,7 +60,7 @@ bool CISDNActivityMonitor::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       KillTimer(Hwnd(), kSampleTimerId);
       return false;
     default:
-      return fw::Dialog::HandleMessage(message, wParam, lParam, result);
+      return fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
   }
 }
 

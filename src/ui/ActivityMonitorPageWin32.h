@@ -7,13 +7,13 @@
 #include <atomic>
 #include <cstdint>
 
-#include "framework/Dialog.h"
+#include "framework/ResizableDialog.h"
 #include "ui/ActivitySampler.h"
 #include "ui/StripChartWin32.h"
 
 namespace tfm {
 
-class CISDNActivityMonitor : public fw::Dialog {
+class CISDNActivityMonitor : public fw::ResizableDialog {
  public:
   static constexpr UINT_PTR kSampleTimerId = 1;
   static constexpr UINT kSamplePeriodMs = 1000;

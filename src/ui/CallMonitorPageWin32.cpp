@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Trace.h"
 #include "res/resource.h"
 #include "ui/CallLogReader.h"
 
@@ -34,9 +35,11 @@ std::string ExecutableFileName() {
 
 }  // namespace
 
-CCallMonitorDlg::CCallMonitorDlg() : fw::Dialog(IDD_CALL_MONITOR) {}
+CCallMonitorDlg::CCallMonitorDlg() : fw::ResizableDialog(IDD_CALL_MONITOR) {}
 
 bool CCallMonitorDlg::OnInitDialog() {
+  fw::ResizableDialog::OnInitDialog();
+  ShowSizeGrip(false);
   m_list.Attach(Item(IDC_CALL_LIST));
   m_list.SetHighlightMode(CReportListCtrl::kHighlightRow);
   for (int index = 0; index < static_cast<int>(std::size(kColumns)); ++index) {
@@ -50,9 +53,12 @@ bool CCallMonitorDlg::OnInitDialog() {
 // A log of a hundred thousand calls must still open quickly: the list neither redraws nor
 // recomputes its scroll range while it is filled, and has room for every row before the first.
 void CCallMonitorDlg::LoadCallLog() {
-  const std::vector<CallLogRow> rows = ReadCallLog(CallLogPath(ExecutableFileName()));
+  const std::vector<CallLogRow> rows = ReadCallLog(CallLogPathForReading(ExecutableFileName()));
   const HWND list = m_list.Hwnd();
-  if (rows.empty() || !list) return;
+  if (rows.empty() || !list) {
+    TraceF("call page: 0 rows");
+    return;
+  }
   int end = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(end) + rows.size(), 0);
@@ -67,6 +73,7 @@ void CCallMonitorDlg::LoadCallLog() {
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
+  TraceF("call page: %d rows", end);
 }
 
 bool CCallMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -76,7 +83,7 @@ bool CCallMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
     result = TRUE;
     return true;
   }
-  return fw::Dialog::HandleMessage(message, wParam, lParam, result);
+  return fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
 }
 
 }  // namespace tfm

@@ -4,12 +4,12 @@
 // oldest first. The list is a snapshot: calls logged while the page is open show at the next opening.
 #include <windows.h>
 
-#include "framework/Dialog.h"
+#include "framework/ResizableDialog.h"
 #include "ui/ReportListCtrlWin32.h"
 
 namespace tfm {
 
-class CCallMonitorDlg : public fw::Dialog {
+class CCallMonitorDlg : public fw::ResizableDialog {
  public:
   CCallMonitorDlg();
 

@@ -3,6 +3,7 @@
 // context, and the off-screen layer (a memory drawing context with a bitmap of the client size).
 #include <windows.h>
 
+#include "framework/GdiScope.h"
 #include "framework/UniqueHandle.h"
 
 namespace tfm {
@@ -10,18 +11,7 @@ namespace tfm {
 using UniquePen = fw::Unique<HPEN, fw::DeleteGdiObject>;
 using UniqueBrush = fw::Unique<HBRUSH, fw::DeleteGdiObject>;
 
-// Selects an object into a drawing context and puts the previous one back when it goes.
-class ScopedSelect {
- public:
-  ScopedSelect(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
-  ~ScopedSelect() { SelectObject(m_dc, m_previous); }
-  ScopedSelect(const ScopedSelect&) = delete;
-  ScopedSelect& operator=(const ScopedSelect&) = delete;
-
- private:
-  HDC m_dc;
-  HGDIOBJ m_previous;
-};
+using ScopedSelect = fw::ScopedSelect;
 
 // A window's drawing context for as long as it is in scope.
 class WindowDC {

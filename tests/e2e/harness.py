@@ -123,6 +123,7 @@ class Monitor:
             raise ValueError(provider)
         self.env = wine_env({"WINEDLLOVERRIDES": overrides, **(env or {})})
         self.lines = []
+        self.arrivals = []  # time.monotonic() at which each trace line was read
         self._lock = threading.Lock()
         self.process = None
 
@@ -139,6 +140,7 @@ class Monitor:
             if match:
                 with self._lock:
                     self.lines.append(_unescape(match.group(1)))
+                    self.arrivals.append(time.monotonic())
 
     def traces(self):
         with self._lock:
@@ -160,6 +162,11 @@ class Monitor:
                 break
             time.sleep(0.1)
         raise Failure("no trace line matching %r; traces were:\n  %s" % (pattern, "\n  ".join(self.traces())))
+
+    def seconds_between(self, first, second):
+        """Seconds between the arrival of two trace lines, given by index."""
+        with self._lock:
+            return self.arrivals[second] - self.arrivals[first]
 
     def has_trace(self, pattern):
         regex = re.compile(pattern)

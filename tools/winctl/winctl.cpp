@@ -1,9 +1,14 @@
 // winctl: drives and inspects windows of other processes for the end-to-end tests.
 //
-//   winctl find CLASS [TIMEOUT_MS]          prints the top-level window's handle (waits for it)
+//   winctl find CLASS [TIMEOUT_MS] [TITLE]  prints the top-level window's handle (waits for it)
+//   winctl count CLASS TITLE                prints how many visible top-level windows have both
+//   winctl child HWND ID                    prints the handle of the child window with that id
+//   winctl visible-children HWND           prints the handles of the window's visible children, bottom first
+//   winctl rect HWND                        prints the window's screen rectangle: x y width height
 //   winctl info HWND                        prints visible=, owner=, parent=, class=, style=
 //   winctl post HWND MSG WPARAM LPARAM      posts a message
 //   winctl send HWND MSG WPARAM LPARAM      sends a message (5 s limit), prints the result
+//   winctl send-timed HWND MSG WPARAM LPARAM  the same, prints the result and the milliseconds it took
 //   winctl command HWND ID                  posts WM_COMMAND with a command id
 //   winctl keys HWND VK...                  posts key presses (virtual-key codes)
 //   winctl msgbox TIMEOUT_MS                waits for a message box, prints "title|text", presses OK
@@ -79,12 +84,50 @@ bool ShellIcon(DWORD request, HWND owner, UINT id) {
   return Shell_NotifyIconA(request, &data) != FALSE;
 }
 
+int PrintHandle(HWND hwnd) {
+  if (!hwnd) return 1;
+  std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)));
+  return 0;
+}
+
 int Find(int argc, char** argv) {
   const DWORD timeout = argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 0;
   HWND found = nullptr;
-  WaitFor(timeout, [&] { return (found = FindWindowA(argv[2], nullptr)) != nullptr; });
-  if (!found) return 1;
-  std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(found)));
+  const char* title = argc > 4 ? argv[4] : nullptr;
+  WaitFor(timeout, [&] { return (found = FindWindowA(argv[2], title)) != nullptr; });
+  return PrintHandle(found);
+}
+
+struct Count {
+  const char* className;
+  const char* title;
+  int found;
+};
+
+BOOL CALLBACK CountVisible(HWND hwnd, LPARAM context) {
+  auto* count = reinterpret_cast<Count*>(context);
+  char name[128] = "";
+  char title[256] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  GetWindowTextA(hwnd, title, sizeof title);
+  if (IsWindowVisible(hwnd) && std::strcmp(name, count->className) == 0 && std::strcmp(title, count->title) == 0)
+    ++count->found;
+  return TRUE;
+}
+
+int VisibleChildren(HWND parent) {
+  if (!IsWindow(parent)) return 1;
+  for (HWND child = GetWindow(GetWindow(parent, GW_CHILD), GW_HWNDLAST); child; child = GetWindow(child, GW_HWNDPREV)) {
+    if (IsWindowVisible(child)) std::printf("%llu ", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(child)));
+  }
+  std::printf("\n");
+  return 0;
+}
+
+int Rect(HWND hwnd) {
+  RECT rect{};
+  if (!GetWindowRect(hwnd, &rect)) return 1;
+  std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
   return 0;
 }
 
@@ -130,15 +173,27 @@ int main(int argc, char** argv) {
   const std::string verb = argv[1];
   if (verb == "find" && argc >= 3) return Find(argc, argv);
   if (verb == "info" && argc == 3) return Info(Handle(argv[2]));
-  if ((verb == "post" || verb == "send") && argc == 6) {
+  if (verb == "count" && argc == 4) {
+    Count count{argv[2], argv[3], 0};
+    EnumWindows(CountVisible, reinterpret_cast<LPARAM>(&count));
+    std::printf("%d\n", count.found);
+    return 0;
+  }
+  if (verb == "child" && argc == 4) return PrintHandle(GetDlgItem(Handle(argv[2]), static_cast<int>(Number(argv[3]))));
+  if (verb == "visible-children" && argc == 3) return VisibleChildren(Handle(argv[2]));
+  if (verb == "rect" && argc == 3) return Rect(Handle(argv[2]));
+  if ((verb == "post" || verb == "send" || verb == "send-timed") && argc == 6) {
     const HWND hwnd = Handle(argv[2]);
     const UINT message = static_cast<UINT>(Number(argv[3]));
     const WPARAM wParam = static_cast<WPARAM>(Number(argv[4]));
     const LPARAM lParam = static_cast<LPARAM>(Number(argv[5]));
     if (verb == "post") return PostMessageA(hwnd, message, wParam, lParam) ? 0 : 1;
     DWORD_PTR result = 0;
+    const ULONGLONG start = GetTickCount64();
     if (!SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return 1;
-    std::printf("%lld\n", static_cast<long long>(result));
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    if (verb == "send") std::printf("%lld\n", static_cast<long long>(result));
+    else std::printf("%lld %llu\n", static_cast<long long>(result), elapsed);
     return 0;
   }
   if (verb == "command" && argc == 4)

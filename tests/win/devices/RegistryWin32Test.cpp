@@ -11,69 +11,26 @@
 
 #include "devices/ModemNodes.h"
 #include "devices/RegistryEx.h"
+#include "ModemFixtureWin32.h"
 
 namespace tfm {
 namespace {
 
-const char* const kClassKey = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
 const char* const kScratchKey = "Software\\TelvaroDevicesTest";
-
-bool KeyExists(const char* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-DWORD RunAndWait(std::string commandLine) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return GetLastError();
-  }
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD exitCode = 1;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return exitCode;
-}
-
-// The fixture's Linux path as Wine's Z: drive shows it.
-std::string FixturePath() {
-  std::string path = std::string("Z:") + TFM_MODEM_FIXTURE;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
 
 class RegistryWin32Test : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    s_enumExisted = KeyExists("Enum");
-    RemoveFixture();
-    ASSERT_EQ(0u, RunAndWait("reg.exe import \"" + FixturePath() + "\"")) << FixturePath();
-  }
+  static void SetUpTestSuite() { ASSERT_TRUE(s_fixture.Import()); }
   static void TearDownTestSuite() {
-    RemoveFixture();
+    s_fixture.Remove();
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kScratchKey);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kScratchKey);
   }
-  static void RemoveFixture() {
-    for (const char* instance : {"0000", "0001", "0002", "0003"}) {
-      const std::string path = std::string(kClassKey) + "\\" + instance;
-      RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());
-      RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
-    }
-    const char* enumKey = s_enumExisted ? "Enum\\Root\\MODEM\\0000" : "Enum";
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, enumKey);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, enumKey);
-  }
 
-  static bool s_enumExisted;
+  static test::ModemFixture s_fixture;
   RegistryWin32 registry;
 };
-bool RegistryWin32Test::s_enumExisted = false;
+test::ModemFixture RegistryWin32Test::s_fixture;
 
 TEST_F(RegistryWin32Test, ModemsTabFromTheImportedFixture) {
   ASSERT_NE(kPlatformWindows9x, ReadPlatformIdWin32());

@@ -1,0 +1,51 @@
+#include "devices/InfoTreePageWin32.h"
+
+#include <commctrl.h>
+
+#include "common/Trace.h"
+#include "framework/ColorizedTheme.h"
+
+namespace tfm {
+namespace {
+
+// Each node becomes the last child of its parent, text only: no image, state or item data.
+void InsertNode(HWND tree, HTREEITEM parent, const TreeNode& node) {
+  TVINSERTSTRUCTA insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT;
+  insert.item.pszText = const_cast<char*>(node.text.c_str());
+  const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+  if (!item) return;
+  for (const TreeNode& child : node.children) InsertNode(tree, item, child);
+}
+
+}  // namespace
+
+CInfoTreePage::CInfoTreePage(UINT templateId, int groupId, const char* traceName)
+    : fw::ResizableDialog(templateId), m_groupId(groupId), m_traceName(traceName) {}
+
+bool CInfoTreePage::OnInitDialog() {
+  fw::ResizableDialog::OnInitDialog();
+  ShowSizeGrip(false);
+  m_group.Attach(Item(m_groupId));
+  // The frame and tree grow with the page, so they fill whatever area the tab container gives it.
+  AddAnchor(m_groupId, fw::kTopLeft, fw::kBottomRight);
+  AddAnchor(kTreeId, fw::kTopLeft, fw::kBottomRight);
+  HWND tree = Tree();
+  TreeView_SetBkColor(tree, fw::ThemeOrSystemColor(fw::ThemeColor::ListBackground));
+  TreeView_SetTextColor(tree, fw::ThemeOrSystemColor(fw::ThemeColor::Text));
+  TreeView_SetLineColor(tree, fw::ThemeOrSystemColor(fw::ThemeColor::Accent));
+  return FillTree();
+}
+
+void CInfoTreePage::RenderNodes(const TreeNodeList& nodes) {
+  HWND tree = Tree();
+  SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
+  for (const TreeNode& node : nodes) InsertNode(tree, TVI_ROOT, node);
+  SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(tree, nullptr, TRUE);
+  TraceF("%s page: %u nodes", m_traceName, static_cast<unsigned>(TreeView_GetCount(tree)));
+}
+
+}  // namespace tfm

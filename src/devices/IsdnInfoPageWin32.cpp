@@ -1,0 +1,33 @@
+#include "devices/IsdnInfoPageWin32.h"
+
+#include "framework/Application.h"
+#include "res/resource.h"
+
+namespace tfm {
+
+CIsdnInfoPage::CIsdnInfoPage(const std::atomic<int32_t>& capiAvailable, const CapiEntryPoints& capi,
+                             ProfileQuery getProfile)
+    : CInfoTreePage(kTemplateId, kGroupId, "isdn"),
+      m_capiAvailable(capiAvailable),
+      m_capi(capi),
+      m_getProfile(std::move(getProfile)),
+      m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+
+bool CIsdnInfoPage::FillTree() {
+  SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+  SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+  const IsdnInfoTree tree = BuildIsdnInfoNodes(GatherIsdnInfo(m_capiAvailable != 0, m_capi, m_getProfile));
+  if (tree.driverGone) {
+    // The driver was there at start-up and has gone since: the only failure this page shows.
+    const fw::Application* app = fw::Application::Current();
+    if (app)
+      app->ShowMessageBox(kNoCapiInstalledText, MB_OK);
+    else
+      MessageBoxA(Hwnd(), kNoCapiInstalledText, nullptr, MB_OK);
+    return false;
+  }
+  RenderNodes(tree.nodes);
+  return true;
+}
+
+}  // namespace tfm

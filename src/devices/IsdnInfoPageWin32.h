@@ -1,0 +1,31 @@
+#pragma once
+// CIsdnInfoPage: the "ISDN Devices" tab. What the COMMON-ISDN-API driver reports about itself and
+// its controllers, gathered and built once when the page is created.
+#include <atomic>
+#include <cstdint>
+
+#include "capi/CapiEntryPoints.h"
+#include "devices/InfoTreePageWin32.h"
+#include "devices/IsdnInfoNodes.h"
+
+namespace tfm {
+
+class CIsdnInfoPage final : public CInfoTreePage {
+ public:
+  static constexpr UINT kTemplateId = 102;
+  static constexpr int kGroupId = 1087;
+
+  // capiAvailable is read when the page is created; getProfile is the ISDN monitor's GetCAPIProfile.
+  CIsdnInfoPage(const std::atomic<int32_t>& capiAvailable, const CapiEntryPoints& capi, ProfileQuery getProfile);
+
+ protected:
+  bool FillTree() override;
+
+ private:
+  const std::atomic<int32_t>& m_capiAvailable;
+  const CapiEntryPoints& m_capi;
+  ProfileQuery m_getProfile;
+  HICON m_icon;
+};
+
+}  // namespace tfm

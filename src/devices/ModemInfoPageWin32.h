@@ -1,0 +1,23 @@
+#pragma once
+// CModemInfoPage: the "Modems" tab. One subtree per installed modem, read from the modem registry
+// once when the page is created.
+#include "devices/InfoTreePageWin32.h"
+#include "devices/ModemRegistry.h"
+
+namespace tfm {
+
+class CModemInfoPage final : public CInfoTreePage {
+ public:
+  static constexpr UINT kTemplateId = 150;
+  static constexpr int kGroupId = 1086;
+
+  explicit CModemInfoPage(const CModemRegistry& modems);
+
+ protected:
+  bool FillTree() override;
+
+ private:
+  const CModemRegistry& m_modems;
+};
+
+}  // namespace tfm

@@ -1,0 +1,84 @@
+#include "framework/ColorizedTheme.h"
+
+namespace fw {
+namespace {
+
+std::unique_ptr<CColorizedTheme>& Installed() {
+  static std::unique_ptr<CColorizedTheme> theme;
+  return theme;
+}
+
+int Mix(int a, int b, int weight) { return a + (b - a) * weight / 255; }
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+int SystemIndex(ThemeColor which) {
+  switch (which) {
+    case ThemeColor::TabText:
+    case ThemeColor::TabSelectedText:
+    case ThemeColor::FrameText:
+    case ThemeColor::Text: return COLOR_BTNTEXT;
+    case ThemeColor::Accent: return COLOR_BTNSHADOW;
+    case ThemeColor::ListBackground: return COLOR_WINDOW;
+    default: return COLOR_BTNFACE;
+  }
+}
+
+}  // namespace
+
+COLORREF BlendColor(COLORREF a, COLORREF b, int weight) {
+  return RGB(Mix(GetRValue(a), GetRValue(b), weight), Mix(GetGValue(a), GetGValue(b), weight),
+             Mix(GetBValue(a), GetBValue(b), weight));
+}
+
+CColorizedTheme::CColorizedTheme() : m_first(GetSysColor(COLOR_BTNFACE)), m_second(GetSysColor(COLOR_HIGHLIGHT)) {
+  RecalcColors();
+}
+
+void CColorizedTheme::SetTintColors(COLORREF first, COLORREF second) {
+  m_first = first;
+  m_second = second;
+}
+
+void CColorizedTheme::RecalcColors() {
+  auto set = [this](ThemeColor which, COLORREF colour) { m_colors[static_cast<size_t>(which)] = colour; };
+  // The first tint carries the surfaces, lightened so that black text stays easy to read on them;
+  // the second marks what belongs together (selected tab, frames) and colours captions.
+  set(ThemeColor::DialogFace, BlendColor(m_first, kWhite, 110));
+  set(ThemeColor::PageFace, BlendColor(m_first, kWhite, 190));
+  set(ThemeColor::TabStrip, m_first);
+  set(ThemeColor::TabFace, BlendColor(m_first, kWhite, 70));
+  set(ThemeColor::TabText, BlendColor(m_first, kBlack, 200));
+  set(ThemeColor::TabSelectedText, BlendColor(m_second, kBlack, 110));
+  set(ThemeColor::Accent, m_second);
+  set(ThemeColor::FrameText, BlendColor(m_second, kBlack, 90));
+  set(ThemeColor::ListBackground, BlendColor(m_first, kWhite, 235));
+  set(ThemeColor::Text, BlendColor(m_first, kBlack, 230));
+  for (size_t i = 0; i < m_colors.size(); ++i) m_brushes[i].reset(CreateSolidBrush(m_colors[i]));
+}
+
+HBRUSH CColorizedTheme::CtlColor(UINT message, HDC dc, HWND dialog) const {
+  if (message != WM_CTLCOLORDLG && message != WM_CTLCOLORSTATIC && message != WM_CTLCOLORBTN) return nullptr;
+  const bool page = (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) != 0;
+  const ThemeColor face = page ? ThemeColor::PageFace : ThemeColor::DialogFace;
+  SetBkColor(dc, Color(face));
+  SetTextColor(dc, Color(ThemeColor::Text));
+  return Brush(face);
+}
+
+void InstallTheme(std::unique_ptr<CColorizedTheme> theme) { Installed() = std::move(theme); }
+
+const CColorizedTheme* CurrentTheme() { return Installed().get(); }
+
+COLORREF ThemeOrSystemColor(ThemeColor which) {
+  const CColorizedTheme* theme = CurrentTheme();
+  return theme ? theme->Color(which) : GetSysColor(SystemIndex(which));
+}
+
+HBRUSH ThemeOrSystemBrush(ThemeColor which) {
+  const CColorizedTheme* theme = CurrentTheme();
+  return theme ? theme->Brush(which) : GetSysColorBrush(SystemIndex(which));
+}
+
+}  // namespace fw

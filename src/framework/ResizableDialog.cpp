@@ -1,0 +1,66 @@
+#include "framework/ResizableDialog.h"
+
+namespace fw {
+
+POINT ResizableDialog::AnchorPoint(const RECT& client, Anchor anchor) {
+  return {MulDiv(client.right - client.left, anchor.xPercent, 100),
+          MulDiv(client.bottom - client.top, anchor.yPercent, 100)};
+}
+
+bool ResizableDialog::OnInitDialog() {
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  const int size = GetSystemMetrics(SM_CXVSCROLL);
+  m_grip = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP,
+                           client.right - size, client.bottom - size, size, size, Hwnd(), nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  return true;
+}
+
+void ResizableDialog::AddAnchor(int controlId, Anchor topLeft, Anchor bottomRight) {
+  HWND control = Item(controlId);
+  if (!control) return;
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+  const POINT tl = AnchorPoint(client, topLeft);
+  const POINT br = AnchorPoint(client, bottomRight);
+  m_anchors.push_back({control, topLeft, bottomRight, {rect.left - tl.x, rect.top - tl.y, rect.right - br.x,
+                                                        rect.bottom - br.y}});
+}
+
+void ResizableDialog::ShowSizeGrip(bool show) {
+  if (m_grip) ShowWindow(m_grip, show ? SW_SHOW : SW_HIDE);
+}
+
+void ResizableDialog::ArrangeLayout() {
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  for (const Anchored& a : m_anchors) {
+    const POINT tl = AnchorPoint(client, a.topLeft);
+    const POINT br = AnchorPoint(client, a.bottomRight);
+    SetWindowPos(a.control, nullptr, tl.x + a.margins.left, tl.y + a.margins.top,
+                 (br.x + a.margins.right) - (tl.x + a.margins.left), (br.y + a.margins.bottom) - (tl.y + a.margins.top),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (m_grip) {
+    RECT grip{};
+    GetWindowRect(m_grip, &grip);
+    const int width = grip.right - grip.left;
+    const int height = grip.bottom - grip.top;
+    SetWindowPos(m_grip, HWND_TOP, client.right - width, client.bottom - height, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+bool ResizableDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_SIZE && wParam != SIZE_MINIMIZED) {
+    ArrangeLayout();
+    result = 0;
+    return true;
+  }
+  return Dialog::HandleMessage(message, wParam, lParam, result);
+}
+
+}  // namespace fw

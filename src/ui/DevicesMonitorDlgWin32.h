@@ -1,0 +1,60 @@
+#pragma once
+// CDevicesMonitorDlg: the modal, always-on-top "Telvaro Fax Devices Monitor" dialog. It installs the
+// program's colour theme and hosts the device pages in a tab-page container; every page gathers its
+// data afresh when the dialog opens, and nothing is saved when it closes.
+#include <atomic>
+#include <cstdint>
+
+#include "capi/CapiEntryPoints.h"
+#include "devices/IsdnInfoNodes.h"
+#include "devices/IsdnInfoPageWin32.h"
+#include "devices/ModemInfoPageWin32.h"
+#include "devices/ModemRegistry.h"
+#include "framework/ResizableDialog.h"
+#include "framework/TabPageContainer.h"
+#include "ui/ActivityMonitorPageWin32.h"
+#include "ui/CallMonitorPageWin32.h"
+
+namespace tfm {
+
+// What the pages read, owned by the application.
+struct DevicesMonitorSources {
+  const std::atomic<int32_t>& capiAvailable;
+  const CapiEntryPoints& capi;
+  ProfileQuery getProfile;
+  const CModemRegistry& modems;
+  const std::atomic<int32_t>& workersRunning;  // the activity chart replays its history only while set
+};
+
+inline constexpr COLORREF kThemeFirstTint = RGB(164, 175, 182);
+inline constexpr COLORREF kThemeSecondTint = RGB(80, 80, 230);
+
+class CDevicesMonitorDlg final : public fw::ResizableDialog {
+ public:
+  static constexpr UINT kTemplateId = 120;
+  static constexpr int kContainerId = 1031;
+
+  explicit CDevicesMonitorDlg(const DevicesMonitorSources& sources);
+
+  const fw::TabPageContainer& Pages() const { return m_pages; }
+  fw::TabPageContainer& Pages() { return m_pages; }
+
+ protected:
+  bool OnInitDialog() override;
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void InstallTheme();
+  void AddPage(fw::Dialog& page, const char* title);
+  void PaintMinimised();
+
+  fw::TabPageContainer m_pages;
+  CIsdnInfoPage m_isdnPage;
+  CModemInfoPage m_modemPage;
+  CISDNActivityMonitor m_activityPage;
+  CCallMonitorDlg m_callPage;
+  HICON m_icon;      // painted while minimised
+  HICON m_dragIcon;  // returned for the drag icon query
+};
+
+}  // namespace tfm

@@ -1,0 +1,99 @@
+"""The ISDN call monitor with the real exe and the scripted provider: LISTEN_REQ, offered calls in the
+tooltip and the call log, the third call rejected, disconnects answered, and the release at "&Exit"."""
+import datetime
+import os
+import re
+import struct
+
+from capi_record import CONNECT, DISCONNECT, IND, LISTEN, REQ, RESP, write_scenario
+from harness import WM_COMMAND, Monitor, check, run_scenarios, winctl
+
+EXIT_COMMAND = 32775
+APPL_ID = 7
+EARLIER_LINE = b"IN 1 2 2005-03-01 14:05:09\r\n"
+
+# Three controllers; two calls take both slots, the third is rejected and then cleared by the network,
+# the first call ends, and a fourth takes the slot it freed.
+SCENARIO = """
+controllers 3
+register 0 %d
+connect_ind    plci=0x101 called=4711 calling=815    after=300ms
+connect_ind    plci=0x202 called=4712 calling=%%s%%n%%x after=300ms
+connect_ind    plci=0x301 called=4713 calling=999    after=300ms
+disconnect_ind plci=0x301 reason=0x3490              after=300ms
+disconnect_ind plci=0x101 reason=0x3490              after=300ms
+connect_ind    plci=0x103 called=4714 calling=816    after=300ms
+""" % APPL_ID
+
+
+def delivered_connect(record, plci):
+    return next((m for m in record.delivered() if m.is_(CONNECT, IND) and m.address() == plci), None)
+
+
+def check_listen(record):
+    check(record.index("CAPI_REGISTER 3072 2 7 2048 ") >= 0, "registration parameters differ: %s" % record.lines())
+    listens = [m for m in record.put() if m.command == LISTEN]
+    check(len(listens) == 3, "expected LISTEN_REQ to three controllers, got %r" % listens)
+    for controller, message in enumerate(listens, start=1):
+        check(message.subcommand == REQ and message.number == 0 and message.appl_id == APPL_ID,
+              "LISTEN_REQ header wrong: %r" % message)
+        # Controller, InfoMask, CIPmask, CIPmask2, then empty calling number and subaddress.
+        expected = struct.pack("<IIII", controller, 0x40, 0x1FFF03FF, 0) + b"\0\0"
+        check(message.params == expected, "LISTEN_REQ %d is %s, expected %s" % (
+            controller, message.params.hex(), expected.hex()))
+
+
+def check_responses(record):
+    put = record.put()
+    check(all(m.appl_id == APPL_ID for m in put), "a message carries a foreign ApplId: %r" % put)
+    connect_resp = [m for m in put if m.is_(CONNECT, RESP)]
+    check(len(connect_resp) == 1, "expected one CONNECT_RESP (the third call), got %r" % connect_resp)
+    rejected = delivered_connect(record, 0x301)
+    check(rejected is not None, "the third call was never delivered: %s" % record.lines())
+    plci, reject = struct.unpack_from("<IH", connect_resp[0].params)
+    check((plci, reject, connect_resp[0].number) == (0x301, 2, rejected.number),
+          "CONNECT_RESP answers PLCI 0x%x with Reject %d, number %d" % (plci, reject, connect_resp[0].number))
+    disconnect_ind = [m for m in record.delivered() if m.is_(DISCONNECT, IND)]
+    disconnect_resp = [m for m in put if m.is_(DISCONNECT, RESP)]
+    check([(m.address(), m.number, len(m.params)) for m in disconnect_resp] ==
+          [(m.address(), m.number, 4) for m in disconnect_ind],
+          "DISCONNECT_RESP %r do not answer DISCONNECT_IND %r" % (disconnect_resp, disconnect_ind))
+
+
+def check_call_log(folder):
+    with open(os.path.join(folder, "ISDNCall.log"), "rb") as f:
+        content = f.read()
+    check(content.startswith(EARLIER_LINE), "the earlier line of the call log is gone: %r" % content)
+    stamp = rb"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)"
+    pattern = (rb"IN 4711 815 " + stamp + rb"\r\nIN 4712 %s%n%x " + stamp + rb"\r\nIN 4714 816 " + stamp + rb"\r\n")
+    match = re.fullmatch(pattern, content[len(EARLIER_LINE):])
+    check(match is not None, "unexpected call log: %r" % content)
+    now = datetime.datetime.now()
+    for text in match.groups():
+        when = datetime.datetime.strptime(text.decode(), "%Y-%m-%d %H:%M:%S")
+        check(abs((now - when).total_seconds()) < 120, "time stamp %s is not the local time %s" % (when, now))
+
+
+def calls_are_shown_logged_and_answered(folder):
+    with open(os.path.join(folder, "ISDNCall.log"), "wb") as f:
+        f.write(EARLIER_LINE)
+    env, record = write_scenario(folder, SCENARIO)
+    monitor = Monitor(folder, provider="scripted", env=env).start()
+    first = monitor.wait_trace(r"^tray: tip \[incoming call from 815 to 4711\]$")
+    second = monitor.wait_trace(r"^tray: tip \[incoming call from %s%n%x to 4712\]$", after=first)
+    monitor.wait_trace(r"^tray: tip \[incoming call from 816 to 4714\]$", after=second)
+    check(not monitor.has_trace(r"999"), "the rejected call reached the tooltip")
+    check_listen(record)
+    check_responses(record)
+    check_call_log(folder)
+
+    winctl("post", monitor.frame(), WM_COMMAND, EXIT_COMMAND, 0)
+    check(monitor.wait_exit(10) == 0, "the monitor did not end cleanly after Exit")
+    release = "CAPI_RELEASE %d -> 0x0" % APPL_ID
+    check(record.count("CAPI_RELEASE ") == 1 and record.index(release) >= 0,
+          "expected one release of id %d: %s" % (APPL_ID, record.lines()))
+    check(not any(line.startswith("CAPI_GET_MESSAGE") for line in record.lines()[record.index(release):]),
+          "the monitor polled after releasing its registration")
+
+
+run_scenarios(calls_are_shown_logged_and_answered)
