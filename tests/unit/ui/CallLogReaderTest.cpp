@@ -83,7 +83,8 @@ TEST_F(CallLogReaderTest, CrLfSplitAcrossTheReadChunksIsStillOneLineFeed) {
 }
 
 TEST(CallLogPathForReading, DirectoryOfTheExecutableWithItsBackslash) {
-  EXPECT_EQ("C:\\Program Files\\Telvaro\\isdncall.log", CallLogPathForReading("C:\\Program Files\\Telvaro\\TelvaroMonitor.exe"));
+  EXPECT_EQ("C:\\Program Files\\Telvaro\\isdncall.log",
+            CallLogPathForReading("C:\\Program Files\\Telvaro\\TelvaroMonitor.exe"));
   EXPECT_EQ("C:\\isdncall.log", CallLogPathForReading("C:\\mon.exe"));
   EXPECT_EQ("isdncall.log", CallLogPathForReading(""));
   EXPECT_EQ("isdncall.log", CallLogPathForReading("mon.exe"));
