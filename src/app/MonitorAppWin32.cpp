@@ -143,7 +143,7 @@ void CMonitorApp::OnDevicesMonitor() {
     std::copy(record.begin(), record.end(), profile);
     return info;
   };
-  CDevicesMonitorDlg dialog({m_flags.capiAvailable, m_capi, getProfile, m_modemRegistry});
+  CDevicesMonitorDlg dialog({m_flags.capiAvailable, m_capi, getProfile, m_modemRegistry, m_flags.workersRunning});
   m_dialogOpen = 1;
   dialog.DoModal(m_mainFrame->Hwnd());
   m_dialogOpen = 0;

@@ -7,6 +7,11 @@
 #define IDB_POPUP_SKIN 158      /* 48 x 48, 16 colours */
 #define IDB_DIALOG_BANNER 122   /* 130 x 34, 24 bits */
 
+#define IDD_CALL_MONITOR 136    /* "Call Monitor" page */
+#define IDC_CALL_LIST 1064
+#define IDD_ACTIVITY_MONITOR 149 /* "Activity Monitor" page */
+#define IDC_CHART_FRAME 1098
+
 #define IDM_ISDN_CHECKER 40001
 #define IDM_CALL_MONITOR 40002
 #define IDM_EXIT 32775

@@ -81,7 +81,7 @@ std::vector<CallLogRow> ReadCallLog(const std::string& path) {
   return rows;
 }
 
-std::string CallLogPath(const std::string& executableFileName) {
+std::string CallLogPathForReading(const std::string& executableFileName) {
   const size_t slash = executableFileName.rfind('\\');
   const std::string directory = slash == std::string::npos ? std::string() : executableFileName.substr(0, slash + 1);
   return directory + "isdncall.log";

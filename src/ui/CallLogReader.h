@@ -54,6 +54,6 @@ std::vector<CallLogRow> ReadCallLog(const std::string& path);
 
 // The log beside the executable: its file name up to and including the last backslash, followed by
 // "isdncall.log" (the writer's "ISDNCall.log": names compare without regard to case there).
-std::string CallLogPath(const std::string& executableFileName);
+std::string CallLogPathForReading(const std::string& executableFileName);
 
 }  // namespace tfm

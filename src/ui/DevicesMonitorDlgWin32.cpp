@@ -15,10 +15,11 @@ CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources)
     : fw::ResizableDialog(kTemplateId),
       m_isdnPage(sources.capiAvailable, sources.capi, sources.getProfile),
       m_modemPage(sources.modems),
+      m_activityPage(sources.workersRunning),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_dragIcon(m_icon) {
   // The dialog manager creates the container, tab and tree controls by class name.
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   fw::TabPageContainer::RegisterWindowClass();
 }
@@ -56,6 +57,8 @@ bool CDevicesMonitorDlg::OnInitDialog() {
 
   AddPage(m_isdnPage, "ISDN Devices");
   AddPage(m_modemPage, "Modems");
+  AddPage(m_callPage, "Call Monitor");
+  AddPage(m_activityPage, "Activity Monitor");
   TraceF("devices monitor: open with %d tabs, showing \"%s\"", m_pages.PageCount(),
          m_pages.PageTitle(m_pages.SelectedPage()).c_str());
   return true;

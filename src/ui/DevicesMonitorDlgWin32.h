@@ -12,6 +12,8 @@
 #include "devices/ModemRegistry.h"
 #include "framework/ResizableDialog.h"
 #include "framework/TabPageContainer.h"
+#include "ui/ActivityMonitorPageWin32.h"
+#include "ui/CallMonitorPageWin32.h"
 
 namespace tfm {
 
@@ -21,6 +23,7 @@ struct DevicesMonitorSources {
   const CapiEntryPoints& capi;
   ProfileQuery getProfile;
   const CModemRegistry& modems;
+  const std::atomic<int32_t>& workersRunning;  // the activity chart replays its history only while set
 };
 
 inline constexpr COLORREF kThemeFirstTint = RGB(164, 175, 182);
@@ -48,6 +51,8 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   fw::TabPageContainer m_pages;
   CIsdnInfoPage m_isdnPage;
   CModemInfoPage m_modemPage;
+  CISDNActivityMonitor m_activityPage;
+  CCallMonitorDlg m_callPage;
   HICON m_icon;      // painted while minimised
   HICON m_dragIcon;  // returned for the drag icon query
 };

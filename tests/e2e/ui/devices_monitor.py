@@ -1,8 +1,10 @@
 """The Devices Monitor dialog of the real exe: opened from the tray, only once at a time, closed with
-OK or Cancel and opened again; a screenshot of every tab is written to <build>/screenshots."""
+OK or Cancel and opened again; the call log listed on its "Call Monitor" tab and the scrolling chart of
+its "Activity Monitor" tab; a screenshot of every tab is written to <build>/screenshots."""
 import os
 import re
 import subprocess
+import time
 
 from harness import (windows_path, BUILD, SOURCE, TRAY_CALLBACK, WINE_RUN, WM_LBUTTONDBLCLK, Failure, Monitor, check, run_scenarios,
                      wine_env, winctl)
@@ -127,4 +129,42 @@ def tray_opens_one_dialog_and_it_opens_again(folder):
     check(monitor.wait_exit(10) == 0, "the monitor did not end")
 
 
-run_scenarios(tray_opens_one_dialog_and_it_opens_again)
+def pixels(path):
+    return subprocess.run(["convert", path, "rgb:-"], check=True, capture_output=True, timeout=30).stdout
+
+
+def call_log_and_activity_tabs(folder):
+    wine_draws_captions()
+    calls = ["IN 4711 0301555123 2005-03-01 14:05:09", "IN 4712  2005-03-02 08:00:00",
+             "IN 4711 0171999888 2005-03-02 17:45:30"]
+    with open(os.path.join(folder, "ISDNCall.log"), "w", newline="\r\n") as log:
+        log.write("".join(call + "\n" for call in calls))
+    monitor = start_with_two_controllers(folder)
+    winctl("command", monitor.frame(), 40002)
+    opened = monitor.wait_trace(r'^devices monitor: open with 4 tabs, showing "ISDN Devices"$')
+    rows = re.match(r"^call page: (\d+) rows$", monitor.traces()[monitor.wait_trace(r"^call page: ")])
+    check(int(rows.group(1)) >= len(calls), "the call page lists %s rows" % rows.group(1))
+    dialog = find_dialog()
+    code, container = winctl("child", dialog, CONTAINER_ID)
+    check(code == 0, "the dialog has no tab container")
+    code, strip = winctl("child", container, TAB_STRIP_ID)
+    check(code == 0, "the tab container has no tab strip")
+    winctl("keys", strip, VK_RIGHT, VK_RIGHT)
+    screenshot(dialog, "devices-monitor-calls")
+
+    # One sample a second: two pictures some seconds apart differ where the trace has moved on.
+    winctl("keys", strip, VK_RIGHT)
+    time.sleep(3)
+    screenshot(dialog, "devices-monitor-activity-early")
+    time.sleep(4)
+    screenshot(dialog, "devices-monitor-activity")
+    check(pixels(os.path.join(SHOTS, "devices-monitor-activity-early.png")) !=
+          pixels(os.path.join(SHOTS, "devices-monitor-activity.png")), "the activity chart did not move")
+
+    winctl("command", dialog, 1)  # OK
+    monitor.wait_trace(r"^devices monitor: closed$", after=opened)
+    winctl("command", monitor.frame(), 32775)
+    check(monitor.wait_exit(10) == 0, "the monitor did not end")
+
+
+run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_and_activity_tabs)

@@ -82,11 +82,12 @@ TEST_F(CallLogReaderTest, CrLfSplitAcrossTheReadChunksIsStillOneLineFeed) {
   EXPECT_EQ(expected, Read(bytes));
 }
 
-TEST(CallLogPath, DirectoryOfTheExecutableWithItsBackslash) {
-  EXPECT_EQ("C:\\Program Files\\Telvaro\\isdncall.log", CallLogPath("C:\\Program Files\\Telvaro\\TelvaroMonitor.exe"));
-  EXPECT_EQ("C:\\isdncall.log", CallLogPath("C:\\mon.exe"));
-  EXPECT_EQ("isdncall.log", CallLogPath(""));
-  EXPECT_EQ("isdncall.log", CallLogPath("mon.exe"));
+TEST(CallLogPathForReading, DirectoryOfTheExecutableWithItsBackslash) {
+  EXPECT_EQ("C:\\Program Files\\Telvaro\\isdncall.log",
+            CallLogPathForReading("C:\\Program Files\\Telvaro\\TelvaroMonitor.exe"));
+  EXPECT_EQ("C:\\isdncall.log", CallLogPathForReading("C:\\mon.exe"));
+  EXPECT_EQ("isdncall.log", CallLogPathForReading(""));
+  EXPECT_EQ("isdncall.log", CallLogPathForReading("mon.exe"));
 }
 
 }  // namespace

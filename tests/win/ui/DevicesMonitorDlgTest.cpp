@@ -141,11 +141,13 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   }
 
   DevicesMonitorSources Sources() {
-    return {capiAvailable, capi, [this](uint32_t c, uint8_t* p) { return capi.CAPI_GET_PROFILE(p, c); }, modems};
+    return {capiAvailable, capi, [this](uint32_t c, uint8_t* p) { return capi.CAPI_GET_PROFILE(p, c); }, modems,
+            workersRunning};
   }
 
   static test::ModemFixture s_fixture;
   std::atomic<int32_t> capiAvailable{1};
+  std::atomic<int32_t> workersRunning{1};
   CapiEntryPoints capi;
   RegistryWin32 registry;
   CModemRegistry modems{registry, ReadPlatformIdWin32};
@@ -169,9 +171,11 @@ TEST_F(DevicesMonitorDlgTest, OpensOnTheIsdnTabWithBothDevicePagesFilled) {
     EXPECT_EQ(34, banner.bmHeight);
 
     const fw::TabPageContainer& pages = dialog.Pages();
-    ASSERT_EQ(2, pages.PageCount());
+    ASSERT_EQ(4, pages.PageCount());
     EXPECT_EQ("ISDN Devices", pages.PageTitle(0));
     EXPECT_EQ("Modems", pages.PageTitle(1));
+    EXPECT_EQ("Call Monitor", pages.PageTitle(2));
+    EXPECT_EQ("Activity Monitor", pages.PageTitle(3));
     EXPECT_EQ(0, pages.SelectedPage());
     EXPECT_TRUE(IsWindowVisible(pages.Page(0)));
     EXPECT_FALSE(IsWindowVisible(pages.Page(1)));
@@ -319,7 +323,7 @@ TEST_F(DevicesMonitorDlgTest, DriverGoneSinceStartUpSaysSoAndLeavesTheTreeEmpty)
   std::thread watcher([&] { answered = AnswerMessageBox("No CAPI Installed.", 20000); });
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND) {
-    EXPECT_EQ(2, dialog.Pages().PageCount());
+    EXPECT_EQ(4, dialog.Pages().PageCount());
     EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr).empty());
     EXPECT_EQ(2u, ReadTree(GetDlgItem(dialog.Pages().Page(1), 1083), nullptr).size());
   });

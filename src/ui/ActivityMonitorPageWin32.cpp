@@ -1,0 +1,67 @@
+#include "ui/ActivityMonitorPageWin32.h"
+
+#include <cstdlib>
+
+#include "res/resource.h"
+
+namespace tfm {
+namespace {
+
+constexpr size_t kPlotCount = 3;
+constexpr double kLower = 0.0;
+constexpr double kUpper = 10.0;
+constexpr COLORREF kBackground = RGB(0, 0, 64);
+constexpr COLORREF kGrid = RGB(192, 192, 255);
+constexpr COLORREF kSampleTrace = RGB(255, 255, 255);
+
+}  // namespace
+
+// The C library's generator is never seeded: every run shows the same samples, and a page opened
+// again continues the sequence where the last one stopped.
+CISDNActivityMonitor::CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning)
+    : fw::ResizableDialog(IDD_ACTIVITY_MONITOR), m_chart(kPlotCount, workersRunning), m_sampler(std::rand) {}
+
+bool CISDNActivityMonitor::OnInitDialog() {
+  fw::ResizableDialog::OnInitDialog();
+  ShowSizeGrip(false);
+  CreateChart();
+  EnableWindow(Hwnd(), TRUE);
+  m_timerRunning = 1;
+  SetTimer(Hwnd(), kSampleTimerId, kSamplePeriodMs, nullptr);
+  return true;
+}
+
+void CISDNActivityMonitor::CreateChart() {
+  RECT frame{};
+  const HWND placeholder = Item(IDC_CHART_FRAME);
+  GetWindowRect(placeholder, &frame);
+  MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&frame), 2);
+  if (!m_chart.Create(WS_CHILD | WS_VISIBLE, frame, Hwnd(), 0)) return;
+  // Children are created below their older siblings; the chart goes on top to cover the frame.
+  SetWindowPos(m_chart.Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (size_t plot = 0; plot < kPlotCount; ++plot) m_chart.SetRange(kLower, kUpper, plot);
+  m_chart.SetYUnits("Calls", "", "");
+  m_chart.SetXUnits("1 sec");
+  m_chart.SetBackgroundColor(kBackground);
+  m_chart.SetGridColor(kGrid);
+  m_chart.SetPlotColor(kSampleTrace, 0);
+  m_chart.RedrawBackground(true);
+}
+
+bool CISDNActivityMonitor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_TIMER: {
+      const double sample = m_sampler.Next();
+      m_chart.AppendPoints({&sample, 1});
+      return false;  // the platform's own timer handling follows
+    }
+    case WM_DESTROY:
+      m_timerRunning = 0;
+      KillTimer(Hwnd(), kSampleTimerId);
+      return false;
+    default:
+      return fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
+  }
+}
+
+}  // namespace tfm

@@ -1,0 +1,39 @@
+#pragma once
+// CISDNActivityMonitor: the "Activity Monitor" page of the Devices Monitor dialog. A strip chart
+// covers the page's etched frame and takes one pseudo-random sample per second for as long as the
+// page exists. Plot 0 shows the samples; plots 1 and 2 get none and draw nothing.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "framework/ResizableDialog.h"
+#include "ui/ActivitySampler.h"
+#include "ui/StripChartWin32.h"
+
+namespace tfm {
+
+class CISDNActivityMonitor : public fw::ResizableDialog {
+ public:
+  static constexpr UINT_PTR kSampleTimerId = 1;
+  static constexpr UINT kSamplePeriodMs = 1000;
+
+  // workersRunning: the chart replays its history after a redraw only while it is set.
+  explicit CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning);
+
+  const CStripChart& chart() const { return m_chart; }
+  bool timerRunning() const { return m_timerRunning != 0; }
+
+ protected:
+  bool OnInitDialog() override;
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void CreateChart();
+
+  int32_t m_timerRunning = 0;
+  CStripChart m_chart;
+  ActivitySampler m_sampler;
+};
+
+}  // namespace tfm

@@ -1,0 +1,30 @@
+#pragma once
+// CCallMonitorDlg: the "Call Monitor" page of the Devices Monitor dialog. When it is created it reads
+// the call log that the ISDN monitor writes beside the executable and lists one row per logged call,
+// oldest first. The list is a snapshot: calls logged while the page is open show at the next opening.
+#include <windows.h>
+
+#include "framework/ResizableDialog.h"
+#include "ui/ReportListCtrlWin32.h"
+
+namespace tfm {
+
+class CCallMonitorDlg : public fw::ResizableDialog {
+ public:
+  CCallMonitorDlg();
+
+  // Fills the list from the call log beside the executable; a missing or unreadable log leaves it
+  // as it is, without a message.
+  void LoadCallLog();
+
+  const CReportListCtrl& list() const { return m_list; }
+
+ protected:
+  bool OnInitDialog() override;
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  CReportListCtrl m_list;
+};
+
+}  // namespace tfm

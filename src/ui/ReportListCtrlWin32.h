@@ -1,0 +1,63 @@
+#pragma once
+// CReportListCtrl: a report-view list control that draws its rows itself, so that a selected row can
+// be highlighted across all its columns or up to the right edge of the client area. The platform's
+// list keeps the rows, cells, states, columns and image lists; this object is attached to an existing
+// list window (subclassed) and adds the drawing, the focus repaint and the state-icon toggle. Rows keep
+// the order in which they were added: nothing is ever sorted.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "framework/Window.h"
+
+namespace tfm {
+
+class CReportListCtrl : public fw::Window {
+ public:
+  enum HighlightMode : int32_t {
+    kHighlightLabel = 0,  // the first column's label only
+    kHighlightColumns = 1,  // every column of the row
+    kHighlightRow = 2,  // the whole row up to the client area's right edge
+  };
+
+  CReportListCtrl() = default;
+  ~CReportListCtrl() override;
+
+  // Subclasses an existing list window; the binding ends when the window goes.
+  bool Attach(HWND list);
+
+  // Returns the previous mode. Modes outside 0..2 change nothing and return the current mode. Modes 1
+  // and 2 switch the list to owner-drawn rows of fixed height, which mode 0 does not switch off again.
+  int32_t SetHighlightMode(int32_t mode);
+  int32_t GetHighlightMode() const { return m_highlightMode; }
+
+  // Inserts a column; a subItem of -1 stands for index. mask says which of format, width, title and
+  // subItem are given (LVCF_*). Returns the new column's index, or -1.
+  int InsertColumn(const char* title, int index, int width, int format, int subItem, UINT mask);
+  // subItem 0 inserts a new row at position row and returns its index (-1 on failure); any other
+  // subItem sets that cell's text and returns non-zero on success. image -1 leaves the image unset.
+  int SetItem(int row, int subItem, const char* text, int image);
+
+  // Draws one row; the owner page hands the platform's owner-draw requests for this list here.
+  void DrawItem(const DRAWITEMSTRUCT& request);
+
+ protected:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Detach();
+  bool IsReportView() const;
+  void OnPaint();
+  void OnFocusChange(HWND other);
+  void OnLeftButtonDown(LPARAM lParam);
+
+  WNDPROC m_listProc = nullptr;  // the platform list's own procedure
+  int32_t m_highlightMode = kHighlightLabel;
+  // Tracked from the focus messages: during WM_KILLFOCUS the platform still reports this window as
+  // focused, and the repaint made there must already draw the row without its highlight.
+  bool m_hasFocus = false;
+};
+
+}  // namespace tfm

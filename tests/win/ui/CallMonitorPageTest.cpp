@@ -1,0 +1,108 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ChartTestWindow.h"
+#include "PageHost.h"
+#include "ui/CallMonitorPageWin32.h"
+
+namespace tfm::test {
+namespace {
+
+using Row = std::array<std::string, 5>;
+
+// The page reads "isdncall.log" beside the running executable: the test writes it there.
+class CallMonitorPageTest : public ::testing::Test {
+ protected:
+  CallMonitorPageTest() {
+    char name[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, name, MAX_PATH);
+    m_log = name;
+    m_log = m_log.substr(0, m_log.rfind('\\') + 1) + "ISDNCall.log";
+    DeleteFileA(m_log.c_str());
+  }
+  ~CallMonitorPageTest() override { DeleteFileA(m_log.c_str()); }
+
+  void WriteLog(const std::string& bytes) const {
+    std::FILE* file = std::fopen(m_log.c_str(), "wb");
+    ASSERT_NE(nullptr, file);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+  }
+
+  std::vector<Row> OpenPageRows() {
+    CCallMonitorDlg page;
+    EXPECT_TRUE(page.CreateChild(m_host.hwnd()));
+    const HWND list = page.list().Hwnd();
+    std::vector<Row> rows(static_cast<size_t>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
+    for (size_t row = 0; row < rows.size(); ++row) {
+      for (int cell = 0; cell < 5; ++cell) {
+        char text[300] = "";
+        LVITEMA item{};
+        item.iSubItem = cell;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        rows[row][static_cast<size_t>(cell)] = text;
+      }
+    }
+    DestroyWindow(page.Hwnd());
+    return rows;
+  }
+
+  PageHost m_host;
+  std::string m_log;
+};
+
+TEST_F(CallMonitorPageTest, ListsEveryCompleteCallLineInFileOrder) {
+  WriteLog("IN 4711 815 2005-03-01 14:05:09\r\n"
+           "IN 4712  2005-03-02 08:00:00\r\n"          // no calling number
+           "not a call record\r\n" +                   // too few fields
+           std::string(260, 'X') + " IN 4713 816 2005-03-04 09:10:11\r\n"
+           "IN 4714 817 2005-03-05 10:11:12");         // no line feed yet: still being written
+  const std::vector<Row> expected{
+      {"IN", "815", "4711", "2005-03-01", "14:05:09"},
+      {"IN", "", "4712", "2005-03-02", "08:00:00"},
+      // Only the last 255-character piece of a long line ends in a line feed; it is read as a line.
+      {"XXXXX", "4713", "IN", "816", "2005-03-04 09:10:11"},
+  };
+  EXPECT_EQ(expected, OpenPageRows());
+}
+
+TEST_F(CallMonitorPageTest, MissingOrEmptyLogGivesAnEmptyList) {
+  EXPECT_TRUE(OpenPageRows().empty());
+  WriteLog("");
+  EXPECT_TRUE(OpenPageRows().empty());
+}
+
+TEST_F(CallMonitorPageTest, ListHasTheFiveColumnsAndHighlightsWholeRows) {
+  CCallMonitorDlg page;
+  ASSERT_TRUE(page.CreateChild(m_host.hwnd()));
+  const HWND list = page.list().Hwnd();
+  EXPECT_EQ(GetDlgItem(page.Hwnd(), 1064), list);
+  EXPECT_EQ(2, page.list().GetHighlightMode());
+  EXPECT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & LVS_OWNERDRAWFIXED);
+  const std::vector<std::pair<std::string, int>> expected{
+      {"Call Type", 50}, {"Caller Id", 100}, {"Called MSN", 100}, {"Date", 100}, {"Time", 120}};
+  std::vector<std::pair<std::string, int>> columns;
+  char title[64];
+  LVCOLUMNA column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+  column.pszText = title;
+  column.cchTextMax = sizeof title;
+  for (int index = 0; SendMessageA(list, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column)); ++index) {
+    columns.emplace_back(title, column.cx);
+    EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK);
+  }
+  EXPECT_EQ(expected, columns);
+  DestroyWindow(page.Hwnd());
+}
+
+}  // namespace
+}  // namespace tfm::test
