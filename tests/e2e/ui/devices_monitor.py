@@ -167,4 +167,24 @@ def call_log_and_activity_tabs(folder):
     check(monitor.wait_exit(10) == 0, "the monitor did not end")
 
 
-run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_and_activity_tabs)
+def call_logged_meanwhile_shows_after_reopening(folder):
+    scenario = os.path.join(folder, "one-call.scenario")
+    with open(scenario, "w") as out:
+        out.write("controllers 1\nconnect_ind plci=0x101 called=4711 calling=815 after=10s\n")
+    monitor = Monitor(folder, provider="scripted", env={"TFM_CAPI_SCENARIO": windows_path(scenario)}).start()
+    frame = monitor.frame()
+    winctl("command", frame, 40001)
+    first = monitor.wait_trace(r"^call page: 0 rows$")
+    winctl("command", find_dialog(), 2)  # Cancel
+    closed = monitor.wait_trace(r"^devices monitor: closed$", after=first)
+    call = monitor.wait_trace(r"^tray: tip \[incoming call from 815 to 4711\]$", timeout=30)
+    check(call > closed, "the call came in before the dialog was closed")
+    winctl("command", frame, 40001)
+    monitor.wait_trace(r"^call page: 1 rows$", after=call)
+    winctl("command", find_dialog(), 1)  # OK
+    winctl("command", frame, 32775)
+    check(monitor.wait_exit(10) == 0, "the monitor did not end")
+
+
+run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_and_activity_tabs,
+              call_logged_meanwhile_shows_after_reopening)
