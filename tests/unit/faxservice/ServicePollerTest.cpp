@@ -85,47 +85,35 @@ TEST_F(ServicePollerTest, EveryOtherStateAndFailedProbeCountAsStopped) {
   }
 }
 
-TEST_F(ServicePollerTest, StillRunningSetsIconAgainButKeepsOtherTooltip) {
+// The running tooltip is written only on the change, the stopped one in every stopped cycle; a service
+// that comes back gets its channel opened again.
+TEST_F(ServicePollerTest, TooltipsAndChannelOverARunStopRestartSequence) {
   Cycle(4);
   Cycle(4);
   EXPECT_EQ(Calls{"icon 147"}, tray.calls);
   EXPECT_TRUE(channel.calls.empty()) << "a ready channel is not opened again";
   EXPECT_EQ(0, flags.stateChanged);
-  EXPECT_EQ(1, flags.serviceRunning);
-}
-
-TEST_F(ServicePollerTest, StoppedTooltipIsWrittenInEveryStoppedCycle) {
   Cycle(1);
-  EXPECT_EQ(0, flags.stateChanged);
+  EXPECT_EQ(1, flags.stateChanged);
   Cycle(-1);
   EXPECT_EQ(kStoppedTray, tray.calls);
   EXPECT_EQ(0, flags.stateChanged);
-}
-
-TEST_F(ServicePollerTest, FailedConnectIsRetriedInNextRunningCycle) {
-  channel.connectResult = false;
-  Cycle(4);
-  EXPECT_EQ(0, flags.channelReady);
-  channel.connectResult = true;
-  Cycle(4);
-  EXPECT_EQ(kOpenChannel, channel.calls);
-  EXPECT_EQ(1, flags.channelReady);
-}
-
-TEST_F(ServicePollerTest, OnlyConnectEventsDecidesReadiness) {
-  channel.createResult = false;
-  Cycle(2);
-  EXPECT_EQ(kOpenChannel, channel.calls);
-  EXPECT_EQ(1, flags.channelReady);
-}
-
-TEST_F(ServicePollerTest, RestartedServiceReopensChannel) {
-  Cycle(4);
-  Cycle(1);
   EXPECT_EQ(0, flags.channelReady);
   Cycle(4);
   EXPECT_EQ(kOpenChannel, channel.calls);
   EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.calls);
+  EXPECT_EQ(1, flags.channelReady);
+}
+
+// Readiness follows ConnectEvents alone; a failed connect is retried in the next running cycle.
+TEST_F(ServicePollerTest, ChannelReadinessFollowsConnectEvents) {
+  channel.connectResult = false;
+  Cycle(4);
+  EXPECT_EQ(0, flags.channelReady);
+  channel.connectResult = true;
+  channel.createResult = false;
+  Cycle(4);
+  EXPECT_EQ(kOpenChannel, channel.calls);
   EXPECT_EQ(1, flags.channelReady);
 }
 
