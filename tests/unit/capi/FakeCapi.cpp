@@ -25,8 +25,7 @@ CapiDword FakeCapi::Installed() { return s_active->installed; }
 
 CapiDword FakeCapi::Register(CapiDword size, CapiDword connections, CapiDword blocks, CapiDword length,
                              CapiDword* id) {
-  ++s_active->registerCalls;
-  s_active->registerArguments = {size, connections, blocks, length};
+  s_active->registers.push_back({size, connections, blocks, length});
   *id = s_active->applId;
   return s_active->registerResult;
 }
@@ -72,6 +71,10 @@ TraceCapture::~TraceCapture() { SetTraceSink(nullptr); }
 const std::vector<std::string>& TraceCapture::lines() const { return g_traceLines; }
 bool TraceCapture::Contains(const std::string& line) const {
   return std::find(g_traceLines.begin(), g_traceLines.end(), line) != g_traceLines.end();
+}
+int TraceCapture::CountStartingWith(const std::string& prefix) const {
+  return static_cast<int>(std::count_if(g_traceLines.begin(), g_traceLines.end(),
+                                        [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
 }  // namespace tfm::test

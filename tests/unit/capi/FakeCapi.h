@@ -31,8 +31,7 @@ class FakeCapi {
   std::deque<Bytes> queue;
 
   // What the monitor did.
-  int registerCalls = 0;
-  std::vector<CapiDword> registerArguments;
+  std::vector<std::vector<CapiDword>> registers;  // the arguments of each CAPI_REGISTER
   std::vector<CapiDword> released;
   std::vector<Bytes> put;
   int fetches = 0;
@@ -77,6 +76,7 @@ class TraceCapture {
   ~TraceCapture();
   const std::vector<std::string>& lines() const;
   bool Contains(const std::string& line) const;
+  int CountStartingWith(const std::string& prefix) const;
 };
 
 }  // namespace tfm::test

@@ -27,15 +27,11 @@ inline Bytes DisconnectInd(uint32_t plci, uint16_t number, uint16_t reason) {
   return Wire(1, 0x04, 0x82, number, {Dword(plci), Word(reason)});
 }
 
-// Header and address fields of a message the monitor put.
-inline uint16_t LengthOf(const Bytes& m) { return static_cast<uint16_t>(m[0] | (m[1] << 8)); }
-inline uint16_t ApplIdOf(const Bytes& m) { return static_cast<uint16_t>(m[2] | (m[3] << 8)); }
+// Command and address fields of a message the monitor put.
 inline uint16_t CommandOf(const Bytes& m) { return static_cast<uint16_t>(m[4] << 8 | m[5]); }
-inline uint16_t NumberOf(const Bytes& m) { return static_cast<uint16_t>(m[6] | (m[7] << 8)); }
 inline uint32_t AddressOf(const Bytes& m) {
   return static_cast<uint32_t>(m[8] | (m[9] << 8) | (m[10] << 16) | (static_cast<uint32_t>(m[11]) << 24));
 }
-inline uint16_t WordAt(const Bytes& m, size_t at) { return static_cast<uint16_t>(m[at] | (m[at + 1] << 8)); }
 
 constexpr uint16_t kListenReq = 0x0580;
 constexpr uint16_t kConnectResp = 0x0283;
@@ -46,13 +42,12 @@ constexpr uint16_t kInfoResp = 0x0883;
 class MonitorTest : public ::testing::Test {
  protected:
   // Runs the thread body: `passes` pump passes after the first (pre-LISTEN) one. Messages queued
-  // before are fetched from the first pass on; onSleep runs at each sleep.
+  // before are fetched from the first pass on.
   void Run(int passes = 1) {
     workersRunning = 1;
     int sleeps = 0;
     CIsdnMonitor::SleepFunction sleep = [&](uint32_t ms) {
       EXPECT_EQ(100u, ms);
-      if (onSleep) onSleep(sleeps);
       if (++sleeps >= passes) workersRunning = 0;
     };
     monitor = std::make_unique<CIsdnMonitor>(capi.entryPoints(), tray, log, workersRunning, sleep);
@@ -73,7 +68,6 @@ class MonitorTest : public ::testing::Test {
   RecordingTray tray;
   RecordingCallLog log;
   std::atomic<int32_t> workersRunning{0};
-  std::function<void(int)> onSleep;
   std::unique_ptr<CIsdnMonitor> monitor;
 };
 

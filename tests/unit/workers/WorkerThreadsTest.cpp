@@ -1,7 +1,6 @@
-// The three worker loops on threads of their own, sharing one set of flags and stopped the way the
-// application stops them: workersRunning cleared from the user-interface thread while they run. The
-// single-threaded tests pin what each loop does; these catch what only shows across threads (a flag
-// read once and cached, a loop that never sees the stop, a data race that ThreadSanitizer reports).
+// The worker loops on threads of their own, stopped as the application stops them: workersRunning
+// cleared from another thread while they run. These catch what only shows across threads (a flag read
+// once and cached, a loop that never sees the stop, a data race that ThreadSanitizer reports).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -131,11 +130,11 @@ TEST(WorkerThreads, PollerAndListenerEndAfterTheStopAndShareTheTray) {
 class MonitorThreadTest : public test::MonitorTest {};
 
 TEST_F(MonitorThreadTest, BurstIsDrainedAcrossPassesAndRegistrationReleasedAfterStop) {
-  // Seven messages queued at once: more than one pass takes. The third call finds both slots busy.
+  // Seven messages queued at once: more than one pass takes.
   capi.queue = {test::ConnectInd(0x101, 1, "4711", "0815"), test::ConnectInd(0x201, 2, "4712", "0816"),
-                test::ConnectInd(0x102, 3, "4711", "0817"), test::DisconnectInd(0x101, 4, 0x3490),
-                test::ConnectInd(0x202, 5, "4713", "0818"), test::DisconnectInd(0x201, 6, 0x3490),
-                test::DisconnectInd(0x202, 7, 0x3490)};
+                test::DisconnectInd(0x101, 3, 0x3490),      test::ConnectInd(0x202, 4, "4713", "0818"),
+                test::DisconnectInd(0x201, 5, 0x3490),      test::DisconnectInd(0x202, 6, 0x3490),
+                test::ConnectInd(0x301, 7, "4714", "0819")};
   std::atomic<int> passes{0};
   workersRunning = 1;
   monitor = std::make_unique<CIsdnMonitor>(capi.entryPoints(), tray, log, workersRunning, [&](uint32_t) {
@@ -150,11 +149,8 @@ TEST_F(MonitorThreadTest, BurstIsDrainedAcrossPassesAndRegistrationReleasedAfter
 
   EXPECT_EQ(0u, result);
   EXPECT_TRUE(capi.queue.empty());
-  EXPECT_EQ((std::vector<std::string>{"IN|4711|0815", "IN|4712|0816", "IN|4713|0818"}), log.lines);
-  const std::vector<test::Bytes> rejected = Put(test::kConnectResp);
-  ASSERT_EQ(1u, rejected.size());
-  EXPECT_EQ(0x102u, test::AddressOf(rejected[0]));
-  EXPECT_EQ(2u, test::WordAt(rejected[0], 12)) << "Reject 2";
+  EXPECT_EQ((std::vector<std::string>{"IN|4711|0815", "IN|4712|0816", "IN|4713|0818", "IN|4714|0819"}),
+            log.lines);
   EXPECT_EQ(3u, Put(test::kDisconnectResp).size());
   EXPECT_EQ((std::vector<CapiDword>{1}), capi.released) << "released once, after the stop";
 }
