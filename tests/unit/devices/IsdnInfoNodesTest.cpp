@@ -32,33 +32,20 @@ std::vector<std::string> Texts(const TreeNode& node) {
 }
 std::vector<std::string> Texts(const TreeNodeList& nodes) { return Texts(TreeNode{"", nodes}); }
 
-const TreeNode& Child(const TreeNode& node, const std::string& text) {
-  for (const TreeNode& child : node.children) {
-    if (child.text == text) return child;
-  }
-  ADD_FAILURE() << "no child " << text;
-  static const TreeNode none;
-  return none;
-}
-
-TEST(IsdnInfoNodes, NoDriverGivesAnEmptyTreeAndGoneDriverAsksForTheMessage) {
+TEST(IsdnInfoNodes, DriverStateAndControllersDecideTheTopNodes) {
   IsdnInfoTree tree = BuildIsdnInfoNodes({false, 0, {}, 0, {}});
   EXPECT_TRUE(tree.nodes.empty());
   EXPECT_FALSE(tree.driverGone);
   tree = BuildIsdnInfoNodes({true, 0x1009, {}, 1, {{1, Profile(2, 1, 1, 1, 1)}}});
   EXPECT_TRUE(tree.nodes.empty());
-  EXPECT_TRUE(tree.driverGone);
-}
+  EXPECT_TRUE(tree.driverGone);  // asks for the message instead
 
-TEST(IsdnInfoNodes, ZeroControllersShowOnlyTheDriverInfo) {
-  const IsdnInfoTree tree = BuildIsdnInfoNodes(Installed(0, {}));
-  const TreeNodeList expected{{"CAPI Info", {{"ISDN Controllers : 0", {}}, {"Version : 2.0 (3.7)", {}}}}};
-  EXPECT_EQ(expected, tree.nodes);
-}
+  const TreeNodeList driverOnly{{"CAPI Info", {{"ISDN Controllers : 0", {}}, {"Version : 2.0 (3.7)", {}}}}};
+  EXPECT_EQ(driverOnly, BuildIsdnInfoNodes(Installed(0, {})).nodes);
 
-TEST(IsdnInfoNodes, FailingControllerIsLeftOutAndTheOthersKeepTheirNumbers) {
+  // A failing controller is left out and the others keep their numbers.
   const CapiProfile p = Profile(30, 0, 0, 0, 0);
-  const IsdnInfoTree tree = BuildIsdnInfoNodes(Installed(3, {{1, p}, {2, std::nullopt}, {3, p}}));
+  tree = BuildIsdnInfoNodes(Installed(3, {{1, p}, {2, std::nullopt}, {3, p}}));
   EXPECT_EQ((std::vector<std::string>{"CAPI Info", "Controller 1", "Controller 3"}), Texts(tree.nodes));
   EXPECT_EQ("ISDN Controllers : 3", tree.nodes[0].children[0].text);
 }
@@ -79,16 +66,15 @@ TEST(IsdnInfoNodes, OptionsFollowTheDisplayOrderNotTheBitOrder) {
   const IsdnInfoTree tree =
       BuildIsdnInfoNodes(Installed(1, {{1, Profile(2, 0x0C | 0x80, 0x201, 0x1000, 0x82 | 0x40 | 0x100)}}));
   ASSERT_EQ(2u, tree.nodes.size());
-  const TreeNode& controller = tree.nodes[1];
-  EXPECT_EQ((std::vector<std::string>{"Amount of B Channels: 2", "DTMF supported", "Handset"}),
-            Texts(Child(controller, "Global Options")));
+  const TreeNodeList& options = tree.nodes[1].children;  // global, B1, B2, B3
+  ASSERT_EQ(4u, options.size());
+  EXPECT_EQ((std::vector<std::string>{"Amount of B Channels: 2", "DTMF supported", "Handset"}), Texts(options[0]));
   EXPECT_EQ((std::vector<std::string>{"64 KBit/s with HDLC framing", "Modem synchronous operation with HDLC framing"}),
-            Texts(Child(controller, "B1 Protocol Options")));
-  EXPECT_EQ(std::vector<std::string>{"LAPD accordance with Q.921 including free SAPI selectioin"},
-            Texts(Child(controller, "B2 Protocol Options")));
+            Texts(options[1]));
+  EXPECT_EQ(std::vector<std::string>{"LAPD accordance with Q.921 including free SAPI selectioin"}, Texts(options[2]));
   EXPECT_EQ((std::vector<std::string>{"Modem", "T.90 NL",
                                       "T.90NL with compatibility to T.70NL in accordance to T.90 Appendix II"}),
-            Texts(Child(controller, "B3 Protocol Options")));
+            Texts(options[3]));
 }
 
 // A scripted driver: what each entry point answers and which calls were made.
@@ -148,16 +134,15 @@ TEST_F(GatherIsdnInfoTest, AsksInThePagesOrderAndKeepsFailures) {
   EXPECT_EQ(6, (*info.controllers[2].profile)[2]);
 }
 
-TEST_F(GatherIsdnInfoTest, UnavailableOrGoneDriverIsAskedNoFurther) {
+TEST_F(GatherIsdnInfoTest, UnavailableGoneOrUncountableDriverIsAskedNoFurther) {
   Gather(false);
   EXPECT_TRUE(driver.calls.empty());
   driver.installed = 0x1009;
   EXPECT_TRUE(BuildIsdnInfoNodes(Gather(true)).driverGone);
   EXPECT_EQ(std::vector<std::string>{"installed"}, driver.calls);
-}
 
-TEST_F(GatherIsdnInfoTest, FailedControllerZeroQueryMeansNoControllers) {
-  driver.profileResult[0] = 0x2002;
+  driver.installed = 0;
+  driver.profileResult[0] = 0x2002;  // controller 0 tells the count: no count, no controllers
   const IsdnInfoTree tree = BuildIsdnInfoNodes(Gather(true));
   EXPECT_EQ((std::vector<std::string>{"ISDN Controllers : 0", "Version : 2.0 (1.15)"}), Texts(tree.nodes.at(0)));
   EXPECT_EQ(1u, tree.nodes.size());
