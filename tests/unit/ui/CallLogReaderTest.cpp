@@ -86,7 +86,6 @@ TEST(CallLogPathForReading, DirectoryOfTheExecutableWithItsBackslash) {
   EXPECT_EQ("C:\\Program Files\\Telvaro\\isdncall.log",
             CallLogPathForReading("C:\\Program Files\\Telvaro\\TelvaroMonitor.exe"));
   EXPECT_EQ("C:\\isdncall.log", CallLogPathForReading("C:\\mon.exe"));
-  EXPECT_EQ("isdncall.log", CallLogPathForReading(""));
   EXPECT_EQ("isdncall.log", CallLogPathForReading("mon.exe"));
 }
 
