@@ -35,20 +35,6 @@ TEST(Resources, TrayMenuHoldsTheCommandsInOrder) {
   DestroyMenu(menu);
 }
 
-void ExpectBitmap(UINT id, LONG width, LONG height, WORD bitsPerPixel) {
-  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));  // RT_BITMAP
-  ASSERT_TRUE(resource) << id;
-  const auto* info = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, resource)));
-  EXPECT_EQ(width, info->biWidth) << id;
-  EXPECT_EQ(height, info->biHeight) << id;
-  EXPECT_EQ(bitsPerPixel, info->biBitCount) << id;
-}
-
-TEST(Resources, BitmapsHaveTheirSizesAndDepths) {
-  ExpectBitmap(IDB_POPUP_SKIN, 48, 48, 4);
-  ExpectBitmap(IDB_DIALOG_BANNER, 130, 34, 24);
-}
-
 TEST(Resources, StatusIconsDifferFromEachOther) {
   auto pixels = [](UINT id) {
     HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0));
@@ -75,12 +61,6 @@ TEST(Resources, StatusIconsDifferFromEachOther) {
   EXPECT_NE(app, running);
   EXPECT_NE(running, stopped);
   EXPECT_NE(app, stopped);
-}
-
-TEST(Resources, TitleStringNamesTheProgram) {
-  char title[64] = "";
-  LoadStringA(GetModuleHandleA(nullptr), IDR_MAINFRAME, title, sizeof title);
-  EXPECT_STREQ("Telvaro Fax Server Monitor", title);
 }
 
 }  // namespace

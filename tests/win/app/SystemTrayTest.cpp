@@ -4,7 +4,6 @@
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
-#include <string>
 
 #include "framework/FrameWindow.h"
 
@@ -19,14 +18,6 @@ bool ShellKnows(HWND owner) {
   data.hWnd = owner;
   data.uID = kIconId;
   return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-void RemoveFromOutside(HWND owner) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = sizeof data;
-  data.hWnd = owner;
-  data.uID = kIconId;
-  Shell_NotifyIconA(NIM_DELETE, &data);
 }
 
 class SystemTrayTest : public ::testing::Test {
@@ -55,23 +46,6 @@ TEST_F(SystemTrayTest, InstallShowsIconAndDestructionRemovesIt) {
   }
   EXPECT_FALSE(ShellKnows(m_owner));
   EXPECT_EQ(nullptr, TrayWindow());
-}
-
-TEST_F(SystemTrayTest, ShellRestartMessagePutsRemovedIconBack) {
-  CSystemTray tray;
-  ASSERT_TRUE(tray.Install(m_owner, kTrayCallbackMessage, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
-  RemoveFromOutside(m_owner);
-  ASSERT_FALSE(ShellKnows(m_owner));
-  SendMessageA(TrayWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(ShellKnows(m_owner));
-}
-
-TEST_F(SystemTrayTest, BroadcastWhileIconIsThereLeavesTrayHidden) {
-  CSystemTray tray;
-  ASSERT_TRUE(tray.Install(m_owner, kTrayCallbackMessage, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
-  SendMessageA(TrayWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);  // the add is refused
-  EXPECT_TRUE(tray.ChangeTip("stored only"));  // hidden: stored, reported as success
-  RemoveFromOutside(m_owner);
 }
 
 TEST_F(SystemTrayTest, CallbackForAnotherIconIsIgnored) {

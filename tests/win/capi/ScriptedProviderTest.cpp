@@ -49,10 +49,8 @@ class ScriptedProviderTest : public ::testing::Test {
     Resolve("CAPI_RELEASE", release);
     Resolve("CAPI_PUT_MESSAGE", put);
     Resolve("CAPI_GET_MESSAGE", get);
-    Resolve("CAPI_GET_PROFILE", profile);
-    Resolve("CAPI_GET_VERSION", version);
-    ASSERT_NE(nullptr, GetProcAddress(library, "CAPI_GET_MANUFACTURER"));
-    ASSERT_NE(nullptr, GetProcAddress(library, "CAPI_GET_SERIAL_NUMBER"));
+    for (const char* name : {"CAPI_GET_PROFILE", "CAPI_GET_VERSION", "CAPI_GET_MANUFACTURER", "CAPI_GET_SERIAL_NUMBER"})
+      ASSERT_NE(nullptr, GetProcAddress(library, name)) << name;
   }
   void TearDown() override {
     if (library) FreeLibrary(library);
@@ -72,8 +70,6 @@ class ScriptedProviderTest : public ::testing::Test {
   DWORD(WINAPI* release)(DWORD) = nullptr;
   DWORD(WINAPI* put)(DWORD, void*) = nullptr;
   DWORD(WINAPI* get)(DWORD, void**) = nullptr;
-  DWORD(WINAPI* profile)(void*, DWORD) = nullptr;
-  DWORD(WINAPI* version)(DWORD*, DWORD*, DWORD*, DWORD*) = nullptr;
 };
 
 uint8_t kListenReq[] = {0x1A, 0x00, 0x07, 0x00, 0x05, 0x80, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x40,
@@ -91,15 +87,6 @@ TEST_F(ScriptedProviderTest, DeliversTheScenarioAfterListenAndRecordsEveryCall) 
   DWORD id = 0;
   EXPECT_EQ(0u, registerApp(3072, 2, 7, 2048, &id));
   ASSERT_EQ(7u, id);
-
-  uint8_t buffer[64];
-  EXPECT_EQ(0u, profile(buffer, 0));
-  EXPECT_EQ(2, buffer[0] | (buffer[1] << 8));
-  EXPECT_EQ(0u, profile(buffer, 2));
-  EXPECT_EQ(0x2002u, profile(buffer, 3));
-  DWORD v[4] = {};
-  EXPECT_EQ(0u, version(&v[0], &v[1], &v[2], &v[3]));
-  EXPECT_EQ(3u, v[2]);
 
   void* message = nullptr;
   EXPECT_EQ(0x1104u, get(id, &message)) << "nothing is offered before LISTEN_REQ";

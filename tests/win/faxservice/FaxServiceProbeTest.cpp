@@ -8,11 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "ChannelTestSupportWin32.h"
 #include "SimulatorWin32.h"
 #include "common/Trace.h"
 #include "faxservice/FaxServiceNames.h"
-#include "faxservice/InterProcessChannelWin32.h"
 
 namespace tfm {
 namespace {
@@ -93,22 +91,6 @@ TEST_F(FaxServiceProbeTest, SimulatorStoppedThenRunningThenStoppedAgain) {
   ASSERT_TRUE(ControlService(m_service, SERVICE_CONTROL_STOP, &status));
   EXPECT_EQ(SERVICE_STOPPED, ProbeUntil(SERVICE_STOPPED, 20000));
   EXPECT_TRUE(test::WaitForLine(m_log, "stopped", 5000)) << "the simulator ends cleanly on the stop request";
-}
-
-TEST_F(FaxServiceProbeTest, SimulatorServicePostsToMonitorChannel) {
-  CInterProcessChannel channel;
-  channel.SetOsVersionCode(901);
-  ASSERT_TRUE(channel.CreateChannel(kChannelBaseName));
-  ASSERT_TRUE(channel.ConnectEvents());
-  SharedFlags flags;
-  flags.workersRunning = flags.channelReady = 1;
-  test::LockedRecordingTray tray;
-  test::ListenerThread listener(channel, flags, tray);
-
-  Register("pause 100\npost Fax received from 4711\n");
-  ASSERT_TRUE(StartServiceA(m_service, 0, nullptr)) << GetLastError();
-  EXPECT_TRUE(test::WaitForLine(m_log, "acknowledged Fax received from 4711", 20000));
-  EXPECT_TRUE(test::WaitForTip(tray, " Fax received from 4711 ", 2000));
 }
 
 }  // namespace

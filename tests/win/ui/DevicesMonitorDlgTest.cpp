@@ -164,12 +164,6 @@ TEST_F(DevicesMonitorDlgTest, OpensOnTheIsdnTabWithBothDevicePagesFilled) {
     EXPECT_FALSE(GetWindowLongA(hwnd, GWL_STYLE) & WS_THICKFRAME);
     EXPECT_FALSE(IsWindowVisible(dialog.SizeGrip()));
 
-    BITMAP banner{};
-    const auto bitmap = reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(hwnd, 1036, STM_GETIMAGE, IMAGE_BITMAP, 0));
-    ASSERT_TRUE(GetObjectA(bitmap, sizeof banner, &banner));
-    EXPECT_EQ(130, banner.bmWidth);
-    EXPECT_EQ(34, banner.bmHeight);
-
     const fw::TabPageContainer& pages = dialog.Pages();
     ASSERT_EQ(4, pages.PageCount());
     EXPECT_EQ("ISDN Devices", pages.PageTitle(0));
@@ -182,10 +176,7 @@ TEST_F(DevicesMonitorDlgTest, OpensOnTheIsdnTabWithBothDevicePagesFilled) {
     for (int i = 0; i < 2; ++i) EXPECT_EQ(pages.Hwnd(), GetParent(pages.Page(i)));
 
     EXPECT_EQ(kTwoControllerTree, ReadTree(GetDlgItem(pages.Page(0), 1083), nullptr));
-    const TreeNodeList modemTree = ReadTree(GetDlgItem(pages.Page(1), 1083), nullptr);
-    ASSERT_EQ(2u, modemTree.size());
-    EXPECT_EQ("Modem name :Telvaro Test Modem 56K", modemTree[0].children.at(0).text);
-    EXPECT_EQ(BuildModemNodes(CollectModems(modems)), modemTree);
+    EXPECT_EQ(BuildModemNodes(CollectModems(modems)), ReadTree(GetDlgItem(pages.Page(1), 1083), nullptr));
 
     // A key on the tab strip moves to the next tab, which shows its page and hides the first.
     SendMessageA(pages.TabStrip(), WM_KEYDOWN, VK_RIGHT, 0);
@@ -195,25 +186,6 @@ TEST_F(DevicesMonitorDlgTest, OpensOnTheIsdnTabWithBothDevicePagesFilled) {
   });
   EXPECT_EQ(IDOK, result);
   EXPECT_EQ(nullptr, dialog.Hwnd());
-}
-
-TEST_F(DevicesMonitorDlgTest, CancelClosesAndEveryOpeningGathersAfresh) {
-  TreeNodeList first;
-  TreeNodeList second;
-  {
-    CDevicesMonitorDlg dialog(Sources());
-    EXPECT_EQ(IDCANCEL, RunModal(dialog, [&](HWND) { first = ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr); },
-                                 IDCANCEL));
-  }
-  // The driver now reports one controller only: the next opening shows it.
-  FreeLibrary(static_cast<HMODULE>(capi.library));
-  ASSERT_TRUE(LoadScriptedProvider("controllers 1\nversion 2 0 3 8\n", capi));
-  CDevicesMonitorDlg dialog(Sources());
-  EXPECT_EQ(IDOK, RunModal(dialog, [&](HWND) { second = ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr); }));
-  EXPECT_EQ(kTwoControllerTree, first);
-  ASSERT_EQ(2u, second.size());
-  EXPECT_EQ("ISDN Controllers : 1", second[0].children.at(0).text);
-  EXPECT_EQ("Version : 2.0 (3.8)", second[0].children.at(1).text);
 }
 
 TEST_F(DevicesMonitorDlgTest, AnchoredControlsAndPagesFollowTheDialogSize) {
@@ -230,15 +202,14 @@ TEST_F(DevicesMonitorDlgTest, AnchoredControlsAndPagesFollowTheDialogSize) {
     SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left + 60, window.bottom - window.top + 40,
                  SWP_NOMOVE | SWP_NOZORDER);
 
-    const RECT okAfter = RectIn(ok, hwnd);
-    EXPECT_EQ(okBefore.left + 60, okAfter.left);
-    EXPECT_EQ(okBefore.top + 40, okAfter.top);
-    EXPECT_EQ(okBefore.right - okBefore.left, okAfter.right - okAfter.left);
-    const RECT containerAfter = RectIn(pages.Hwnd(), hwnd);
-    EXPECT_EQ(containerBefore.left, containerAfter.left);
-    EXPECT_EQ(containerBefore.top, containerAfter.top);
-    EXPECT_EQ(containerBefore.right + 60, containerAfter.right);
-    EXPECT_EQ(containerBefore.bottom + 40, containerAfter.bottom);
+    // OK moves with the lower right corner; the container keeps its origin and grows.
+    RECT okExpected = okBefore, containerExpected = containerBefore;
+    OffsetRect(&okExpected, 60, 40);
+    containerExpected.right += 60;
+    containerExpected.bottom += 40;
+    const RECT okAfter = RectIn(ok, hwnd), containerAfter = RectIn(pages.Hwnd(), hwnd);
+    EXPECT_TRUE(EqualRect(&okExpected, &okAfter));
+    EXPECT_TRUE(EqualRect(&containerExpected, &containerAfter));
     // Every page, shown or hidden, fills the container's page area; the page's tree grows with it.
     const RECT area = pages.PageArea();
     for (int i = 0; i < pages.PageCount(); ++i) {
@@ -256,11 +227,7 @@ TEST_F(DevicesMonitorDlgTest, ThemeTintsTheDialogItsPagesAndTheTabStrip) {
   RunModal(dialog, [&](HWND hwnd) {
     const fw::CColorizedTheme* theme = fw::CurrentTheme();
     ASSERT_NE(nullptr, theme);
-    EXPECT_EQ(RGB(164, 175, 182), theme->FirstTint());
-    EXPECT_EQ(RGB(80, 80, 230), theme->SecondTint());
-    const COLORREF plain = GetSysColor(COLOR_BTNFACE);
-    for (auto colour : {fw::ThemeColor::DialogFace, fw::ThemeColor::PageFace, fw::ThemeColor::TabStrip})
-      EXPECT_NE(plain, theme->Color(colour));
+    EXPECT_NE(GetSysColor(COLOR_BTNFACE), theme->Color(fw::ThemeColor::DialogFace));
 
     // The free band between the banner and the OK button shows the dialog's face.
     RECT band{150, 172, 151, 173};

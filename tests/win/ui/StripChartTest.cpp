@@ -191,18 +191,5 @@ TEST(StripChartWithoutWorkers, ResizeClearsTheTracesAndSchedulesNoReplay) {
   EXPECT_EQ(client.Width() * client.Height(), CountColour(window.chart().traceLayer(), client, kBackground));
 }
 
-TEST(StripChartWindow, PaintShowsTheTracesOverTheBackground) {
-  ChartTestWindow window(300, 200, 1);
-  for (int i = 0; i < 3; ++i) window.chart().AppendPoints(std::vector<double>{5.0});
-  UpdateWindow(window.chart().Hwnd());
-  PumpUntilIdle();
-  const ChartRect band = Band(window.client());
-  const HDC dc = GetDC(window.chart().Hwnd());
-  EXPECT_EQ(kTrace, GetPixel(dc, band.right - 1, Row(band, 5.0)));
-  EXPECT_EQ(kGrid, GetPixel(dc, band.left, band.top));
-  EXPECT_EQ(kBackground, GetPixel(dc, band.left + 1, band.top + 1));
-  ReleaseDC(window.chart().Hwnd(), dc);
-}
-
 }  // namespace
 }  // namespace tfm::test
