@@ -9,7 +9,7 @@
 #include "capi/IsdnMonitorThreadWin32.h"
 #include "faxservice/FaxServiceNames.h"
 #include "common/Trace.h"
-#include "framework/SystemErrorText.h"
+#include "os/Process.h"
 #include "framework/TraceSinkWin32.h"
 #include "ui/DevicesMonitorDlgWin32.h"
 
@@ -151,7 +151,7 @@ void CMonitorApp::OnDevicesMonitor() {
 }
 
 const std::string& CMonitorApp::SystemErrorText(DWORD code) {
-  m_errorText = fw::SystemErrorText(code);
+  m_errorText = os::SystemErrorText(code);
   return m_errorText;
 }
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/UniqueHandle.h"
+#include "os/Owned.h"
 
 namespace tfm {
 
@@ -19,7 +19,7 @@ uint32_t ReadServicePackValue() {
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Windows", 0, kRead, &raw) !=
       ERROR_SUCCESS)
     return 0;
-  fw::UniqueKey key(raw);
+  os::UniqueKey key(raw);
   DWORD value = 0;
   DWORD size = sizeof value;
   if (RegQueryValueExA(key.get(), "CSDVersion", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=

@@ -8,7 +8,7 @@
 #include "app/OsVersionWin32.h"
 #include "common/Trace.h"
 #include "framework/Application.h"
-#include "framework/UniqueHandle.h"
+#include "os/Owned.h"
 
 namespace tfm {
 
@@ -145,7 +145,7 @@ LRESULT CSystemTray::OnCallback(WPARAM iconId, LPARAM mouseMessage) {
   HMENU popup = nullptr;
   switch (LOWORD(mouseMessage)) {
     case WM_RBUTTONUP: {
-      fw::UniqueMenu menu(LoadTrayMenu(popup));
+      os::UniqueMenu menu(LoadTrayMenu(popup));
       if (!popup) return 0;
       SetMenuDefaultItem(popup, m_defaultMenuItem, m_defaultItemByPosition);
       POINT cursor{};
@@ -158,7 +158,7 @@ LRESULT CSystemTray::OnCallback(WPARAM iconId, LPARAM mouseMessage) {
     }
     case WM_LBUTTONDBLCLK: {
       SetForegroundWindow(target);
-      fw::UniqueMenu menu(LoadTrayMenu(popup));
+      os::UniqueMenu menu(LoadTrayMenu(popup));
       if (!popup) return 0;
       const UINT command = GetMenuItemID(popup, 0);
       TraceF("tray: default command %u", command);

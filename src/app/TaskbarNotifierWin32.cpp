@@ -51,7 +51,7 @@ bool CTaskbarNotifier::SetFonts(const char* face, int tenthsOfPoint, int normalS
   ReleaseDC(nullptr, screen);
   request.lfCharSet = DEFAULT_CHARSET;
   strncpy(request.lfFaceName, face, sizeof request.lfFaceName - 1);
-  fw::UniqueFont pointFont(CreateFontIndirectA(&request));
+  os::UniqueFont pointFont(CreateFontIndirectA(&request));
   if (!pointFont) return false;
   LOGFONTA description{};
   GetObjectA(pointFont.get(), sizeof description, &description);

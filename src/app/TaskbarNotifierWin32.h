@@ -3,7 +3,7 @@
 // this program goes to the tray tooltip, so the popup is never shown.
 #include <windows.h>
 
-#include "framework/UniqueHandle.h"
+#include "os/Owned.h"
 #include "framework/Window.h"
 
 namespace tfm {
@@ -38,12 +38,12 @@ class CTaskbarNotifier final : public fw::Window {
 
  private:
   fw::Window* m_owner = nullptr;
-  fw::UniqueFont m_normalFont;
-  fw::UniqueFont m_hoverFont;
+  os::UniqueFont m_normalFont;
+  os::UniqueFont m_hoverFont;
   COLORREF m_normalColour = 0;
   COLORREF m_hoverColour = 0;
   HCURSOR m_hoverCursor = nullptr;
-  fw::UniqueBitmap m_skin;
+  os::UniqueBitmap m_skin;
   RECT m_textArea{};
   int m_skinWidth = 0;
   int m_skinHeight = 0;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/Trace.h"
-#include "framework/SystemErrorText.h"
+#include "os/Process.h"
 
 namespace tfm {
 
@@ -20,7 +20,7 @@ void CInterProcessChannel::SetOsVersionCode(int32_t osVersionCode) {
 
 bool CInterProcessChannel::Fail(const char* what, DWORD code) {
   m_lastError = code;
-  m_errorText = std::string(what) + " " + fw::SystemErrorText(code);
+  m_errorText = std::string(what) + " " + os::SystemErrorText(code);
   TraceF("%s", m_errorText.c_str());
   return false;
 }

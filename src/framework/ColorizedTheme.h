@@ -8,7 +8,7 @@
 #include <array>
 #include <memory>
 
-#include "framework/UniqueHandle.h"
+#include "os/Owned.h"
 
 namespace fw {
 
@@ -51,7 +51,7 @@ class CColorizedTheme {
   COLORREF m_first;
   COLORREF m_second;
   std::array<COLORREF, static_cast<size_t>(ThemeColor::Count)> m_colors{};
-  std::array<UniqueBrush, static_cast<size_t>(ThemeColor::Count)> m_brushes;
+  std::array<os::UniqueBrush, static_cast<size_t>(ThemeColor::Count)> m_brushes;
 };
 
 // Replaces the framework-wide theme; it stays installed until replaced.

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/ColorizedTheme.h"
-#include "framework/GdiScope.h"
+#include "os/DeviceContext.h"
 
 namespace fw {
 namespace {
@@ -166,7 +166,7 @@ void TabPageContainer::PaintStrip(HDC dc) const {
   Fill(dc, frame, ThemeColor::PageFace);
   FrameRect(dc, &frame, ThemeOrSystemBrush(ThemeColor::Accent));
   const auto font = reinterpret_cast<HFONT>(SendMessageA(m_strip, WM_GETFONT, 0, 0));
-  ScopedSelect selectFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  os::ScopedSelect selectFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   const int selected = TabCtrl_GetCurSel(m_strip);
   const int count = TabCtrl_GetItemCount(m_strip);
   for (int i = 0; i < count; ++i) {
@@ -180,7 +180,7 @@ LRESULT CALLBACK TabPageContainer::StripProc(HWND hwnd, UINT message, WPARAM wPa
   switch (message) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
-      const PaintScope paint(hwnd);
+      const os::PaintScope paint(hwnd);
       reinterpret_cast<const TabPageContainer*>(self)->PaintStrip(paint.dc());
       return 0;
     }

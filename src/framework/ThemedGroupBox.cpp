@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "framework/ColorizedTheme.h"
-#include "framework/GdiScope.h"
-#include "framework/UniqueHandle.h"
+#include "os/DeviceContext.h"
+#include "os/Owned.h"
 
 namespace fw {
 namespace {
@@ -33,7 +33,7 @@ void ThemedGroupBox::Paint(HDC dc) const {
   char caption[128] = "";
   GetWindowTextA(m_hwnd, caption, static_cast<int>(std::size(caption)));
   const auto font = reinterpret_cast<HFONT>(SendMessageA(m_hwnd, WM_GETFONT, 0, 0));
-  const ScopedSelect selectFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  const os::ScopedSelect selectFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   SIZE text{};
   GetTextExtentPoint32A(dc, caption, lstrlenA(caption), &text);
 
@@ -45,9 +45,9 @@ void ThemedGroupBox::Paint(HDC dc) const {
 
   RECT frame = client;
   frame.top += text.cy / 2;
-  const UniquePen pen(CreatePen(PS_SOLID, 1, ThemeOrSystemColor(ThemeColor::Accent)));
-  const ScopedSelect selectPen(dc, pen.get());
-  const ScopedSelect selectBrush(dc, GetStockObject(NULL_BRUSH));
+  const os::UniquePen pen(CreatePen(PS_SOLID, 1, ThemeOrSystemColor(ThemeColor::Accent)));
+  const os::ScopedSelect selectPen(dc, pen.get());
+  const os::ScopedSelect selectBrush(dc, GetStockObject(NULL_BRUSH));
   RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, 6, 6);
 
   if (!caption[0]) return;
@@ -63,7 +63,7 @@ LRESULT CALLBACK ThemedGroupBox::Proc(HWND hwnd, UINT message, WPARAM wParam, LP
   auto* box = reinterpret_cast<ThemedGroupBox*>(self);
   switch (message) {
     case WM_PAINT: {
-      const PaintScope paint(hwnd);
+      const os::PaintScope paint(hwnd);
       box->Paint(paint.dc());
       return 0;
     }

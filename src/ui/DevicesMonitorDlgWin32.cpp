@@ -6,7 +6,7 @@
 
 #include "common/Trace.h"
 #include "framework/ColorizedTheme.h"
-#include "framework/GdiScope.h"
+#include "os/DeviceContext.h"
 #include "res/resource.h"
 
 namespace tfm {
@@ -65,7 +65,7 @@ bool CDevicesMonitorDlg::OnInitDialog() {
 }
 
 void CDevicesMonitorDlg::PaintMinimised() {
-  const fw::PaintScope paint(Hwnd());
+  const os::PaintScope paint(Hwnd());
   SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
   RECT client{};
   GetClientRect(Hwnd(), &client);

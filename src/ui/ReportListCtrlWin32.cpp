@@ -8,12 +8,12 @@
 #include <iterator>
 #include <utility>
 
-#include "framework/UniqueHandle.h"
+#include "os/Owned.h"
 
 namespace tfm {
 namespace {
 
-using UniqueRegion = fw::Unique<HRGN, fw::DeleteGdiObject>;
+using UniqueRegion = os::UniqueRegion;
 
 RECT ItemRect(HWND list, int row, int part) {
   RECT rect{};

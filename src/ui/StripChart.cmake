@@ -6,7 +6,6 @@ target_link_libraries(chart_core PUBLIC common)
 
 if(WIN32)
   add_library(chart_win32 STATIC
-    ${CMAKE_CURRENT_LIST_DIR}/ChartGdiWin32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StripChartWin32.cpp)
   target_link_libraries(chart_win32 PUBLIC chart_core framework)
 endif()

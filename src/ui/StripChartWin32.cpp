@@ -11,8 +11,8 @@ constexpr char kClassName[] = "TfmStripChart";
 
 RECT ToRect(const ChartRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-fw::UniqueFont CreateLabelFont(int escapement) {
-  return fw::UniqueFont(CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+os::UniqueFont CreateLabelFont(int escapement) {
+  return os::UniqueFont(CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                     FF_SWISS | DEFAULT_PITCH, "Arial"));
 }
@@ -118,7 +118,7 @@ void CStripChart::DrawSegments(size_t plotCount) {
     ChartPlot& p = m_model.plots()[i];
     const SegmentPlan s = PlanSegment(p, plot, m_clientRect, m_shiftPixels);
     {
-      const ScopedSelect pen(dc, m_pens[i].get());
+      const os::ScopedSelect pen(dc, m_pens[i].get());
       MoveToEx(dc, s.x0, s.y0, nullptr);
       LineTo(dc, s.x1, s.y1);
     }
@@ -130,10 +130,10 @@ void CStripChart::DrawSegments(size_t plotCount) {
 
 void CStripChart::RedrawBackground(bool clearTraces) {
   if (!Hwnd()) return;
-  const WindowDC windowDC(Hwnd());
+  const os::WindowDc windowDC(Hwnd());
   const int width = m_clientRect.Width();
   const int height = m_clientRect.Height();
-  if (!m_background) m_background = std::make_unique<OffscreenLayer>(windowDC.get(), width, height);
+  if (!m_background) m_background = std::make_unique<os::OffscreenLayer>(windowDC.get(), width, height);
   const HDC dc = m_background->dc();
   Fill(dc, m_clientRect);
   m_model.SetPlotLeft(m_clientRect.left + kPlotLeftOffset);
@@ -141,7 +141,7 @@ void CStripChart::RedrawBackground(bool clearTraces) {
   DrawLabels(dc);
 
   if (!m_traces) {
-    m_traces = std::make_unique<OffscreenLayer>(windowDC.get(), width, height);
+    m_traces = std::make_unique<os::OffscreenLayer>(windowDC.get(), width, height);
     clearTraces = true;  // a new bitmap holds no defined picture yet
   }
   if (clearTraces) Fill(m_traces->dc(), m_clientRect);
@@ -158,8 +158,8 @@ void CStripChart::RedrawBackground(bool clearTraces) {
 void CStripChart::DrawFrameAndGrid(HDC dc) const {
   const ChartRect& p = m_model.plotRect();
   {
-    const UniquePen pen(CreatePen(PS_SOLID, 1, m_gridColour));
-    const ScopedSelect select(dc, pen.get());
+    const os::UniquePen pen(CreatePen(PS_SOLID, 1, m_gridColour));
+    const os::ScopedSelect select(dc, pen.get());
     MoveToEx(dc, p.left, p.top, nullptr);
     LineTo(dc, p.right + 1, p.top);
     LineTo(dc, p.right + 1, p.bottom + 1);
@@ -174,18 +174,18 @@ void CStripChart::DrawFrameAndGrid(HDC dc) const {
 void CStripChart::DrawLabels(HDC dc) const {
   const ChartRect& p = m_model.plotRect();
   const ChartPlot& plot0 = m_model.plots()[0];
-  const fw::UniqueFont font = CreateLabelFont(0);
-  const fw::UniqueFont rotated = CreateLabelFont(900);  // bottom-to-top
+  const os::UniqueFont font = CreateLabelFont(0);
+  const os::UniqueFont rotated = CreateLabelFont(900);  // bottom-to-top
   SetTextColor(dc, m_gridColour);
   SetBkColor(dc, m_backgroundColour);
 
-  const ScopedSelect selectRotated(dc, rotated.get());
+  const os::ScopedSelect selectRotated(dc, rotated.get());
   SIZE box{};
   GetTextExtentPoint32A(dc, m_yTitle.c_str(), static_cast<int>(m_yTitle.size()), &box);
   const LabelLayout l = LayoutLabels(m_clientRect, p, box.cy);
   TextAt(dc, l.yTitleX, l.yTitleBaseline, TA_CENTER | TA_BASELINE, m_yTitle);
 
-  const ScopedSelect selectFont(dc, font.get());
+  const os::ScopedSelect selectFont(dc, font.get());
   TextAt(dc, l.topX, l.topY, TA_RIGHT | TA_TOP,
          m_topText.empty() ? FormatLimit(plot0.upper, m_decimals) : m_topText);
   TextAt(dc, l.middleX, l.middleY, TA_RIGHT | TA_TOP, FormatLimit((plot0.lower + plot0.upper) / 2, m_decimals));
@@ -209,7 +209,7 @@ void CStripChart::Resize(SIZE size) {
   m_clientRect = {client.left, client.top, client.right, client.bottom};
   m_model.SetPlotRect(PlotRectForClient(m_clientRect));
   if (m_background && m_traces) {
-    const WindowDC windowDC(Hwnd());
+    const os::WindowDc windowDC(Hwnd());
     m_background->Resize(windowDC.get(), size.cx, size.cy);
     m_traces->Resize(windowDC.get(), size.cx, size.cy);
   }
@@ -222,7 +222,7 @@ void CStripChart::OnPaint() {
   if (m_background && m_traces) {
     const int width = m_clientRect.Width();
     const int height = m_clientRect.Height();
-    OffscreenLayer composed(dc, width, height);
+    os::OffscreenLayer composed(dc, width, height);
     BitBlt(composed.dc(), 0, 0, width, height, m_background->dc(), 0, 0, SRCCOPY);
     BitBlt(composed.dc(), 0, 0, width, height, m_traces->dc(), 0, 0, SRCPAINT);  // OR the traces on
     BitBlt(dc, 0, 0, width, height, composed.dc(), 0, 0, SRCCOPY);

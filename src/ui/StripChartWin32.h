@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "framework/Window.h"
-#include "ui/ChartGdiWin32.h"
+#include "os/DeviceContext.h"
 #include "ui/StripChartModel.h"
 
 namespace tfm {
@@ -67,7 +67,7 @@ class CStripChart : public fw::Window {
 
   const std::atomic<int32_t>& m_workersRunning;
   StripChartModel m_model;
-  std::vector<UniquePen> m_pens;  // one per plot, in its colour
+  std::vector<os::UniquePen> m_pens;  // one per plot, in its colour
   int32_t m_shiftPixels = 1;
   int32_t m_gridLines = 5;
   int32_t m_decimals = 1;
@@ -77,10 +77,10 @@ class CStripChart : public fw::Window {
   std::string m_topText;
   COLORREF m_backgroundColour = RGB(0, 0, 0);
   COLORREF m_gridColour = RGB(0, 255, 255);
-  UniqueBrush m_backgroundBrush;
+  os::UniqueBrush m_backgroundBrush;
   ChartRect m_clientRect;
-  std::unique_ptr<OffscreenLayer> m_background;
-  std::unique_ptr<OffscreenLayer> m_traces;
+  std::unique_ptr<os::OffscreenLayer> m_background;
+  std::unique_ptr<os::OffscreenLayer> m_traces;
   bool m_replayDone = true;
   UINT_PTR m_replayTimer = 0;
   SIZE m_lastSize{0, 0};

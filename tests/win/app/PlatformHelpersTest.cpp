@@ -5,17 +5,17 @@
 #include <string>
 
 #include "capi/CapiLibraryWin32.h"
-#include "framework/SystemErrorText.h"
+#include "os/Process.h"
 
 namespace tfm {
 namespace {
 
 TEST(SystemErrorText, KnownCodeIsTrimmedAndUnknownIsEmpty) {
-  const std::string text = fw::SystemErrorText(ERROR_FILE_NOT_FOUND);
+  const std::string text = os::SystemErrorText(ERROR_FILE_NOT_FOUND);
   ASSERT_FALSE(text.empty());
   EXPECT_NE(' ', text.front());
   EXPECT_EQ(std::string::npos, std::string(" \r\n\t").find(text.back()));
-  EXPECT_EQ("", fw::SystemErrorText(0x2000FFFF));
+  EXPECT_EQ("", os::SystemErrorText(0x2000FFFF));
 }
 
 // The provider DLLs live in folders of their own under the build tree; the test points the library

@@ -8,7 +8,7 @@
 #include "ChannelTestSupportWin32.h"
 #include "SimulatorWin32.h"
 #include "faxservice/FaxServiceNames.h"
-#include "framework/SystemErrorText.h"
+#include "os/Process.h"
 
 namespace tfm {
 namespace {
@@ -174,7 +174,7 @@ TEST_P(ChannelFailureTest, NameTakenGivesErrorTextAndReleasesEverything) {
   const DWORD before = test::ProcessHandleCount();
 
   EXPECT_FALSE(channel.CreateChannel("Collision"));
-  EXPECT_EQ(std::string(row.errorPrefix) + " " + fw::SystemErrorText(ERROR_INVALID_HANDLE), channel.errorText());
+  EXPECT_EQ(std::string(row.errorPrefix) + " " + os::SystemErrorText(ERROR_INVALID_HANDLE), channel.errorText());
   EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), channel.lastError());
   EXPECT_EQ(nullptr, channel.CurrentBlock());
   EXPECT_EQ(before, test::ProcessHandleCount());

@@ -113,7 +113,7 @@ class StripChartTest : public ::testing::Test {
   }
   void ExpectBackgroundShows(const char* top, const char* bottom) {
     const ChartRect client = window.client();
-    OffscreenLayer expected(chart.backgroundLayer(), client.Width(), client.Height());
+    os::OffscreenLayer expected(chart.backgroundLayer(), client.Width(), client.Height());
     DrawExpectedBackground(expected.dc(), client, top, bottom);
     EXPECT_EQ(0, DifferingPixels(chart.backgroundLayer(), expected.dc(), client));
   }

@@ -1,0 +1,40 @@
+#include <windows.h>
+
+#include <vector>
+
+#include "os/Owned.h"
+#include "os/Process.h"
+
+namespace os {
+
+std::string ExecutablePath() {
+  // Long paths can exceed MAX_PATH; a length equal to the buffer size means it was cut.
+  std::vector<char> path(8192);
+  const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) return {};
+  return std::string(path.data(), length);
+}
+
+std::string ExecutableDirectory() {
+  const std::string path = ExecutablePath();
+  const size_t separator = path.find_last_of("\\/");
+  return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+std::string SystemErrorText(uint32_t code) {
+  LocalPtr<char> buffer;
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                     reinterpret_cast<char*>(buffer.out()), 0, nullptr);
+  buffer.adopt();
+  std::string text(buffer.get() ? buffer.get() : "", buffer.get() ? length : 0);
+  const char* const blanks = " \t\r\n";
+  const size_t first = text.find_first_not_of(blanks);
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+void SleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
+
+}  // namespace os
