@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/CallLogReader.h"
+#include "calllog/CallLogReader.h"
 
 namespace {
 

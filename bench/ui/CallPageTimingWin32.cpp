@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "calllog/CallLogFileWin32.h"
 #include "ui/CallMonitorPageWin32.h"
 
 namespace {
@@ -28,13 +29,6 @@ LARGE_INTEGER Now() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   return now;
-}
-
-std::string LogBesideExe() {
-  char name[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, name, MAX_PATH);
-  const std::string path = name;
-  return path.substr(0, path.rfind('\\') + 1) + "ISDNCall.log";
 }
 
 bool WriteLog(const std::string& path, int lines) {
@@ -59,7 +53,7 @@ int main(int argc, char** argv) {
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : kDefaultRuns;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-  const std::string log = LogBesideExe();
+  const std::string log = tfm::CallLogFilePath();
   if (!WriteLog(log, lines)) {
     std::fprintf(stderr, "cannot write %s\n", log.c_str());
     return 1;

@@ -5,7 +5,7 @@
 
 #include "app/OsVersionWin32.h"
 #include "app/SingleInstance.h"
-#include "capi/CapiLibraryWin32.h"
+#include "capi/CapiInstalled.h"
 #include "capi/IsdnMonitorThreadWin32.h"
 #include "faxservice/FaxServiceNames.h"
 #include "common/Trace.h"
@@ -84,11 +84,11 @@ void CMonitorApp::PreparePopup() {
 
 void CMonitorApp::BindCapi() {
   m_flags.capiAvailable = 0;
-  if (!LoadCapiLibrary(m_capi)) {
+  if (!m_capiLibrary.Load()) {
     ShowMessageBox("No CAPI drivers Installed");
     return;
   }
-  if (!IsCapiInstalled(m_capi)) {
+  if (!IsCapiInstalled(m_capiLibrary.EntryPoints())) {
     Trace("capi: no driver installed, workers not started");
     return;
   }
@@ -143,7 +143,8 @@ void CMonitorApp::OnDevicesMonitor() {
     std::copy(record.begin(), record.end(), profile);
     return info;
   };
-  CDevicesMonitorDlg dialog({m_flags.capiAvailable, m_capi, getProfile, m_modemRegistry, m_flags.workersRunning});
+  CDevicesMonitorDlg dialog(
+      {m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry, m_flags.workersRunning});
   m_dialogOpen = 1;
   dialog.DoModal(m_mainFrame->Hwnd());
   m_dialogOpen = 0;

@@ -8,10 +8,9 @@
 
 #include "app/MainFrameWin32.h"
 #include "app/WorkerThreadWin32.h"
-#include "capi/CallLogFileWin32.h"
-#include "capi/CapiEntryPoints.h"
+#include "calllog/CallLogFileWin32.h"
+#include "capi/CapiLibraryWin32.h"
 #include "capi/IsdnMonitor.h"
-#include "capi/IsdnMonitorThreadWin32.h"
 #include "common/SharedFlags.h"
 #include "common/TrayLink.h"
 #include "devices/ModemRegistry.h"
@@ -19,6 +18,7 @@
 #include "faxservice/FaxServiceWorkersWin32.h"
 #include "faxservice/InterProcessChannelWin32.h"
 #include "framework/Application.h"
+#include "os/Process.h"
 
 namespace tfm {
 
@@ -44,7 +44,7 @@ class CMonitorApp final : public fw::Application, public ISessionEndHandler {
   CMainFrame* MainFrame() const { return m_mainFrame.get(); }
   int32_t OsVersionCode() const { return m_osVersionCode; }
   SharedFlags& Flags() { return m_flags; }
-  const CapiEntryPoints& Capi() const { return m_capi; }
+  const CapiEntryPoints& Capi() const { return m_capiLibrary.EntryPoints(); }
   CIsdnMonitor& IsdnMonitor() { return m_isdnMonitor; }
 
  private:
@@ -63,11 +63,12 @@ class CMonitorApp final : public fw::Application, public ISessionEndHandler {
   SharedFlags m_flags;
   bool m_workersStarted = false;
   int32_t m_dialogOpen = 0;
-  CapiEntryPoints m_capi;
+  CapiLibrary m_capiLibrary;
   TrayLink m_trayLink;  // outlives the frame: the workers' way to the tray
   CInterProcessChannel m_channel;
   CallLogFile m_callLog;
-  CIsdnMonitor m_isdnMonitor{m_capi, m_trayLink, m_callLog, m_flags.workersRunning, SleepMilliseconds};
+  CIsdnMonitor m_isdnMonitor{m_capiLibrary.EntryPoints(), m_trayLink, m_callLog, m_flags.workersRunning,
+                            os::SleepMilliseconds};
   FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink};
   RegistryWin32 m_registry;
   CModemRegistry m_modemRegistry{m_registry, ReadPlatformIdWin32};

@@ -22,9 +22,8 @@ using CapiDword = uint32_t;
 #endif
 static_assert(sizeof(CapiDword) == 4);
 
+// The provider's exports; every pointer null when no provider is loaded.
 struct CapiEntryPoints {
-  void* library = nullptr;  // HMODULE of the provider; null when loading failed
-
   CapiDword(CAPI_CALL* CAPI_GET_VERSION)(CapiDword* capiMajor, CapiDword* capiMinor, CapiDword* manufacturerMajor,
                                         CapiDword* manufacturerMinor) = nullptr;
   void(CAPI_CALL* CAPI_GET_MANUFACTURER)(char* buffer) = nullptr;
@@ -38,7 +37,7 @@ struct CapiEntryPoints {
   CapiDword(CAPI_CALL* CAPI_GET_MESSAGE)(CapiDword applId, void** message) = nullptr;
 };
 
-// The exported names, in the order LoadCapiLibrary resolves them.
+// The exported names, in the order CapiLibrary::Load resolves them.
 inline constexpr const char* kCapiEntryPointNames[] = {
     "CAPI_GET_VERSION", "CAPI_GET_MANUFACTURER", "CAPI_GET_SERIAL_NUMBER",
     "CAPI_GET_PROFILE", "CAPI_INSTALLED",        "CAPI_REGISTER",

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <type_traits>
+#include <utility>
 
 #include "common/Trace.h"
 
@@ -33,31 +34,32 @@ bool Resolve(HMODULE library, const char* name, Fn& slot) {
 
 }  // namespace
 
-bool LoadCapiLibrary(CapiEntryPoints& entryPoints) {
-  entryPoints = CapiEntryPoints{};
-  HMODULE library = LoadLibraryA("capi2032.dll");
+bool CapiLibrary::Load() {
+  m_entryPoints = CapiEntryPoints{};
+  m_module.reset();
+  os::UniqueModule library(LoadLibraryA("capi2032.dll"));
   if (!library) {
     TraceF("capi: capi2032.dll not loaded, error %lu", GetLastError());
     return false;
   }
   CapiEntryPoints table{};
-  table.library = library;
+  const HMODULE module = library.get();
   const char* const* name = kCapiEntryPointNames;
-  const bool resolved = Resolve(library, *name++, table.CAPI_GET_VERSION) &&
-                        Resolve(library, *name++, table.CAPI_GET_MANUFACTURER) &&
-                        Resolve(library, *name++, table.CAPI_GET_SERIAL_NUMBER) &&
-                        Resolve(library, *name++, table.CAPI_GET_PROFILE) &&
-                        Resolve(library, *name++, table.CAPI_INSTALLED) &&
-                        Resolve(library, *name++, table.CAPI_REGISTER) &&
-                        Resolve(library, *name++, table.CAPI_RELEASE) &&
-                        Resolve(library, *name++, table.CAPI_PUT_MESSAGE) &&
-                        Resolve(library, *name++, table.CAPI_GET_MESSAGE);
+  const bool resolved = Resolve(module, *name++, table.CAPI_GET_VERSION) &&
+                        Resolve(module, *name++, table.CAPI_GET_MANUFACTURER) &&
+                        Resolve(module, *name++, table.CAPI_GET_SERIAL_NUMBER) &&
+                        Resolve(module, *name++, table.CAPI_GET_PROFILE) &&
+                        Resolve(module, *name++, table.CAPI_INSTALLED) &&
+                        Resolve(module, *name++, table.CAPI_REGISTER) &&
+                        Resolve(module, *name++, table.CAPI_RELEASE) &&
+                        Resolve(module, *name++, table.CAPI_PUT_MESSAGE) &&
+                        Resolve(module, *name++, table.CAPI_GET_MESSAGE);
   if (!resolved) {
     TraceF("capi: entry point %s missing, library unloaded", name[-1]);
-    FreeLibrary(library);
     return false;
   }
-  entryPoints = table;
+  m_module = std::move(library);
+  m_entryPoints = table;
   return true;
 }
 

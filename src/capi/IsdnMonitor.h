@@ -6,14 +6,14 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <string>
 
-#include "capi/CallLog.h"
+#include "calllog/CallLogPort.h"
 #include "capi/CallTable.h"
 #include "capi/CapiEntryPoints.h"
 #include "capi/CapiMessage.h"
 #include "capi/CapiMessenger.h"
+#include "common/Sleep.h"
 #include "common/TrayPort.h"
 
 namespace tfm {
@@ -33,8 +33,6 @@ inline constexpr uint32_t kPollIntervalMs = 100;
 
 class CIsdnMonitor {
  public:
-  using SleepFunction = std::function<void(uint32_t milliseconds)>;
-
   CIsdnMonitor(const CapiEntryPoints& entryPoints, ITrayPort& tray, ICallLog& callLog,
                std::atomic<int32_t>& workersRunning, SleepFunction sleep);
   CIsdnMonitor(const CIsdnMonitor&) = delete;

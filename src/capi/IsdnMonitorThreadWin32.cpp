@@ -8,6 +8,4 @@ DWORD WINAPI IsdnMonitorThreadProc(LPVOID monitor) {
   return static_cast<CIsdnMonitor*>(monitor)->RunThread();
 }
 
-void SleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
-
 }  // namespace tfm

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "CapiWire.h"
-#include "capi/CallLog.h"
+#include "calllog/CallLogPort.h"
 #include "capi/CapiEntryPoints.h"
 #include "common/TrayPort.h"
 

@@ -46,7 +46,7 @@ class MonitorTest : public ::testing::Test {
   void Run(int passes = 1) {
     workersRunning = 1;
     int sleeps = 0;
-    CIsdnMonitor::SleepFunction sleep = [&](uint32_t ms) {
+    SleepFunction sleep = [&](uint32_t ms) {
       EXPECT_EQ(100u, ms);
       if (++sleeps >= passes) workersRunning = 0;
     };

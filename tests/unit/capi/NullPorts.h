@@ -3,7 +3,7 @@
 // dispatcher rather than observe it.
 #include <string>
 
-#include "capi/CallLog.h"
+#include "calllog/CallLogPort.h"
 #include "common/TrayPort.h"
 
 namespace tfm::test {

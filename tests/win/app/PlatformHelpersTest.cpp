@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "capi/CapiInstalled.h"
 #include "capi/CapiLibraryWin32.h"
 #include "os/Process.h"
 
@@ -28,26 +29,29 @@ std::string ProviderFolder(const char* name) {
   return folder + "\\..\\..\\..\\tools\\" + name;
 }
 
-TEST(LoadCapiLibrary, CompleteProviderResolvesAllNine) {
+TEST(CapiLibrary, CompleteProviderResolvesAllNineAndIsUnloadedWithItsOwner) {
   ASSERT_TRUE(SetDllDirectoryA(ProviderFolder("capi-complete").c_str()));
-  CapiEntryPoints table;
-  ASSERT_TRUE(LoadCapiLibrary(table));
-  EXPECT_TRUE(table.library);
-  EXPECT_TRUE(table.CAPI_GET_SERIAL_NUMBER && table.CAPI_GET_MESSAGE && table.CAPI_GET_MANUFACTURER);
-  EXPECT_TRUE(IsCapiInstalled(table));
-  CapiDword count[16] = {};
-  EXPECT_EQ(0u, table.CAPI_GET_PROFILE(count, 0));
-  EXPECT_EQ(1u, count[0] & 0xFFFF);
-  FreeLibrary(static_cast<HMODULE>(table.library));
+  {
+    CapiLibrary library;
+    ASSERT_TRUE(library.Load());
+    EXPECT_TRUE(library.IsLoaded());
+    const CapiEntryPoints& table = library.EntryPoints();
+    EXPECT_TRUE(table.CAPI_GET_SERIAL_NUMBER && table.CAPI_GET_MESSAGE && table.CAPI_GET_MANUFACTURER);
+    EXPECT_TRUE(IsCapiInstalled(table));
+    CapiDword count[16] = {};
+    EXPECT_EQ(0u, table.CAPI_GET_PROFILE(count, 0));
+    EXPECT_EQ(1u, count[0] & 0xFFFF);
+  }
+  EXPECT_EQ(nullptr, GetModuleHandleA("capi2032.dll"));
   SetDllDirectoryA(nullptr);
 }
 
-TEST(LoadCapiLibrary, EightEntryPointsFailAndUnload) {
+TEST(CapiLibrary, EightEntryPointsFailAndUnload) {
   ASSERT_TRUE(SetDllDirectoryA(ProviderFolder("capi-eight").c_str()));
-  CapiEntryPoints table;
-  EXPECT_FALSE(LoadCapiLibrary(table));
-  EXPECT_EQ(nullptr, table.library);
-  EXPECT_EQ(nullptr, table.CAPI_GET_VERSION);
+  CapiLibrary library;
+  EXPECT_FALSE(library.Load());
+  EXPECT_FALSE(library.IsLoaded());
+  EXPECT_EQ(nullptr, library.EntryPoints().CAPI_GET_VERSION);
   EXPECT_EQ(nullptr, GetModuleHandleA("capi2032.dll"));
   SetDllDirectoryA(nullptr);
 }

@@ -10,6 +10,7 @@
 
 #include "ChartTestWindow.h"
 #include "PageHost.h"
+#include "calllog/CallLogFileWin32.h"
 #include "ui/CallMonitorPageWin32.h"
 
 namespace tfm::test {
@@ -17,16 +18,10 @@ namespace {
 
 using Row = std::array<std::string, 5>;
 
-// The page reads "isdncall.log" beside the running executable: the test writes it there.
+// The page reads the call log beside the running executable: the test writes it there.
 class CallMonitorPageTest : public ::testing::Test {
  protected:
-  CallMonitorPageTest() {
-    char name[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, name, MAX_PATH);
-    m_log = name;
-    m_log = m_log.substr(0, m_log.rfind('\\') + 1) + "ISDNCall.log";
-    DeleteFileA(m_log.c_str());
-  }
+  CallMonitorPageTest() : m_log(CallLogFilePath()) { DeleteFileA(m_log.c_str()); }
   ~CallMonitorPageTest() override { DeleteFileA(m_log.c_str()); }
 
   void WriteLog(const std::string& bytes) const {

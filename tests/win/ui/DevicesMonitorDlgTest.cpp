@@ -64,13 +64,13 @@ std::string ScriptedProviderFolder() {
   return folder + "\\..\\..\\..\\tools\\capi-scripted";
 }
 
-// Loads the scripted provider with a scenario of the given text.
-bool LoadScriptedProvider(const std::string& scenario, CapiEntryPoints& capi) {
+// Loads the scripted provider afresh with a scenario of the given text.
+bool LoadScriptedProvider(const std::string& scenario, CapiLibrary& capi) {
   const std::string path = TempFile("tfm-devices-dialog.scenario");
   std::ofstream(path) << scenario;
   SetEnvironmentVariableA("TFM_CAPI_SCENARIO", path.c_str());
   SetDllDirectoryA(ScriptedProviderFolder().c_str());
-  const bool loaded = LoadCapiLibrary(capi);
+  const bool loaded = capi.Load();
   SetDllDirectoryA(nullptr);
   return loaded;
 }
@@ -136,19 +136,17 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   static void TearDownTestSuite() { s_fixture.Remove(); }
 
   void SetUp() override { ASSERT_TRUE(LoadScriptedProvider(kTwoControllers, capi)); }
-  void TearDown() override {
-    if (capi.library) FreeLibrary(static_cast<HMODULE>(capi.library));
-  }
 
   DevicesMonitorSources Sources() {
-    return {capiAvailable, capi, [this](uint32_t c, uint8_t* p) { return capi.CAPI_GET_PROFILE(p, c); }, modems,
+    const CapiEntryPoints& table = capi.EntryPoints();
+    return {capiAvailable, table, [&table](uint32_t c, uint8_t* p) { return table.CAPI_GET_PROFILE(p, c); }, modems,
             workersRunning};
   }
 
   static test::ModemFixture s_fixture;
   std::atomic<int32_t> capiAvailable{1};
   std::atomic<int32_t> workersRunning{1};
-  CapiEntryPoints capi;
+  CapiLibrary capi;
   RegistryWin32 registry;
   CModemRegistry modems{registry, ReadPlatformIdWin32};
 };
@@ -284,7 +282,6 @@ bool AnswerMessageBox(const char* text, DWORD timeoutMs) {
 }
 
 TEST_F(DevicesMonitorDlgTest, DriverGoneSinceStartUpSaysSoAndLeavesTheTreeEmpty) {
-  FreeLibrary(static_cast<HMODULE>(capi.library));
   ASSERT_TRUE(LoadScriptedProvider("installed 0x1009\ncontrollers 1\n", capi));
   std::atomic<bool> answered{false};
   std::thread watcher([&] { answered = AnswerMessageBox("No CAPI Installed.", 20000); });

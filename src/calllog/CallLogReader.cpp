@@ -1,6 +1,4 @@
-#include "ui/CallLogReader.h"
-
-#include <cstring>
+#include "calllog/CallLogReader.h"
 
 namespace tfm {
 namespace {
@@ -51,40 +49,22 @@ size_t TextModeLineReader::ReadPiece(char* buffer, size_t capacity) {
   return count;
 }
 
-std::optional<CallLogRow> SplitCallLogLine(std::string_view piece) {
-  piece = piece.substr(0, piece.find('\0'));
-  const size_t lineFeed = piece.find('\n');
-  if (lineFeed == std::string_view::npos) return std::nullopt;
-  std::string_view rest = piece.substr(0, lineFeed);
-
-  std::string_view fields[4];
-  for (std::string_view& field : fields) {
-    const size_t space = rest.find(' ');
-    if (space == std::string_view::npos) return std::nullopt;
-    field = rest.substr(0, space);
-    rest.remove_prefix(space + 1);
-  }
-  return CallLogRow{std::string(fields[0]), std::string(fields[1]), std::string(fields[2]), std::string(fields[3]),
-                    std::string(rest)};
-}
-
-std::vector<CallLogRow> ReadCallLog(const std::string& path) {
+std::vector<CallLogRow> ReadCallLog(std::FILE* file) {
   std::vector<CallLogRow> rows;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return rows;
   TextModeLineReader reader(file);
   char line[kCallLogLineBufferLength];
   while (size_t length = reader.ReadPiece(line, sizeof line)) {
     if (auto row = SplitCallLogLine(std::string_view(line, length))) rows.push_back(std::move(*row));
   }
-  std::fclose(file);
   return rows;
 }
 
-std::string CallLogPathForReading(const std::string& executableFileName) {
-  const size_t slash = executableFileName.rfind('\\');
-  const std::string directory = slash == std::string::npos ? std::string() : executableFileName.substr(0, slash + 1);
-  return directory + "isdncall.log";
+std::vector<CallLogRow> ReadCallLog(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return {};
+  std::vector<CallLogRow> rows = ReadCallLog(file);
+  std::fclose(file);
+  return rows;
 }
 
 }  // namespace tfm

@@ -1,5 +1,5 @@
-// The call log writer against a real file beside the test program: CR LF line ends, appending, and a
-// failed open that leaves the caller running.
+// The call log writer against a real file beside the test program: CR LF line ends that the reader
+// takes back as the fields written, appending, and a failed open that leaves the caller running.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,8 +7,12 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <vector>
 
-#include "capi/CallLogFileWin32.h"
+#include "calllog/CallLogFileWin32.h"
+#include "calllog/CallLogReader.h"
+#include "os/Owned.h"
+#include "os/Process.h"
 
 namespace tfm {
 namespace {
@@ -20,11 +24,10 @@ std::string ReadBinary(const std::string& path) {
   return text.str();
 }
 
-TEST(CallLogFileTest, AppendsCrLfLinesBesideTheExecutable) {
-  const std::string directory = GetExecutableDirectory();
-  ASSERT_FALSE(directory.empty());
-  EXPECT_EQ('\\', directory.back());
-  const std::string path = directory + "ISDNCall.log";
+TEST(CallLogFileTest, AppendsCrLfLinesBesideTheExecutableThatReadBackAsWritten) {
+  ASSERT_FALSE(os::ExecutableDirectory().empty());
+  const std::string path = CallLogFilePath();
+  EXPECT_EQ(os::ExecutableDirectory() + "\\ISDNCall.log", path);
   {
     std::ofstream(path, std::ios::binary) << "earlier line\r\n";
   }
@@ -36,12 +39,18 @@ TEST(CallLogFileTest, AppendsCrLfLinesBesideTheExecutable) {
                                                 "IN 4711 815 \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\r\n"
                                                 "IN 4711  \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\r\n")))
       << text;
+  const std::vector<CallLogRow> rows = ReadCallLog(path);
+  ASSERT_EQ(2u, rows.size());
+  EXPECT_EQ("815", rows[0].callingNumber);
+  EXPECT_EQ("", rows[1].callingNumber);
+  EXPECT_EQ(8u, rows[1].time.size()) << "no carriage return is left in the last field";
 
   // Held open without sharing, the file cannot be written: the line is dropped and nothing fails.
-  HANDLE locked = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+  os::UniqueHandle locked =
+      os::AdoptFile(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(locked);
   log.WriteCallLog("IN", "1", "2");
-  CloseHandle(locked);
+  locked.reset();
   EXPECT_EQ(text, ReadBinary(path));
   DeleteFileA(path.c_str());
 }

@@ -1,25 +1,20 @@
-#include "capi/CallLogFileWin32.h"
-
-#include <windows.h>
+#include "calllog/CallLogFileWin32.h"
 
 #include <share.h>
 
 #include <cstdio>
 #include <ctime>
-#include <vector>
+
+#include "calllog/CallLogFormat.h"
+#include "os/Process.h"
 
 namespace tfm {
 
-std::string GetExecutableDirectory() {
-  std::vector<char> path(8192);
-  const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  if (length == 0 || length >= path.size()) return {};
-  return DirectoryOfPath(std::string(path.data(), length));
-}
+std::string CallLogFilePath() { return CallLogPath(os::ExecutableDirectory()); }
 
 void CallLogFile::WriteCallLog(const char* callType, const std::string& calledNumber,
                                const std::string& callingNumber) {
-  const std::string path = CallLogPath(GetExecutableDirectory());
+  const std::string path = CallLogFilePath();
   // Append mode writes at the end and never truncates; readers may open the file meanwhile.
   FILE* file = _fsopen(path.c_str(), "a", _SH_DENYNO);
   if (!file) return;

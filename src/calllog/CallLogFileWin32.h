@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+#include "calllog/CallLogPort.h"
+
+namespace tfm {
+
+// "ISDNCall.log" in the running executable's folder, the one place where the log is written and read.
+std::string CallLogFilePath();
+
+// Appends each line to the log beside the executable, opening and closing the file per line so that
+// a reader opening it later sees every line. Text mode: the line feed is stored as CR LF.
+class CallLogFile final : public ICallLog {
+ public:
+  void WriteCallLog(const char* callType, const std::string& calledNumber, const std::string& callingNumber) override;
+};
+
+}  // namespace tfm
