@@ -19,9 +19,15 @@ class Writer {
     U16(v & 0xFFFF);
     U16(v >> 16);
   }
-  // A struct of at most 254 bytes: length octet and content.
+  // A struct: a length octet and the content; from 255 octets on the octet is 0xFF and a word length
+  // follows.
   void Struct(const Bytes& content) {
-    m_bytes.push_back(static_cast<uint8_t>(content.size()));
+    if (content.size() < 0xFF) {
+      m_bytes.push_back(static_cast<uint8_t>(content.size()));
+    } else {
+      m_bytes.push_back(0xFF);
+      U16(static_cast<uint32_t>(content.size()));
+    }
     m_bytes.insert(m_bytes.end(), content.begin(), content.end());
   }
   Bytes Finish() {
@@ -124,6 +130,7 @@ bool EncodeMessage(const std::string& kind, const Fields& fields, Bytes& message
   } else {
     error = "unknown message " + kind;
   }
+  if (error.empty() && message.size() > 0xFFFF) error = kind + " longer than its length word can say";
   return error.empty();
 }
 

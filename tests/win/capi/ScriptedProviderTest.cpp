@@ -86,7 +86,9 @@ TEST_F(ScriptedProviderTest, DeliversTheScenarioAfterListenAndRecordsEveryCall) 
        "register 0 7\n"
        "connect_ind plci=0x101 called=4711 calling=815 after=0\n"
        "disconnect_ind plci=0x101 reason=0x3490 after=400ms\n"
-       "raw 0c00 0900 0480 5500 0102 0000\n");
+       "raw 0c00 0900 0480 5500 0102 0000\n"
+       "info_ind plci=0x101 number=0x70 element=" +
+       std::string(600, 'a') + "\n");
   EXPECT_EQ(0u, installed());
   DWORD id = 0;
   EXPECT_EQ(0u, registerApp(3072, 2, 7, 2048, &id));
@@ -111,6 +113,12 @@ TEST_F(ScriptedProviderTest, DeliversTheScenarioAfterListenAndRecordsEveryCall) 
   ASSERT_EQ(0u, get(id, &message));
   EXPECT_EQ((Bytes{0x0C, 0x00, 0x09, 0x00, 0x04, 0x80, 0x55, 0x00, 0x01, 0x02, 0x00, 0x00}), Message(message))
       << "raw bytes are delivered as they stand";
+  // A struct of 255 octets or more: 0xFF, then its length as a little-endian word.
+  ASSERT_EQ(0u, get(id, &message));
+  const Bytes info = Message(message);
+  ASSERT_EQ(317u, info.size());
+  EXPECT_EQ((Bytes{0xFF, 0x2C, 0x01}), Bytes(info.begin() + 14, info.begin() + 17));
+  EXPECT_EQ(Bytes(300, 0xAA), Bytes(info.begin() + 17, info.end()));
   EXPECT_EQ(0x1104u, get(id, &message));
 
   EXPECT_EQ(0u, release(id));
