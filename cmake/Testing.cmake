@@ -3,7 +3,7 @@
 #   tfm_unit_test(name SOURCES ... [LIBS ...])   native GoogleTest exe, label "unit"
 #   tfm_win_test(name SOURCES ... [LIBS ...] [ENVIRONMENT VAR=value ...])
 #                                                cross-built GoogleTest exe run under Wine, label "win"
-#   tfm_e2e_test(name SCRIPT file [TIMEOUT s])   Python scenario against the real exe, label "e2e"
+#   tfm_e2e_test(name SCRIPT file [TIMEOUT s])   Python scenario against this build's exe, label "e2e"
 #
 # Every Wine test holds the resource lock "wineprefix": the tests share one prefix and the monitor's
 # single-instance guard would make a second copy exit silently, so they run strictly one at a time.
@@ -12,7 +12,6 @@ include(GoogleTest)
 # Unit tests run natively on Linux; a Windows build (cross or native) has no unit-test stage.
 set(TFM_UNIT_TESTS OFF)
 if(NOT WIN32)
-  find_package(GTest REQUIRED)
   set(TFM_UNIT_TESTS ON)
 endif()
 
@@ -20,9 +19,16 @@ set(TFM_WINE_RUN "${PROJECT_SOURCE_DIR}/scripts/wine-run")
 
 if(WIN32 AND TFM_WINE_TESTS)
   set(CMAKE_CROSSCOMPILING_EMULATOR "${TFM_WINE_RUN}")
+endif()
+
+# GoogleTest comes from its sources where the distribution's libraries do not fit the target: the
+# Windows tests and the i386 unit tests. Elsewhere the installed package is used.
+if((WIN32 AND TFM_WINE_TESTS) OR (TFM_UNIT_TESTS AND TFM_GTEST_FROM_SOURCE))
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+elseif(TFM_UNIT_TESTS)
+  find_package(GTest REQUIRED)
 endif()
 
 function(tfm_unit_test name)
@@ -51,13 +57,18 @@ endfunction()
 
 function(tfm_e2e_test name)
   cmake_parse_arguments(T "" "SCRIPT;TIMEOUT" "" ${ARGN})
-  if(NOT (WIN32 AND TFM_WINE_TESTS))
+  if(NOT (WIN32 AND TFM_E2E_TESTS))
     return()
   endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 240)
   endif()
+  # A 32-bit build runs in a 32-bit prefix (the i386 root's Wine has no other).
+  set(wine_arch win64)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(wine_arch win32)
+  endif()
   add_test(NAME e2e.${name} COMMAND python3 "${CMAKE_CURRENT_SOURCE_DIR}/${T_SCRIPT}")
   set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK wineprefix
-    ENVIRONMENT "TFM_BUILD_DIR=${CMAKE_BINARY_DIR};TFM_SOURCE_DIR=${PROJECT_SOURCE_DIR};PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1")
+    ENVIRONMENT "TFM_BUILD_DIR=${CMAKE_BINARY_DIR};TFM_SOURCE_DIR=${PROJECT_SOURCE_DIR};TFM_WINEARCH=${wine_arch};PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1")
 endfunction()
