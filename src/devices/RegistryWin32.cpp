@@ -65,14 +65,4 @@ std::string RegistryWin32::ErrorText(int32_t code) {
   return result;
 }
 
-uint32_t ReadPlatformIdWin32() {
-  OSVERSIONINFOA info{};
-  info.dwOSVersionInfoSize = sizeof info;
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)  // the platform id is what modem discovery needs; it is still reported
-#endif
-  if (!GetVersionExA(&info)) return 0;
-  return info.dwPlatformId;
-}
-
 }  // namespace tfm

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "ServerEndWin32.h"
+#include "os/Owned.h"
 #include "SimScript.h"
 
 namespace {
@@ -26,13 +27,13 @@ SERVICE_STATUS_HANDLE g_statusHandle = nullptr;
 
 // One line at a time, opened and closed each time so that a test can read the file meanwhile.
 void Log(const std::string& line) {
-  HANDLE file = CreateFileA(g_logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  const os::UniqueHandle file = os::AdoptFile(CreateFileA(g_logPath.c_str(), FILE_APPEND_DATA,
+                                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
   const std::string text = line + "\r\n";
   DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 // Runs the script once; false when stop was signalled meanwhile.
