@@ -18,8 +18,6 @@ static_assert(sizeof(SECURITY_ATTRIBUTES) == 12);
 static_assert(SECURITY_DESCRIPTOR_MIN_LENGTH == 20);
 #endif
 
-CMonitorApp::CMonitorApp() = default;
-
 bool CMonitorApp::AcquireSingleInstanceGuard() {
   const GuardMutexChoice guard = ChooseGuardMutex(m_osVersionCode);
   SECURITY_ATTRIBUTES attributes{};

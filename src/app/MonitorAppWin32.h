@@ -29,8 +29,6 @@ namespace tfm {
 
 class CMonitorApp final : public fw::Application, public ISessionEndHandler, public IUserNotice {
  public:
-  CMonitorApp();
-
   bool InitInstance() override;
   int ExitInstance() override;
   bool OnCommand(UINT commandId) override;

@@ -133,6 +133,7 @@ HMENU CSystemTray::LoadTrayMenu(HMENU& popup) const {
 LRESULT CSystemTray::OnCallback(WPARAM iconId, LPARAM mouseMessage) {
   if (iconId != m_state.record().iconId) return 0;
   HWND target = m_commandWindow;
+  if (!target) return 0;
 
   HMENU popup = nullptr;
   switch (LOWORD(mouseMessage)) {
