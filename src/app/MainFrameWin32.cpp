@@ -23,8 +23,9 @@ const fw::MessageEntry<CMainFrame> CMainFrame::kMessageMap[] = {
                               }),
 };
 
-CMainFrame::CMainFrame(TrayLink& trayLink, ISessionEndHandler& sessionEnd)
-    : m_trayLink(trayLink), m_sessionEnd(sessionEnd) {}
+CMainFrame::CMainFrame(fw::Application& app, TrayLink& trayLink, ISessionEndHandler& sessionEnd,
+                       const OsVersionInfo& version)
+    : FrameWindow(app), m_trayLink(trayLink), m_sessionEnd(sessionEnd), m_version(version) {}
 
 CMainFrame::~CMainFrame() {
   ReleaseTray();
@@ -42,9 +43,9 @@ bool CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 }
 
 LRESULT CMainFrame::OnCreate() {
-  m_tray = std::make_unique<CSystemTray>();
+  m_tray = std::make_unique<CSystemTray>(Hwnd(), m_version);
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kResourceMain));
-  if (!m_tray->Install(Hwnd(), kTrayCallbackMessage, "Telvaro Fax Server Monitor", icon, kResourceMain))
+  if (!m_tray->Install(kTrayCallbackMessage, kApplicationTitle, icon, kResourceMain))
     return -1;
   m_trayLink.Attach(m_tray.get());
   return 0;

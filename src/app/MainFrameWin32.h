@@ -5,6 +5,7 @@
 
 #include "app/SystemTrayWin32.h"
 #include "app/TaskbarNotifierWin32.h"
+#include "common/OsVersion.h"
 #include "framework/FrameWindow.h"
 #include "res/resource.h"
 
@@ -12,6 +13,7 @@ namespace tfm {
 
 class TrayLink;
 
+inline constexpr char kApplicationTitle[] = "Telvaro Fax Server Monitor";  // message boxes, the tray's tip
 inline constexpr char kFrameWindowClass[] = "TelvaroMonitorFrame";
 inline constexpr UINT kResourceMain = IDR_MAINFRAME;  // menu, application icon, title
 inline constexpr UINT kCommandIsdnChecker = IDM_ISDN_CHECKER;
@@ -32,8 +34,8 @@ class ISessionEndHandler {
 class CMainFrame final : public fw::FrameWindow {
  public:
   // The workers reach the tray through trayLink, which the frame attaches on creation and detaches
-  // before the tray goes.
-  CMainFrame(TrayLink& trayLink, ISessionEndHandler& sessionEnd);
+  // before the tray goes. The tray is shown if the system's version has a notification area.
+  CMainFrame(fw::Application& app, TrayLink& trayLink, ISessionEndHandler& sessionEnd, const OsVersionInfo& version);
   ~CMainFrame() override;
 
   CSystemTray* Tray() const { return m_tray.get(); }
@@ -54,6 +56,7 @@ class CMainFrame final : public fw::FrameWindow {
   std::unique_ptr<CSystemTray> m_tray;
   TrayLink& m_trayLink;
   ISessionEndHandler& m_sessionEnd;
+  OsVersionInfo m_version;
 
   static const fw::MessageEntry<CMainFrame> kMessageMap[];
 };

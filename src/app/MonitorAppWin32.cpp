@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/OsVersionWin32.h"
 #include "app/SingleInstance.h"
 #include "capi/CapiInstalled.h"
 #include "capi/IsdnMonitorThreadWin32.h"
 #include "faxservice/FaxServiceNames.h"
 #include "common/Trace.h"
-#include "os/Process.h"
 #include "framework/TraceSinkWin32.h"
 #include "ui/DevicesMonitorDlgWin32.h"
 
@@ -20,23 +18,19 @@ static_assert(sizeof(SECURITY_ATTRIBUTES) == 12);
 static_assert(SECURITY_DESCRIPTOR_MIN_LENGTH == 20);
 #endif
 
-CMonitorApp::CMonitorApp() : fw::Application(kApplicationTitle) {}
-
-CMonitorApp::~CMonitorApp() { m_channel.CloseChannel(); }
-
 bool CMonitorApp::AcquireSingleInstanceGuard() {
   const GuardMutexChoice guard = ChooseGuardMutex(m_osVersionCode);
   SECURITY_ATTRIBUTES attributes{};
+  SECURITY_DESCRIPTOR descriptor{};  // the mutex takes a copy when it is created
   if (guard.withSecurity) {
-    // A null DACL: every logon session may open the guard. The descriptor lives as long as the process.
-    void* descriptor = std::calloc(1, SECURITY_DESCRIPTOR_MIN_LENGTH);
-    InitializeSecurityDescriptor(descriptor, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(descriptor, TRUE, nullptr, FALSE);
+    // A null DACL: every logon session may open the guard.
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
     attributes.nLength = sizeof attributes;
-    attributes.lpSecurityDescriptor = descriptor;
+    attributes.lpSecurityDescriptor = &descriptor;
     attributes.bInheritHandle = TRUE;
   }
-  m_guardMutex = CreateMutexA(guard.withSecurity ? &attributes : nullptr, TRUE, guard.name);
+  m_guardMutex.reset(CreateMutexA(guard.withSecurity ? &attributes : nullptr, TRUE, guard.name));
   const bool alreadyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
   TraceF("guard: %s%s", guard.name, alreadyRunning ? " already held, exiting" : "");
   return !alreadyRunning;
@@ -44,14 +38,11 @@ bool CMonitorApp::AcquireSingleInstanceGuard() {
 
 bool CMonitorApp::InitInstance() {
   fw::InstallDebugOutputTraceSink();
-  CSystemTray::RegisterShellMessages();
-
-  m_osVersionCode = GetOsVersionCode(ReadOsVersionInfo(), &ReadServicePackValue);
   TraceF("os version code %d", m_osVersionCode);
   if (!AcquireSingleInstanceGuard()) std::exit(0);
   m_dialogOpen = 0;
 
-  m_mainFrame = std::make_unique<CMainFrame>(m_trayLink, *this);
+  m_mainFrame = std::make_unique<CMainFrame>(*this, m_trayLink, *this, m_osVersion);
   SetMainWindow(m_mainFrame.get());
   if (!m_mainFrame->LoadFrame(kResourceMain, kFrameDefaultStyle, kFrameWindowClass)) {
     Trace("start-up: frame not created");
@@ -61,22 +52,21 @@ bool CMonitorApp::InitInstance() {
   UpdateWindow(m_mainFrame->Hwnd());
 
   PreparePopup();
-  m_mainFrame->Tray()->ChangeIcon(kIconServiceStopped);
+  m_mainFrame->Tray()->ChangeIcon(kServiceStoppedIcon);
   OpenFaxServerChannel();
   BindCapi();
   return true;
 }
 
 void CMonitorApp::OpenFaxServerChannel() {
-  m_channel.SetOsVersionCode(m_osVersionCode);
-  if (!m_channel.CreateChannel(kChannelBaseName)) ShowMessageBox("Can Not connect to telvarofax service");
+  if (!m_channel.CreateChannel(kChannelBaseName)) Tell("Can Not connect to telvarofax service");
   m_flags.channelReady = m_channel.ConnectEvents() ? 1 : 0;
 }
 
 void CMonitorApp::PreparePopup() {
   CTaskbarNotifier& popup = m_mainFrame->Notifier();
   popup.CreatePopup(m_mainFrame.get());
-  popup.LoadSkin(kBitmapPopupSkin);
+  popup.LoadSkin(IDB_POPUP_SKIN);
   popup.SetFonts("Arial", 100, 0, kFontUnderline);
   popup.SetColours(RGB(20, 0, 255), RGB(20, 0, 255));
   popup.SetTextArea(10, 40, popup.SkinWidth() - 10, popup.SkinHeight() - 25);
@@ -85,7 +75,7 @@ void CMonitorApp::PreparePopup() {
 void CMonitorApp::BindCapi() {
   m_flags.capiAvailable = 0;
   if (!m_capiLibrary.Load()) {
-    ShowMessageBox("No CAPI drivers Installed");
+    Tell("No CAPI drivers Installed");
     return;
   }
   if (!IsCapiInstalled(m_capiLibrary.EntryPoints())) {
@@ -144,16 +134,16 @@ void CMonitorApp::OnDevicesMonitor() {
     return info;
   };
   CDevicesMonitorDlg dialog(
-      {m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry, m_flags.workersRunning});
+      {m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry, m_flags.workersRunning, *this});
   m_dialogOpen = 1;
   dialog.DoModal(m_mainFrame->Hwnd());
   m_dialogOpen = 0;
   Trace("devices monitor: closed");
 }
 
-const std::string& CMonitorApp::SystemErrorText(DWORD code) {
-  m_errorText = os::SystemErrorText(code);
-  return m_errorText;
+void CMonitorApp::Tell(const char* text) {
+  HWND owner = m_mainFrame ? m_mainFrame->Hwnd() : nullptr;
+  MessageBoxA(owner, text, kApplicationTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 }  // namespace tfm

@@ -1,62 +1,55 @@
 #pragma once
-// The application object: single-instance guard, hidden frame with the tray icon, the COMMON-ISDN-API
-// binding, the worker threads, and the tray menu's device commands.
+// The application object and the program's composition root: it reads the OS version once, builds the
+// single-instance guard, the hidden frame with the tray icon, the COMMON-ISDN-API binding and the
+// worker threads, hands each part what it needs, and runs the tray menu's device commands.
 #include <windows.h>
 
 #include <memory>
-#include <string>
 
 #include "app/MainFrameWin32.h"
 #include "app/WorkerThreadWin32.h"
 #include "calllog/CallLogFileWin32.h"
 #include "capi/CapiLibraryWin32.h"
 #include "capi/IsdnMonitor.h"
+#include "common/OsVersion.h"
 #include "common/SharedFlags.h"
 #include "common/TrayLink.h"
+#include "common/UserNotice.h"
 #include "devices/ModemRegistry.h"
 #include "devices/RegistryWin32.h"
 #include "faxservice/FaxServiceWorkersWin32.h"
 #include "faxservice/InterProcessChannelWin32.h"
 #include "framework/Application.h"
+#include "os/Owned.h"
 #include "os/Process.h"
+#include "os/Version.h"
 
 namespace tfm {
 
-inline constexpr char kApplicationTitle[] = "Telvaro Fax Server Monitor";
-inline constexpr UINT kIconServiceRunning = IDI_SERVICE_RUNNING;
-inline constexpr UINT kIconServiceStopped = IDI_SERVICE_STOPPED;
-inline constexpr UINT kBitmapPopupSkin = IDB_POPUP_SKIN;
-
-class CMonitorApp final : public fw::Application, public ISessionEndHandler {
+class CMonitorApp final : public fw::Application, public ISessionEndHandler, public IUserNotice {
  public:
-  CMonitorApp();
-  ~CMonitorApp() override;
-
   bool InitInstance() override;
   int ExitInstance() override;
   bool OnCommand(UINT commandId) override;
 
-  void ControlWorkers(bool start);
-  void OnDevicesMonitor();
-  // The system's text for an error code, kept until the next call.
-  const std::string& SystemErrorText(DWORD code);
-
-  CMainFrame* MainFrame() const { return m_mainFrame.get(); }
-  int32_t OsVersionCode() const { return m_osVersionCode; }
-  SharedFlags& Flags() { return m_flags; }
-  const CapiEntryPoints& Capi() const { return m_capiLibrary.EntryPoints(); }
-  CIsdnMonitor& IsdnMonitor() { return m_isdnMonitor; }
+  // A warning box titled with the program's name, owned by the hidden frame.
+  void Tell(const char* text) override;
 
  private:
   bool AcquireSingleInstanceGuard();
   void PreparePopup();
   void OpenFaxServerChannel();
   void BindCapi();
+  void ControlWorkers(bool start);
+  void OnDevicesMonitor();
   void OnSessionEnding() override;  // WM_ENDSESSION reaches the frame
 
+  // Read once; every part below that depends on the system's version gets it from here.
+  const OsVersionInfo m_osVersion = os::ReadOsVersionInfo();
+  const int32_t m_osVersionCode = GetOsVersionCode(m_osVersion, os::ReadServicePackValue);
+
   std::unique_ptr<CMainFrame> m_mainFrame;
-  HANDLE m_guardMutex = nullptr;  // held from start to end, never released or closed
-  int32_t m_osVersionCode = 0;
+  os::UniqueHandle m_guardMutex;  // held from start to end, never released
   WorkerThread m_listenerThread{"listener"};
   WorkerThread m_pollerThread{"poller"};
   WorkerThread m_monitorThread{"isdn-monitor"};
@@ -65,14 +58,13 @@ class CMonitorApp final : public fw::Application, public ISessionEndHandler {
   int32_t m_dialogOpen = 0;
   CapiLibrary m_capiLibrary;
   TrayLink m_trayLink;  // outlives the frame: the workers' way to the tray
-  CInterProcessChannel m_channel;
+  CInterProcessChannel m_channel{m_osVersionCode};
   CallLogFile m_callLog;
   CIsdnMonitor m_isdnMonitor{m_capiLibrary.EntryPoints(), m_trayLink, m_callLog, m_flags.workersRunning,
                             os::SleepMilliseconds};
   FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink};
   RegistryWin32 m_registry;
-  CModemRegistry m_modemRegistry{m_registry, ReadPlatformIdWin32};
-  std::string m_errorText;
+  CModemRegistry m_modemRegistry{m_registry, m_osVersion.platformId};
 };
 
 }  // namespace tfm

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/OsVersion.h"
+#include "common/OsVersion.h"
 
 namespace tfm {
 

@@ -5,9 +5,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "app/OsVersionWin32.h"
 #include "common/Trace.h"
-#include "framework/Application.h"
 #include "os/Owned.h"
 
 namespace tfm {
@@ -15,8 +13,6 @@ namespace tfm {
 #if !defined(_WIN64)
 static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the notification record is sent in its 488-byte form");
 #endif
-
-UINT CSystemTray::s_taskbarCreated = 0;
 
 // Sends the state's requests to the shell as the 488-byte notification record.
 class CSystemTray::Shell final : public ITrayShell {
@@ -40,34 +36,31 @@ class CSystemTray::Shell final : public ITrayShell {
   }
 };
 
-const fw::MessageEntry<CSystemTray> CSystemTray::kMessageMap[] = {
-    fw::OnRegistered<CSystemTray>(&CSystemTray::s_taskbarCreated,
-                                  [](CSystemTray& self, WPARAM, LPARAM) { return self.OnShellRestart(); }),
-    fw::OnMessage<CSystemTray>(WM_SETTINGCHANGE,
-                               [](CSystemTray& self, WPARAM flag, LPARAM) -> LRESULT {
-                                 self.OnSettingChange(static_cast<UINT>(flag));
-                                 return 0;
-                               }),
-};
-
-CSystemTray::CSystemTray() = default;
+CSystemTray::CSystemTray(HWND commandWindow, const OsVersionInfo& version)
+    : m_commandWindow(commandWindow),
+      m_shellHasIcons(version.valid && version.major >= 4),
+      m_taskbarCreated(RegisterWindowMessageA("TaskbarCreated")) {}
 
 CSystemTray::~CSystemTray() {
   Uninstall();
   Destroy();
 }
 
-void CSystemTray::RegisterShellMessages() { s_taskbarCreated = RegisterWindowMessageA("TaskbarCreated"); }
-
-bool CSystemTray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::Dispatch<CSystemTray>(*this, kMessageMap, message, wParam, lParam, result);
+bool CSystemTray::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (m_taskbarCreated != 0 && message == m_taskbarCreated) {
+    result = OnShellRestart();
+    return true;
+  }
+  if (message != WM_SETTINGCHANGE) return false;
+  OnSettingChange(static_cast<UINT>(wParam));
+  result = 0;
+  return true;
 }
 
-bool CSystemTray::Install(HWND owner, UINT callbackMessage, const char* tip, HICON icon, UINT iconId) {
+bool CSystemTray::Install(UINT callbackMessage, const char* tip, HICON icon, UINT iconId) {
   std::lock_guard guard(m_lock);
   Shell shell;
-  const OsVersionInfo version = ReadOsVersionInfo();
-  if (!(version.valid && version.major >= 4)) {
+  if (!m_shellHasIcons) {
     m_state.Install(shell, false, nullptr, 0, nullptr, nullptr, 0);
     return false;
   }
@@ -75,7 +68,8 @@ bool CSystemTray::Install(HWND owner, UINT callbackMessage, const char* tip, HIC
   windowClass.lpszClassName = kTrayWindowClass;
   if (RegisterClassOnce(windowClass))
     CreateEx(0, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
-  const bool added = m_state.Install(shell, true, owner ? owner : Hwnd(), callbackMessage, tip, icon, iconId);
+  HWND owner = m_commandWindow ? m_commandWindow : Hwnd();
+  const bool added = m_state.Install(shell, true, owner, callbackMessage, tip, icon, iconId);
   TraceF("tray: install id=%u tip=[%s] %s", iconId, m_state.record().tip, added ? "added" : "refused");
   return added;
 }
@@ -138,8 +132,7 @@ HMENU CSystemTray::LoadTrayMenu(HMENU& popup) const {
 
 LRESULT CSystemTray::OnCallback(WPARAM iconId, LPARAM mouseMessage) {
   if (iconId != m_state.record().iconId) return 0;
-  fw::Application* app = fw::Application::Current();
-  HWND target = app && app->MainWindow() ? app->MainWindow()->Hwnd() : nullptr;
+  HWND target = m_commandWindow;
   if (!target) return 0;
 
   HMENU popup = nullptr;

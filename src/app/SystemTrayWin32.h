@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "app/TrayIconState.h"
+#include "common/OsVersion.h"
 #include "common/TrayPort.h"
 #include "framework/Window.h"
 
@@ -17,13 +18,12 @@ inline constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 0x0464: wParam i
 
 class CSystemTray final : public fw::Window, public ITrayPort {
  public:
-  CSystemTray();
+  // The icon's mouse messages and the menu's commands go to commandWindow (null: the tray's own window);
+  // systems before version 4 have no notification area, and Install refuses there.
+  CSystemTray(HWND commandWindow, const OsVersionInfo& version);
   ~CSystemTray() override;
 
-  // Registers "TaskbarCreated"; called once at program start.
-  static void RegisterShellMessages();
-
-  bool Install(HWND owner, UINT callbackMessage, const char* tip, HICON icon, UINT iconId);
+  bool Install(UINT callbackMessage, const char* tip, HICON icon, UINT iconId);
   bool Uninstall();
 
   bool ChangeIcon(unsigned iconId) override;
@@ -45,11 +45,11 @@ class CSystemTray final : public fw::Window, public ITrayPort {
 
   std::mutex m_lock;  // the notification record is changed from four threads
   TrayIconState m_state;
+  HWND m_commandWindow;
+  bool m_shellHasIcons;
+  UINT m_taskbarCreated;  // "TaskbarCreated": the shell has restarted and lost the icon
   UINT m_defaultMenuItem = 0;
   bool m_defaultItemByPosition = true;
-
-  static UINT s_taskbarCreated;
-  static const fw::MessageEntry<CSystemTray> kMessageMap[];
 };
 
 }  // namespace tfm

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "os/DeviceContext.h"
+
 namespace tfm {
 
 bool CTaskbarNotifier::CreatePopup(fw::Window* owner) {
@@ -46,9 +48,7 @@ bool CTaskbarNotifier::SetFonts(const char* face, int tenthsOfPoint, int normalS
   m_normalFont.reset();
   // A point font: the height in tenths of a point converted for the screen.
   LOGFONTA request{};
-  HDC screen = GetDC(nullptr);
-  request.lfHeight = -MulDiv(tenthsOfPoint, GetDeviceCaps(screen, LOGPIXELSY), 720);
-  ReleaseDC(nullptr, screen);
+  request.lfHeight = -MulDiv(tenthsOfPoint, GetDeviceCaps(os::WindowDc(nullptr).get(), LOGPIXELSY), 720);
   request.lfCharSet = DEFAULT_CHARSET;
   strncpy(request.lfFaceName, face, sizeof request.lfFaceName - 1);
   os::UniqueFont pointFont(CreateFontIndirectA(&request));

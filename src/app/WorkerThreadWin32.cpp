@@ -4,23 +4,19 @@
 
 namespace tfm {
 
-WorkerThread::~WorkerThread() {
-  if (m_handle) CloseHandle(m_handle);
-}
-
 void WorkerThread::Start(LPTHREAD_START_ROUTINE entry, void* argument) {
-  m_handle = CreateThread(nullptr, 0, entry, argument, 0, &m_id);
+  m_handle.reset(CreateThread(nullptr, 0, entry, argument, 0, &m_id));
   TraceF("worker %s: %s", m_name, m_handle ? "started" : "not started");
 }
 
 DWORD WorkerThread::Stop(DWORD waitMs) {
   if (!m_handle) return 0;
-  if (WaitForSingleObject(m_handle, waitMs) != WAIT_OBJECT_0) TerminateThread(m_handle, kWorkerTerminatedExitCode);
-  WaitForSingleObject(m_handle, waitMs);  // termination completes asynchronously
+  if (WaitForSingleObject(m_handle.get(), waitMs) != WAIT_OBJECT_0)
+    TerminateThread(m_handle.get(), kWorkerTerminatedExitCode);
+  WaitForSingleObject(m_handle.get(), waitMs);  // termination completes asynchronously
   DWORD exitCode = 0;
-  GetExitCodeThread(m_handle, &exitCode);
-  CloseHandle(m_handle);
-  m_handle = nullptr;
+  GetExitCodeThread(m_handle.get(), &exitCode);
+  m_handle.reset();
   TraceF("worker %s: stopped, exit code %lu", m_name, exitCode);
   return exitCode;
 }

@@ -3,6 +3,8 @@
 // stopped by waiting a bounded time, then terminating it.
 #include <windows.h>
 
+#include "os/Owned.h"
+
 namespace tfm {
 
 inline constexpr DWORD kWorkerStopWaitMs = 2000;
@@ -11,19 +13,16 @@ inline constexpr DWORD kWorkerTerminatedExitCode = 170;
 class WorkerThread {
  public:
   explicit WorkerThread(const char* name) : m_name(name) {}
-  WorkerThread(const WorkerThread&) = delete;
-  WorkerThread& operator=(const WorkerThread&) = delete;
-  ~WorkerThread();
 
   void Start(LPTHREAD_START_ROUTINE entry, void* argument);
-  bool Started() const { return m_handle != nullptr; }
+  bool Started() const { return static_cast<bool>(m_handle); }
   // Waits up to waitMs for the thread to end, otherwise terminates it; closes the handle.
   // Returns the thread's exit code.
   DWORD Stop(DWORD waitMs = kWorkerStopWaitMs);
 
  private:
   const char* m_name;
-  HANDLE m_handle = nullptr;
+  os::UniqueHandle m_handle;
   DWORD m_id = 0;
 };
 

@@ -48,8 +48,8 @@ int32_t SpeedFromDcb(const uint8_t* dcb, uint32_t length) {
                                                                                           : 0;
 }
 
-CModemRegistry::CModemRegistry(IRegistry& registry, PlatformIdReader readPlatformId)
-    : m_registry(registry), m_readPlatformId(readPlatformId) {}
+CModemRegistry::CModemRegistry(IRegistry& registry, uint32_t platformId)
+    : m_registry(registry), m_platformId(platformId) {}
 
 std::string CModemRegistry::ReadRegString(const std::string& keyPath, const char* valueName,
                                           const std::string& defaultText, RegKey root) const {
@@ -79,7 +79,7 @@ std::string CModemRegistry::FormatInstanceKey(int32_t instance) {
 }
 
 std::string CModemRegistry::GetModemKeyPath(int32_t instance) const {
-  if (m_readPlatformId() == kPlatformWindows9x) return k9xClassPath + FormatInstanceKey(instance);
+  if (m_platformId == kPlatformWindows9x) return k9xClassPath + FormatInstanceKey(instance);
   return kNtClassPath + GetModemClassGuid() + "\\" + FormatInstanceKey(instance);
 }
 

@@ -10,15 +10,15 @@
 
 namespace tfm {
 
-// The platform id that the version query reports (1 is the Windows 95 family).
-using PlatformIdReader = uint32_t (*)();
+// The platform id that the version query reports; the Windows 95 family keeps its modems elsewhere.
 inline constexpr uint32_t kPlatformWindows9x = 1;
 
 class CModemRegistry {
  public:
   static constexpr int32_t kMaxInstances = 10;
 
-  CModemRegistry(IRegistry& registry, PlatformIdReader readPlatformId);
+  // platformId: what the version query reported at start-up (0 when it failed).
+  CModemRegistry(IRegistry& registry, uint32_t platformId);
 
   // The text of a value, up to its first zero byte; default when the key or value cannot be read.
   std::string ReadRegString(const std::string& keyPath, const char* valueName, const std::string& defaultText,
@@ -47,7 +47,7 @@ class CModemRegistry {
   std::string ReadSettingsValue(const std::string& name, const char* valueName) const;
 
   IRegistry& m_registry;
-  PlatformIdReader m_readPlatformId;
+  uint32_t m_platformId;
 };
 
 // The counting rule: a model is a modem unless it is empty or holds "IP Virtual Modem" (exact case).

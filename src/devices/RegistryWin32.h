@@ -1,6 +1,5 @@
 #pragma once
-// The registry seam on the Windows registry, and the platform id of the running system.
-#include "devices/ModemRegistry.h"
+// The registry seam on the Windows registry.
 #include "devices/RegistryApi.h"
 
 namespace tfm {
@@ -14,8 +13,5 @@ class RegistryWin32 : public IRegistry {
   int32_t EnumKey(RegKey key, uint32_t index, char* name, uint32_t* capacity) override;
   std::string ErrorText(int32_t code) override;
 };
-
-// GetVersionExA's platform id; 0 when the query fails. Fits PlatformIdReader.
-uint32_t ReadPlatformIdWin32();
 
 }  // namespace tfm

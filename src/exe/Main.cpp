@@ -2,7 +2,7 @@
 
 #include "app/MonitorAppWin32.h"
 
-// The one application object.
-static tfm::CMonitorApp theApp;
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return theApp.Main(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  tfm::CMonitorApp app;
+  return app.Main();
+}

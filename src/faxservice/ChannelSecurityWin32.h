@@ -6,6 +6,8 @@
 #include <aclapi.h>
 #undef BuildSecurityDescriptor
 
+#include "os/Owned.h"
+
 namespace tfm {
 
 class ChannelSecurity {
@@ -13,7 +15,6 @@ class ChannelSecurity {
   ChannelSecurity() = default;
   ChannelSecurity(const ChannelSecurity&) = delete;
   ChannelSecurity& operator=(const ChannelSecurity&) = delete;
-  ~ChannelSecurity();
 
   // Builds the descriptor once and reuses it afterwards. A failing step prints its message to standard
   // output and to the trace, and the result is false.
@@ -26,7 +27,7 @@ class ChannelSecurity {
   bool FillAcl(PSID sid);
 
   SECURITY_DESCRIPTOR m_descriptor{};
-  PACL m_acl = nullptr;  // referred to by the descriptor, so it lives as long as this object
+  os::UniqueHeapBlock m_acl;  // referred to by the descriptor, so it lives as long as this object
   SECURITY_ATTRIBUTES m_attributes{};
 };
 

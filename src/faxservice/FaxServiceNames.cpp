@@ -1,6 +1,6 @@
 #include "faxservice/FaxServiceNames.h"
 
-#include "app/OsVersion.h"
+#include "common/OsVersion.h"
 
 namespace tfm {
 

@@ -3,23 +3,19 @@
 #include "faxservice/FaxServiceProbeWin32.h"
 #include "faxservice/IpcListener.h"
 #include "faxservice/ServicePoller.h"
+#include "os/Process.h"
 
 namespace tfm {
-namespace {
-
-void SleepMs(uint32_t milliseconds) { Sleep(milliseconds); }
-
-}  // namespace
 
 DWORD WINAPI IpcListenerThread(LPVOID context) {
   auto& workers = *static_cast<FaxServiceWorkerContext*>(context);
-  return RunIpcListener(*workers.channel, workers.tray, *workers.flags, SleepMs);
+  return RunIpcListener(*workers.channel, workers.tray, *workers.flags, os::SleepMilliseconds);
 }
 
 DWORD WINAPI ServicePollerThread(LPVOID context) {
   auto& workers = *static_cast<FaxServiceWorkerContext*>(context);
   FaxServiceProbe probe;
-  return RunServicePoller(probe, workers.tray, *workers.channel, *workers.flags, SleepMs);
+  return RunServicePoller(probe, workers.tray, *workers.channel, *workers.flags, os::SleepMilliseconds);
 }
 
 }  // namespace tfm

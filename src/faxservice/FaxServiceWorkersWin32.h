@@ -9,7 +9,6 @@
 namespace tfm {
 
 // Filled by the application and kept alive until both workers have ended or been terminated.
-// The channel's OS version code is set on the channel itself before it is first opened.
 struct FaxServiceWorkerContext {
   CInterProcessChannel* channel = nullptr;
   SharedFlags* flags = nullptr;

@@ -11,25 +11,40 @@
 #include "faxservice/FaxServiceNames.h"
 #include "faxservice/IpcListener.h"
 #include "faxservice/ServicePoller.h"
+#include "os/Owned.h"
 
 namespace tfm {
 
+// An owned handle or view that the listener thread reads without a lock: the owner is filled first and
+// the value published after, so the listener never sees an object that is not complete. Published once;
+// it goes with the channel, after the listener has stopped.
+template <class Owner>
+class Published {
+ public:
+  using Value = decltype(Owner().get());
+  void Publish(Owner owner) {
+    m_owner = std::move(owner);
+    m_value = m_owner.get();
+  }
+  Value get() const { return m_value.load(); }
+
+ private:
+  Owner m_owner;
+  std::atomic<Value> m_value{};
+};
+
 class CInterProcessChannel final : public IChannelPort, public IServerEventPort {
  public:
-  CInterProcessChannel();
+  // Codes above 108 put the mapping and the mutexes into the "Global\" namespace.
+  explicit CInterProcessChannel(int32_t osVersionCode);
   CInterProcessChannel(const CInterProcessChannel&) = delete;
   CInterProcessChannel& operator=(const CInterProcessChannel&) = delete;
-  ~CInterProcessChannel();
 
-  // Chooses the object namespace (codes above 108: "Global\"); set before the channel is opened.
-  void SetOsVersionCode(int32_t osVersionCode);
-
-  // Opens or creates the mapping, its view and the data mutex. Called again (the poller does so after
-  // every service restart), it keeps what is open and opens only what is missing.
+  // Opens or creates the mapping, its view and the data mutex, all or none. Called again (the poller
+  // does so after every service restart), it keeps what is open.
   bool CreateChannel(const char* baseName) override;
   // Opens or creates the client and server events, again keeping those already open.
   bool ConnectEvents() override;
-  void CloseChannel();
 
   // The listener's view of the channel; every slot is read afresh on each call.
   ServerEventWait WaitForServerEvent(uint32_t timeoutMs) override;
@@ -42,25 +57,23 @@ class CInterProcessChannel final : public IChannelPort, public IServerEventPort 
   const ChannelObjectNames& names() const { return m_names; }
 
  private:
-  bool AcquireRaceMutex();
-  void ReleaseRaceMutex();
-  HANDLE OpenOrCreateEvent(const std::string& name);
-  bool OpenMissingObjects();
-  bool OpenDataMutex();
+  class RaceLock;
+  os::UniqueHandle OpenOrCreateEvent(const std::string& name);
+  bool OpenObjects();
+  os::UniqueHandle OpenDataMutex();
   bool Fail(const char* what, DWORD code);
 
-  int32_t m_osVersionCode = 0;
-  HANDLE m_mapping = nullptr;
-  std::atomic<unsigned char*> m_view{nullptr};
+  int32_t m_osVersionCode;
   std::string m_baseName = kChannelBaseName;
   ChannelObjectNames m_names;
   DWORD m_lastError = 0;
   std::string m_errorText;
   ChannelSecurity m_security;
-  HANDLE m_dataMutex = nullptr;
-  HANDLE m_raceMutex = nullptr;  // held only inside CreateChannel and ConnectEvents
-  std::atomic<HANDLE> m_serverEvent{nullptr};
-  std::atomic<HANDLE> m_clientEvent{nullptr};
+  os::UniqueHandle m_mapping;
+  os::UniqueHandle m_dataMutex;
+  Published<os::UniqueView> m_view;  // published last, once the mapping and the data mutex are open
+  Published<os::UniqueHandle> m_serverEvent;
+  Published<os::UniqueHandle> m_clientEvent;
 };
 
 }  // namespace tfm

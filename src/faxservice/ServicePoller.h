@@ -2,15 +2,16 @@
 // The service poller's body, apart from the threads and the platform: one probe of the fax service per
 // cycle, shown as the tray icon and tooltip, and the channel kept open while the service runs.
 #include <cstdint>
-#include <functional>
 
 #include "common/SharedFlags.h"
+#include "common/Sleep.h"
 #include "common/TrayPort.h"
+#include "res/resource.h"
 
 namespace tfm {
 
-inline constexpr unsigned kServiceRunningIcon = 147;
-inline constexpr unsigned kServiceStoppedIcon = 153;
+inline constexpr unsigned kServiceRunningIcon = IDI_SERVICE_RUNNING;
+inline constexpr unsigned kServiceStoppedIcon = IDI_SERVICE_STOPPED;
 inline constexpr const char* kServiceRunningTip = "Telvaro Fax Server Running";
 inline constexpr const char* kServiceStoppedTip = "Telvaro Fax Stopped";
 inline constexpr uint32_t kServicePollIntervalMs = 30000;
@@ -33,8 +34,6 @@ class IChannelPort {
  protected:
   ~IChannelPort() = default;
 };
-
-using SleepFunction = std::function<void(uint32_t milliseconds)>;
 
 // Start pending (2) and running (4) count as running; everything else, failure included, as stopped.
 bool IsServiceRunningState(int32_t state);

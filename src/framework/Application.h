@@ -9,26 +9,20 @@ class Window;
 
 class Application {
  public:
-  explicit Application(const char* title);
+  Application() = default;
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
-  virtual ~Application();
-
-  static Application* Current();
+  virtual ~Application() = default;
 
   // Start-up; false ends the program without entering the message loop.
   virtual bool InitInstance() = 0;
   // Shutdown; the default returns the exit code of the message loop.
   virtual int ExitInstance();
   // Commands that the main frame does not handle itself come here; true when handled.
-  virtual bool OnCommand(UINT commandId) { return false; }
+  virtual bool OnCommand(UINT) { return false; }
 
   Window* MainWindow() const { return m_mainWindow; }
   void SetMainWindow(Window* window) { m_mainWindow = window; }
-  const char* Title() const { return m_title; }
-
-  // A message box titled with the application title.
-  int ShowMessageBox(const char* text, UINT type = MB_OK | MB_ICONWARNING) const;
 
   // Start-up, message loop, shutdown: what WinMain runs.
   int Main();
@@ -36,7 +30,6 @@ class Application {
  private:
   int RunMessageLoop();
 
-  const char* m_title;
   Window* m_mainWindow = nullptr;
   int m_loopExitCode = 0;
 };

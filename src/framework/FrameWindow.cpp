@@ -1,6 +1,7 @@
 #include "framework/FrameWindow.h"
 
 #include "framework/Application.h"
+#include "os/Owned.h"
 
 namespace fw {
 
@@ -16,21 +17,20 @@ bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const char* className)
 
   char title[128] = "";
   LoadStringA(instance, resourceId, title, static_cast<int>(sizeof title));
-  HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(resourceId));
-  if (CreateEx(0, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-               menu))
-    return true;
-  if (menu) DestroyMenu(menu);
-  return false;
+  // The window owns its menu once it exists.
+  os::UniqueMenu menu(LoadMenuA(instance, MAKEINTRESOURCEA(resourceId)));
+  if (!CreateEx(0, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                menu.get()))
+    return false;
+  menu.release();
+  return true;
 }
 
 bool FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
-    case WM_COMMAND: {
-      Application* app = Application::Current();
+    case WM_COMMAND:
       result = 0;
-      return app && app->OnCommand(LOWORD(wParam));
-    }
+      return m_app.OnCommand(LOWORD(wParam));
     case WM_CLOSE:
       OnClose();
       result = 0;
@@ -43,9 +43,8 @@ bool FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 void FrameWindow::OnClose() { Destroy(); }
 
 void FrameWindow::OnWindowGone() {
-  Application* app = Application::Current();
-  if (app && app->MainWindow() == this) {
-    app->SetMainWindow(nullptr);
+  if (m_app.MainWindow() == this) {
+    m_app.SetMainWindow(nullptr);
     PostQuitMessage(0);
   }
 }

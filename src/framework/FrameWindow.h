@@ -9,8 +9,13 @@ namespace fw {
 // Frame style bit of the framework: add the document name to the title (no effect here).
 inline constexpr DWORD kFwsAddToTitle = 0x00008000;
 
+class Application;
+
 class FrameWindow : public Window {
  public:
+  // Commands the frame does not handle go to app; when app's main window goes, the loop ends.
+  explicit FrameWindow(Application& app) : m_app(app) {}
+
   bool LoadFrame(UINT resourceId, DWORD style, const char* className);
 
  protected:
@@ -18,6 +23,9 @@ class FrameWindow : public Window {
   // WM_CLOSE: the default destroys the frame.
   virtual void OnClose();
   void OnWindowGone() override;
+
+ private:
+  Application& m_app;
 };
 
 }  // namespace fw

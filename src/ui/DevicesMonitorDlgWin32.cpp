@@ -13,7 +13,7 @@ namespace tfm {
 
 CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources)
     : fw::ResizableDialog(kTemplateId),
-      m_isdnPage(sources.capiAvailable, sources.capi, sources.getProfile),
+      m_isdnPage(sources.capiAvailable, sources.capi, sources.getProfile, sources.notice),
       m_modemPage(sources.modems),
       m_activityPage(sources.workersRunning),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),

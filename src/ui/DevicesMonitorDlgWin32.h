@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "capi/CapiEntryPoints.h"
+#include "common/UserNotice.h"
 #include "devices/IsdnInfoNodes.h"
 #include "devices/IsdnInfoPageWin32.h"
 #include "devices/ModemInfoPageWin32.h"
@@ -24,6 +25,7 @@ struct DevicesMonitorSources {
   ProfileQuery getProfile;
   const CModemRegistry& modems;
   const std::atomic<int32_t>& workersRunning;  // the activity chart replays its history only while set
+  IUserNotice& notice;                         // the ISDN page's "driver gone" message
 };
 
 inline constexpr COLORREF kThemeFirstTint = RGB(164, 175, 182);

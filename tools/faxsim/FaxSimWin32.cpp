@@ -13,49 +13,12 @@
 
 #include "ServerEndWin32.h"
 #include "SimScript.h"
+#include "os/Owned.h"
 
 namespace {
 
-char kServiceName[] = "TelvaroFaxService";
+constexpr char kServiceName[] = "TelvaroFaxService";
 constexpr DWORD kConsoleAnswerTimeoutMs = 15000;
-
-std::string g_scriptPath;
-std::string g_logPath;
-HANDLE g_stop = nullptr;
-SERVICE_STATUS_HANDLE g_statusHandle = nullptr;
-
-// One line at a time, opened and closed each time so that a test can read the file meanwhile.
-void Log(const std::string& line) {
-  HANDLE file = CreateFileA(g_logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  const std::string text = line + "\r\n";
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
-// Runs the script once; false when stop was signalled meanwhile.
-bool RunScript(faxsim::ServerEnd& server, const faxsim::Script& script, DWORD answerTimeoutMs) {
-  for (const faxsim::Step& step : script.steps) {
-    if (step.kind == faxsim::Step::Kind::Pause) {
-      if (WaitForSingleObject(g_stop, step.milliseconds) == WAIT_OBJECT_0) return false;
-      continue;
-    }
-    Log("posted " + step.text);
-    switch (server.Post(step.text, g_stop, answerTimeoutMs)) {
-      case faxsim::ServerEnd::Answer::Acknowledged:
-        Log("acknowledged " + step.text);
-        break;
-      case faxsim::ServerEnd::Answer::TimedOut:
-        Log("unacknowledged " + step.text);
-        break;
-      case faxsim::ServerEnd::Answer::Stopped:
-        return false;
-    }
-  }
-  return true;
-}
 
 // A repeating script needs a pause to repeat: without one it would post as fast as the monitor answers.
 bool Repeats(const faxsim::Script& script) {
@@ -66,50 +29,110 @@ bool Repeats(const faxsim::Script& script) {
   return false;
 }
 
-void Simulate(DWORD answerTimeoutMs, bool mayRepeat) {
-  Log("started");
-  std::ifstream in(g_scriptPath);
-  const faxsim::Script script = faxsim::ParseScript(in);
-  for (const std::string& line : script.rejectedLines) Log("rejected " + line);
-  faxsim::ServerEnd server;
-  const std::string failure = server.Open();
-  if (!failure.empty()) {
-    Log("error " + failure);
-    return;
+// One run of the simulator: its script and log, the event that stops it and, as a service, the
+// handle through which it reports its state.
+class Simulator {
+ public:
+  Simulator(std::string scriptPath, std::string logPath)
+      : m_scriptPath(std::move(scriptPath)),
+        m_logPath(std::move(logPath)),
+        m_stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+
+  // One line at a time, opened and closed each time so that a test can read the file meanwhile.
+  void Log(const std::string& line) const {
+    const os::UniqueHandle file = os::AdoptFile(CreateFileA(m_logPath.c_str(), FILE_APPEND_DATA,
+                                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    const std::string text = line + "\r\n";
+    DWORD written = 0;
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   }
-  Log("opened");
-  const bool repeat = mayRepeat && Repeats(script);
-  do {
-    if (!RunScript(server, script, answerTimeoutMs)) return;
-  } while (repeat);
-}
 
-void Report(DWORD state) {
-  SERVICE_STATUS status{};
-  status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
-  status.dwCurrentState = state;
-  status.dwControlsAccepted = state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
-  status.dwWaitHint = state == SERVICE_STOP_PENDING ? 5000 : 0;
-  SetServiceStatus(g_statusHandle, &status);
-}
+  void Simulate(DWORD answerTimeoutMs, bool mayRepeat) const {
+    Log("started");
+    std::ifstream in(m_scriptPath);
+    const faxsim::Script script = faxsim::ParseScript(in);
+    for (const std::string& line : script.rejectedLines) Log("rejected " + line);
+    faxsim::ServerEnd server;
+    const std::string failure = server.Open();
+    if (!failure.empty()) {
+      Log("error " + failure);
+      return;
+    }
+    Log("opened");
+    const bool repeat = mayRepeat && Repeats(script);
+    do {
+      if (!RunScript(server, script, answerTimeoutMs)) return;
+    } while (repeat);
+  }
 
-DWORD WINAPI OnControl(DWORD control, DWORD, LPVOID, LPVOID) {
+  void Stop() const { SetEvent(m_stop.get()); }
+  void WaitForStop() const { WaitForSingleObject(m_stop.get(), INFINITE); }
+
+  bool RegisterAsService(LPHANDLER_FUNCTION_EX onControl) {
+    m_status = RegisterServiceCtrlHandlerExA(kServiceName, onControl, this);
+    return m_status != nullptr;
+  }
+  void Report(DWORD state) const {
+    SERVICE_STATUS status{};
+    status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
+    status.dwCurrentState = state;
+    status.dwControlsAccepted = state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
+    status.dwWaitHint = state == SERVICE_STOP_PENDING ? 5000 : 0;
+    SetServiceStatus(m_status, &status);
+  }
+
+ private:
+  // Runs the script once; false when stop was signalled meanwhile.
+  bool RunScript(faxsim::ServerEnd& server, const faxsim::Script& script, DWORD answerTimeoutMs) const {
+    for (const faxsim::Step& step : script.steps) {
+      if (step.kind == faxsim::Step::Kind::Pause) {
+        if (WaitForSingleObject(m_stop.get(), step.milliseconds) == WAIT_OBJECT_0) return false;
+        continue;
+      }
+      Log("posted " + step.text);
+      switch (server.Post(step.text, m_stop.get(), answerTimeoutMs)) {
+        case faxsim::ServerEnd::Answer::Acknowledged:
+          Log("acknowledged " + step.text);
+          break;
+        case faxsim::ServerEnd::Answer::TimedOut:
+          Log("unacknowledged " + step.text);
+          break;
+        case faxsim::ServerEnd::Answer::Stopped:
+          return false;
+      }
+    }
+    return true;
+  }
+
+  std::string m_scriptPath;
+  std::string m_logPath;
+  os::UniqueHandle m_stop;
+  SERVICE_STATUS_HANDLE m_status = nullptr;  // not closed: the service manager owns it
+};
+
+// The service dispatcher calls ServiceMain without a context; it finds the simulator that main set up here.
+Simulator* g_service = nullptr;
+
+DWORD WINAPI OnControl(DWORD control, DWORD, LPVOID, LPVOID context) {
   if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_SHUTDOWN) {
-    Report(SERVICE_STOP_PENDING);
-    SetEvent(g_stop);
+    const auto& simulator = *static_cast<const Simulator*>(context);
+    simulator.Report(SERVICE_STOP_PENDING);
+    simulator.Stop();
   }
   return NO_ERROR;
 }
 
 void WINAPI ServiceMain(DWORD, LPSTR*) {
-  g_statusHandle = RegisterServiceCtrlHandlerExA(kServiceName, OnControl, nullptr);
-  if (!g_statusHandle) return;
-  Report(SERVICE_RUNNING);
+  Simulator& simulator = *g_service;
+  if (!simulator.RegisterAsService(OnControl)) return;
+  simulator.Report(SERVICE_RUNNING);
   // A service waits for the monitor as long as it runs; once the script is done it idles until stopped.
-  Simulate(INFINITE, true);
-  WaitForSingleObject(g_stop, INFINITE);
-  Log("stopped");
-  Report(SERVICE_STOPPED);
+  simulator.Simulate(INFINITE, true);
+  simulator.WaitForStop();
+  simulator.Log("stopped");
+  simulator.Report(SERVICE_STOPPED);
 }
 
 }  // namespace
@@ -120,15 +143,15 @@ int main(int argc, char** argv) {
     std::fputs("usage: faxsim.exe [--console] <script> <log>\n", stderr);
     return 2;
   }
-  g_scriptPath = argv[argc - 2];
-  g_logPath = argv[argc - 1];
-  g_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  Simulator simulator(argv[argc - 2], argv[argc - 1]);
   if (console) {
-    Simulate(kConsoleAnswerTimeoutMs, false);
-    Log("stopped");
+    simulator.Simulate(kConsoleAnswerTimeoutMs, false);
+    simulator.Log("stopped");
     return 0;
   }
-  SERVICE_TABLE_ENTRYA services[] = {{kServiceName, ServiceMain}, {nullptr, nullptr}};
+  g_service = &simulator;
+  std::string name = kServiceName;  // the table takes a writable name
+  SERVICE_TABLE_ENTRYA services[] = {{name.data(), ServiceMain}, {nullptr, nullptr}};
   if (!StartServiceCtrlDispatcherA(services)) {
     std::fprintf(stderr, "faxsim: not started as a service (error %lu); use --console\n", GetLastError());
     return 1;

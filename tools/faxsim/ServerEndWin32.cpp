@@ -23,66 +23,59 @@ std::string Failure(const char* step) { return std::string(step) + " " + std::to
 class RaceLock {
  public:
   RaceLock() {
-    m_mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kRaceMutexName);
-    if (!m_mutex) m_mutex = CreateMutexA(nullptr, FALSE, kRaceMutexName);
-    if (m_mutex) WaitForSingleObject(m_mutex, INFINITE);
+    m_mutex.reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kRaceMutexName));
+    if (!m_mutex) m_mutex.reset(CreateMutexA(nullptr, FALSE, kRaceMutexName));
+    if (m_mutex) WaitForSingleObject(m_mutex.get(), INFINITE);
   }
   ~RaceLock() {
-    if (!m_mutex) return;
-    ReleaseMutex(m_mutex);
-    CloseHandle(m_mutex);
+    if (m_mutex) ReleaseMutex(m_mutex.get());
   }
-  bool held() const { return m_mutex != nullptr; }
+  RaceLock(const RaceLock&) = delete;
+  RaceLock& operator=(const RaceLock&) = delete;
+  bool held() const { return static_cast<bool>(m_mutex); }
 
  private:
-  HANDLE m_mutex;
+  os::UniqueHandle m_mutex;
 };
 
 // Read, write and execute for Authenticated Users, as the monitor gives its own objects.
 class AuthenticatedUsersOnly {
  public:
   AuthenticatedUsersOnly() {
-    if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;GRGWGX;;;AU)", SDDL_REVISION_1, &m_descriptor,
-                                                             nullptr)) {
-      m_attributes = {sizeof m_attributes, m_descriptor, FALSE};
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;GRGWGX;;;AU)", SDDL_REVISION_1,
+                                                             m_descriptor.out(), nullptr)) {
+      m_attributes = {sizeof m_attributes, m_descriptor.adopt().get(), FALSE};
     }
   }
-  ~AuthenticatedUsersOnly() { LocalFree(m_descriptor); }
-  SECURITY_ATTRIBUTES* get() { return m_descriptor ? &m_attributes : nullptr; }
+  SECURITY_ATTRIBUTES* get() { return m_descriptor.get() ? &m_attributes : nullptr; }
 
  private:
-  PSECURITY_DESCRIPTOR m_descriptor = nullptr;
+  os::LocalPtr<void> m_descriptor;
   SECURITY_ATTRIBUTES m_attributes{};
 };
 
-HANDLE OpenOrCreateEvent(const char* name) {
+os::UniqueHandle OpenOrCreateEvent(const char* name) {
   HANDLE event = OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, name);
-  return event ? event : CreateEventA(nullptr, TRUE, FALSE, name);
+  return os::UniqueHandle(event ? event : CreateEventA(nullptr, TRUE, FALSE, name));
 }
 
 }  // namespace
-
-ServerEnd::~ServerEnd() {
-  if (m_block) UnmapViewOfFile(m_block);
-  for (HANDLE h : {m_map, m_dataMutex, m_serverEvent, m_clientEvent}) {
-    if (h) CloseHandle(h);
-  }
-}
 
 std::string ServerEnd::Open() {
   RaceLock race;
   if (!race.held()) return Failure("race-mutex");
   AuthenticatedUsersOnly security;
-  m_map = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kMapName);
-  if (!m_map) m_map = CreateFileMappingA(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0, kBlockSize, kMapName);
+  m_map.reset(OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kMapName));
+  if (!m_map)
+    m_map.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0, kBlockSize, kMapName));
   if (!m_map) return Failure("mapping");
   char mapName[sizeof kMapName];
   std::memcpy(mapName, kMapName, sizeof kMapName);
   SetNamedSecurityInfoA(mapName, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr);
-  m_block = static_cast<unsigned char*>(MapViewOfFile(m_map, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, kBlockSize));
-  if (!m_block) return Failure("view");
-  m_dataMutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kDataMutexName);
-  if (!m_dataMutex) m_dataMutex = CreateMutexA(security.get(), FALSE, kDataMutexName);
+  m_view.reset(MapViewOfFile(m_map.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, kBlockSize));
+  if (!m_view) return Failure("view");
+  m_dataMutex.reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kDataMutexName));
+  if (!m_dataMutex) m_dataMutex.reset(CreateMutexA(security.get(), FALSE, kDataMutexName));
   if (!m_dataMutex) return Failure("data-mutex");
   m_clientEvent = OpenOrCreateEvent(kClientEventName);
   if (!m_clientEvent) return Failure("client-event");
@@ -93,18 +86,19 @@ std::string ServerEnd::Open() {
 
 ServerEnd::Answer ServerEnd::Post(const std::string& text, HANDLE stop, DWORD timeoutMs) {
   const size_t length = text.size() < kBlockSize - kTextOffset ? text.size() : kBlockSize - kTextOffset;
-  WaitForSingleObject(m_dataMutex, INFINITE);
-  std::memcpy(m_block + kTextOffset, text.data(), length);
-  if (kTextOffset + length < kBlockSize) m_block[kTextOffset + length] = 0;
-  ReleaseMutex(m_dataMutex);
+  auto* block = static_cast<unsigned char*>(m_view.get());
+  WaitForSingleObject(m_dataMutex.get(), INFINITE);
+  std::memcpy(block + kTextOffset, text.data(), length);
+  if (kTextOffset + length < kBlockSize) block[kTextOffset + length] = 0;
+  ReleaseMutex(m_dataMutex.get());
 
   // A late answer to the previous text must not count for this one.
-  ResetEvent(m_clientEvent);
-  SetEvent(m_serverEvent);
-  const HANDLE waits[] = {stop, m_clientEvent};
+  ResetEvent(m_clientEvent.get());
+  SetEvent(m_serverEvent.get());
+  const HANDLE waits[] = {stop, m_clientEvent.get()};
   const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, timeoutMs);
-  ResetEvent(m_serverEvent);
-  ResetEvent(m_clientEvent);
+  ResetEvent(m_serverEvent.get());
+  ResetEvent(m_clientEvent.get());
   if (woken == WAIT_OBJECT_0 + 1) return Answer::Acknowledged;
   return woken == WAIT_OBJECT_0 ? Answer::Stopped : Answer::TimedOut;
 }

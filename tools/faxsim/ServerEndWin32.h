@@ -5,15 +5,12 @@
 
 #include <string>
 
+#include "os/Owned.h"
+
 namespace faxsim {
 
 class ServerEnd {
  public:
-  ServerEnd() = default;
-  ServerEnd(const ServerEnd&) = delete;
-  ServerEnd& operator=(const ServerEnd&) = delete;
-  ~ServerEnd();
-
   // Empty on success, else the step that failed and its error code.
   std::string Open();
 
@@ -23,11 +20,11 @@ class ServerEnd {
   Answer Post(const std::string& text, HANDLE stop, DWORD timeoutMs);
 
  private:
-  HANDLE m_map = nullptr;
-  unsigned char* m_block = nullptr;
-  HANDLE m_dataMutex = nullptr;
-  HANDLE m_serverEvent = nullptr;
-  HANDLE m_clientEvent = nullptr;
+  os::UniqueHandle m_map;
+  os::UniqueView m_view;  // the 264-byte block
+  os::UniqueHandle m_dataMutex;
+  os::UniqueHandle m_serverEvent;
+  os::UniqueHandle m_clientEvent;
 };
 
 }  // namespace faxsim

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "os/Owned.h"
+
 namespace {
 
 // The system handle list (information class 16): a count, then one fixed-size record per handle.
@@ -46,14 +48,12 @@ long CountHandlesOf(DWORD pid) {
 int PrintProcessStats(HWND window) {
   DWORD pid = 0;
   if (!GetWindowThreadProcessId(window, &pid) || pid == 0) return 1;
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  const os::UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
   if (!process) return 1;
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
-  const BOOL haveMemory =
-      GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-  CloseHandle(process);
-  if (!haveMemory) return 1;
+  if (!GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
+    return 1;
   std::printf("pid=%lu handles=%ld private=%llu\n", pid, CountHandlesOf(pid),
               static_cast<unsigned long long>(memory.PrivateUsage));
   return 0;

@@ -11,8 +11,7 @@
 namespace tfm {
 namespace {
 
-uint32_t g_platformId = 2;
-uint32_t ReadPlatformId() { return g_platformId; }
+constexpr uint32_t kPlatformNt = 2;
 
 const std::string kClassKey = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\";
 
@@ -24,7 +23,6 @@ std::vector<uint8_t> Dcb(uint32_t baud, size_t length = 28) {
 
 class ModemRegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override { g_platformId = 2; }
   void TearDown() override { EXPECT_EQ(0u, registry.OpenHandleCount()) << "a key was left open"; }
 
   std::string Key(const std::string& instance) { return kClassKey + instance; }
@@ -37,15 +35,15 @@ class ModemRegistryTest : public ::testing::Test {
   }
 
   MemoryRegistry registry;
-  CModemRegistry modems{registry, ReadPlatformId};
+  CModemRegistry modems{registry, kPlatformNt};
 };
 
 TEST_F(ModemRegistryTest, KeyPathsForBothPlatformFamilies) {
   EXPECT_EQ(kClassKey + "0007", modems.GetModemKeyPath(7));
-  g_platformId = 1;
-  EXPECT_EQ("SYSTEM\\CurrentControlSet\\Services\\Class\\Modem\\0000", modems.GetModemKeyPath(0));
-  g_platformId = 0;  // a failed version query is not the 9x family
-  EXPECT_EQ(kClassKey + "0009", modems.GetModemKeyPath(9));
+  EXPECT_EQ("SYSTEM\\CurrentControlSet\\Services\\Class\\Modem\\0000",
+            CModemRegistry(registry, kPlatformWindows9x).GetModemKeyPath(0));
+  // A failed version query is not the 9x family.
+  EXPECT_EQ(kClassKey + "0009", CModemRegistry(registry, 0).GetModemKeyPath(9));
 
   EXPECT_EQ("0012", CModemRegistry::FormatInstanceKey(12));
   EXPECT_EQ("12345", CModemRegistry::FormatInstanceKey(12345));
@@ -61,10 +59,10 @@ TEST_F(ModemRegistryTest, CountsInstancesWithGapsAndSkipsVirtualModems) {
   AddModem("0010", "Beyond the ten instances", "COM9");
   EXPECT_EQ(3, modems.CountModems());
 
-  g_platformId = 1;
-  EXPECT_EQ(0, modems.CountModems());
+  const CModemRegistry modems9x(registry, kPlatformWindows9x);
+  EXPECT_EQ(0, modems9x.CountModems());
   registry.SetString("SYSTEM\\CurrentControlSet\\Services\\Class\\Modem\\0009", "Model", "Old Modem");
-  EXPECT_EQ(1, modems.CountModems());
+  EXPECT_EQ(1, modems9x.CountModems());
 }
 
 TEST_F(ModemRegistryTest, PortFromAttachedToOrFromTheDeviceKeySearch) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "os/DeviceContext.h"
 #include "res/resource.h"
 
 namespace {
@@ -16,7 +17,8 @@ std::string ItemText(HMENU menu, UINT position) {
 }
 
 TEST(Resources, TrayMenuHoldsTheCommandsInOrder) {
-  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+  const os::UniqueMenu owned(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+  HMENU menu = owned.get();
   ASSERT_TRUE(menu);
   HMENU tray = GetSubMenu(menu, 0);
   ASSERT_TRUE(tray);
@@ -32,28 +34,21 @@ TEST(Resources, TrayMenuHoldsTheCommandsInOrder) {
   ASSERT_TRUE(second);
   EXPECT_EQ(40002u, GetMenuItemID(second, 0));
   EXPECT_EQ("Call &Monitor", ItemText(second, 0));
-  DestroyMenu(menu);
 }
 
 TEST(Resources, StatusIconsDifferFromEachOther) {
   auto pixels = [](UINT id) {
-    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0));
+    const os::UniqueIcon icon(
+        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0)));
     EXPECT_TRUE(icon) << id;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    const os::OffscreenLayer layer(os::WindowDc(nullptr).get(), 32, 32);
+    HDC dc = layer.dc();
     RECT all{0, 0, 32, 32};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, 0, 0, icon.get(), 32, 32, 0, nullptr, DI_NORMAL);
     std::string colours;
     for (int y = 0; y < 32; y += 4)
       for (int x = 0; x < 32; x += 4) colours += std::to_string(GetPixel(dc, x, y)) + ",";
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    DestroyIcon(icon);
     return colours;
   };
   const std::string app = pixels(IDR_MAINFRAME), running = pixels(IDI_SERVICE_RUNNING),

@@ -5,12 +5,13 @@
 #include <gtest/gtest.h>
 
 
-#include "framework/FrameWindow.h"
+#include "res/resource.h"
 
 namespace tfm {
 namespace {
 
-constexpr UINT kIconId = 128;
+constexpr UINT kIconId = IDR_MAINFRAME;
+const OsVersionInfo kCurrentWindows{true, 2, 10, 0, 19045};
 
 bool ShellKnows(HWND owner) {
   NOTIFYICONDATAA data{};
@@ -23,7 +24,6 @@ bool ShellKnows(HWND owner) {
 class SystemTrayTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CSystemTray::RegisterShellMessages();
     m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(m_owner);
   }
@@ -34,8 +34,8 @@ class SystemTrayTest : public ::testing::Test {
 
 TEST_F(SystemTrayTest, InstallShowsIconAndDestructionRemovesIt) {
   {
-    CSystemTray tray;
-    ASSERT_TRUE(tray.Install(m_owner, kTrayCallbackMessage, "Telvaro Fax Server Monitor",
+    CSystemTray tray(m_owner, kCurrentWindows);
+    ASSERT_TRUE(tray.Install(kTrayCallbackMessage, "Telvaro Fax Server Monitor",
                              LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
     EXPECT_TRUE(ShellKnows(m_owner));
     EXPECT_TRUE(tray.ChangeTip("incoming call from 815 to 4711"));
@@ -49,8 +49,8 @@ TEST_F(SystemTrayTest, InstallShowsIconAndDestructionRemovesIt) {
 }
 
 TEST_F(SystemTrayTest, CallbackForAnotherIconIsIgnored) {
-  CSystemTray tray;
-  ASSERT_TRUE(tray.Install(m_owner, kTrayCallbackMessage, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
+  CSystemTray tray(m_owner, kCurrentWindows);
+  ASSERT_TRUE(tray.Install(kTrayCallbackMessage, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
   EXPECT_EQ(0, tray.OnCallback(kIconId + 1, WM_RBUTTONUP));
 }
 

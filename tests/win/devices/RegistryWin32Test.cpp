@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "devices/ModemNodes.h"
+#include "devices/ModemRegistry.h"
 #include "devices/RegistryEx.h"
 #include "ModemFixtureWin32.h"
+#include "os/Version.h"
 
 namespace tfm {
 namespace {
@@ -33,8 +35,9 @@ class RegistryWin32Test : public ::testing::Test {
 test::ModemFixture RegistryWin32Test::s_fixture;
 
 TEST_F(RegistryWin32Test, ModemsTabFromTheImportedFixture) {
-  ASSERT_NE(kPlatformWindows9x, ReadPlatformIdWin32());
-  const CModemRegistry modems(registry, ReadPlatformIdWin32);
+  const uint32_t platformId = os::ReadOsVersionInfo().platformId;
+  ASSERT_NE(kPlatformWindows9x, platformId);
+  const CModemRegistry modems(registry, platformId);
   EXPECT_EQ(2, modems.CountModems());
   const TreeNodeList expected{
       {"Modem 1",

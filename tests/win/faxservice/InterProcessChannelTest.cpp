@@ -8,6 +8,7 @@
 #include "ChannelTestSupportWin32.h"
 #include "SimulatorWin32.h"
 #include "faxservice/FaxServiceNames.h"
+#include "os/Owned.h"
 #include "os/Process.h"
 
 namespace tfm {
@@ -20,7 +21,6 @@ bool RunningOnWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "win
 class ChannelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    channel.SetOsVersionCode(kCurrentWindows);
     flags.workersRunning = 1;
     flags.channelReady = 1;
   }
@@ -28,7 +28,7 @@ class ChannelTest : public ::testing::Test {
     ASSERT_TRUE(channel.CreateChannel(kChannelBaseName)) << channel.errorText();
     ASSERT_TRUE(channel.ConnectEvents());
   }
-  CInterProcessChannel channel;
+  CInterProcessChannel channel{kCurrentWindows};
   SharedFlags flags;
   test::LockedRecordingTray tray;
 };
@@ -45,10 +45,11 @@ struct AceSummary {
 AceSummary ReadDacl(HANDLE object) {
   AceSummary summary;
   PACL dacl = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  os::LocalPtr<void> descriptor;  // dacl points into it
   if (GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
-                      &descriptor) != ERROR_SUCCESS)
+                      descriptor.out()) != ERROR_SUCCESS)
     return summary;
+  descriptor.adopt();
   summary.nullDacl = dacl == nullptr;
   ACL_SIZE_INFORMATION size{};
   ACCESS_ALLOWED_ACE* ace = nullptr;
@@ -57,12 +58,10 @@ AceSummary ReadDacl(HANDLE object) {
     summary.aceCount = size.AceCount;
     summary.type = ace->Header.AceType;
     summary.mask = ace->Mask;
-    PSID expected = nullptr;
-    ConvertStringSidToSidA("S-1-5-11", &expected);
-    summary.authenticatedUsers = EqualSid(&ace->SidStart, expected);
-    LocalFree(expected);
+    os::LocalPtr<void> expected;
+    ConvertStringSidToSidA("S-1-5-11", expected.out());
+    summary.authenticatedUsers = EqualSid(&ace->SidStart, expected.adopt().get());
   }
-  LocalFree(descriptor);
   return summary;
 }
 
@@ -74,29 +73,27 @@ void ExpectOnlyAuthenticatedUsers(const AceSummary& dacl) {
 }
 
 TEST_F(ChannelTest, ObjectsCreatedByMonitorCarryOnlyAuthenticatedUsersEntry) {
-  ASSERT_EQ(nullptr, OpenFileMappingA(FILE_MAP_READ, FALSE, channel.names().map.c_str())) << "left over";
+  ASSERT_FALSE(os::UniqueHandle(OpenFileMappingA(FILE_MAP_READ, FALSE, channel.names().map.c_str()))) << "left over";
   Open();
-  HANDLE mutex = OpenMutexA(READ_CONTROL, FALSE, channel.names().dataMutex.c_str());
-  ASSERT_NE(nullptr, mutex);
+  const os::UniqueHandle mutex(OpenMutexA(READ_CONTROL, FALSE, channel.names().dataMutex.c_str()));
+  ASSERT_TRUE(mutex);
   SCOPED_TRACE("data mutex");
-  ExpectOnlyAuthenticatedUsers(ReadDacl(mutex));
-  CloseHandle(mutex);
+  ExpectOnlyAuthenticatedUsers(ReadDacl(mutex.get()));
 
-  HANDLE mapping = OpenFileMappingA(READ_CONTROL, FALSE, channel.names().map.c_str());
-  ASSERT_NE(nullptr, mapping);
+  const os::UniqueHandle mapping(OpenFileMappingA(READ_CONTROL, FALSE, channel.names().map.c_str()));
+  ASSERT_TRUE(mapping);
   SCOPED_TRACE("mapping");
   if (RunningOnWine()) {
     // Wine's SetNamedSecurityInfo accepts a kernel object but changes nothing, so the null DACL that
     // replaces the mapping's entry cannot be observed here: the mapping still shows what it was created with.
-    ExpectOnlyAuthenticatedUsers(ReadDacl(mapping));
+    ExpectOnlyAuthenticatedUsers(ReadDacl(mapping.get()));
   } else {
-    EXPECT_TRUE(ReadDacl(mapping).nullDacl);
+    EXPECT_TRUE(ReadDacl(mapping.get()).nullDacl);
   }
-  CloseHandle(mapping);
 }
 
 TEST_F(ChannelTest, CreatedWhenNoServerRunsThenServerOpensThemAndPosts) {
-  ASSERT_EQ(nullptr, OpenEventA(SYNCHRONIZE, FALSE, channel.names().serverEvent.c_str())) << "left over";
+  ASSERT_FALSE(os::UniqueHandle(OpenEventA(SYNCHRONIZE, FALSE, channel.names().serverEvent.c_str()))) << "left over";
   Open();
   test::ListenerThread listener(channel, flags, tray);
   test::ConsoleSimulator server("post Fax received from 4711\npost\npost Done\n", "fax-created");
@@ -165,12 +162,11 @@ class ChannelFailureTest : public ::testing::TestWithParam<TakenName> {};
 
 TEST_P(ChannelFailureTest, NameTakenGivesErrorTextAndReleasesEverything) {
   const TakenName row = GetParam();
-  CInterProcessChannel channel;
-  channel.SetOsVersionCode(kCurrentWindows);
+  CInterProcessChannel channel(kCurrentWindows);
   const ChannelObjectNames names = BuildObjectNames("Collision", kCurrentWindows);
   const std::string taken = row.mapping ? names.map : names.dataMutex;
-  HANDLE squatter = CreateSemaphoreA(nullptr, 0, 1, taken.c_str());
-  ASSERT_NE(nullptr, squatter);
+  const os::UniqueHandle squatter(CreateSemaphoreA(nullptr, 0, 1, taken.c_str()));
+  ASSERT_TRUE(squatter);
   const DWORD before = test::ProcessHandleCount();
 
   EXPECT_FALSE(channel.CreateChannel("Collision"));
@@ -178,16 +174,14 @@ TEST_P(ChannelFailureTest, NameTakenGivesErrorTextAndReleasesEverything) {
   EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), channel.lastError());
   EXPECT_EQ(nullptr, channel.CurrentBlock());
   EXPECT_EQ(before, test::ProcessHandleCount());
-  HANDLE race = OpenMutexA(SYNCHRONIZE, FALSE, names.raceMutex.c_str());
-  EXPECT_EQ(nullptr, race) << "the race mutex was closed";
-  if (race) CloseHandle(race);
-  CloseHandle(squatter);
+  EXPECT_FALSE(os::UniqueHandle(OpenMutexA(SYNCHRONIZE, FALSE, names.raceMutex.c_str())))
+      << "the race mutex was closed";
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, ChannelFailureTest,
                          ::testing::Values(TakenName{"Mapping", true, "InterProcess CreateFileMapping"},
                                            TakenName{"DataMutex", false, "InterProcess Server DataMutext"}),
-                         [](const auto& info) { return std::string(info.param.step); });
+                         [](const auto& test) { return std::string(test.param.step); });
 
 }  // namespace
 }  // namespace tfm

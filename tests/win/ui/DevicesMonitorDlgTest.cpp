@@ -8,20 +8,25 @@
 #include <commctrl.h>
 
 #include <atomic>
-#include <chrono>
 #include <fstream>
 #include <functional>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "ModemFixtureWin32.h"
 #include "capi/CapiLibraryWin32.h"
 #include "devices/ModemNodes.h"
 #include "devices/RegistryWin32.h"
 #include "framework/ColorizedTheme.h"
+#include "os/Version.h"
 
 namespace tfm {
 namespace {
+
+struct RecordingNotice final : IUserNotice {
+  void Tell(const char* text) override { told.emplace_back(text); }
+  std::vector<std::string> told;
+};
 
 const char* const kTwoControllers =
     "controllers 2\n"
@@ -140,7 +145,7 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   DevicesMonitorSources Sources() {
     const CapiEntryPoints& table = capi.EntryPoints();
     return {capiAvailable, table, [&table](uint32_t c, uint8_t* p) { return table.CAPI_GET_PROFILE(p, c); }, modems,
-            workersRunning};
+            workersRunning, notice};
   }
 
   static test::ModemFixture s_fixture;
@@ -148,7 +153,8 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   std::atomic<int32_t> workersRunning{1};
   CapiLibrary capi;
   RegistryWin32 registry;
-  CModemRegistry modems{registry, ReadPlatformIdWin32};
+  CModemRegistry modems{registry, os::ReadOsVersionInfo().platformId};
+  RecordingNotice notice;
 };
 test::ModemFixture DevicesMonitorDlgTest::s_fixture;
 
@@ -248,51 +254,15 @@ TEST_F(DevicesMonitorDlgTest, ThemeTintsTheDialogItsPagesAndTheTabStrip) {
   });
 }
 
-// A visible window of this process with a child control showing the text.
-struct BoxSearch {
-  const char* text;
-  HWND found;
-};
-
-BOOL CALLBACK ChildShowsText(HWND child, LPARAM context) {
-  char shown[64] = "";
-  GetWindowTextA(child, shown, sizeof shown);
-  return std::string(shown) == reinterpret_cast<BoxSearch*>(context)->text ? FALSE : TRUE;
-}
-
-BOOL CALLBACK FindBoxShowing(HWND hwnd, LPARAM context) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
-  if (EnumChildWindows(hwnd, ChildShowsText, context)) return TRUE;  // enumerated all: no such child
-  reinterpret_cast<BoxSearch*>(context)->found = hwnd;
-  return FALSE;
-}
-
-// Waits for a message box showing text and presses its OK button.
-bool AnswerMessageBox(const char* text, DWORD timeoutMs) {
-  BoxSearch search{text, nullptr};
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!search.found && std::chrono::steady_clock::now() < deadline) {
-    EnumWindows(FindBoxShowing, reinterpret_cast<LPARAM>(&search));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  if (search.found) PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  return search.found != nullptr;
-}
-
 TEST_F(DevicesMonitorDlgTest, DriverGoneSinceStartUpSaysSoAndLeavesTheTreeEmpty) {
   ASSERT_TRUE(LoadScriptedProvider("installed 0x1009\ncontrollers 1\n", capi));
-  std::atomic<bool> answered{false};
-  std::thread watcher([&] { answered = AnswerMessageBox("No CAPI Installed.", 20000); });
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND) {
     EXPECT_EQ(4, dialog.Pages().PageCount());
     EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr).empty());
     EXPECT_EQ(2u, ReadTree(GetDlgItem(dialog.Pages().Page(1), 1083), nullptr).size());
   });
-  watcher.join();
-  EXPECT_TRUE(answered);
+  EXPECT_EQ(std::vector<std::string>{"No CAPI Installed."}, notice.told);
 }
 
 TEST_F(DevicesMonitorDlgTest, NoDriverAtStartUpLeavesTheTreeEmptyWithoutAMessage) {
@@ -301,6 +271,7 @@ TEST_F(DevicesMonitorDlgTest, NoDriverAtStartUpLeavesTheTreeEmptyWithoutAMessage
   RunModal(dialog, [&](HWND) {
     EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr).empty());
   });
+  EXPECT_TRUE(notice.told.empty());
 }
 
 }  // namespace

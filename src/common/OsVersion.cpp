@@ -1,4 +1,4 @@
-#include "app/OsVersion.h"
+#include "common/OsVersion.h"
 
 namespace tfm {
 namespace {

@@ -1,25 +1,27 @@
-#include "app/OsVersionWin32.h"
+#include "os/Version.h"
 
 #include <windows.h>
 
 #include "os/Owned.h"
 
-namespace tfm {
+namespace os {
 
-OsVersionInfo ReadOsVersionInfo() {
+tfm::OsVersionInfo ReadOsVersionInfo() {
   OSVERSIONINFOA info{};
   info.dwOSVersionInfoSize = sizeof info;
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)  // the classification needs the platform id and build, still reported
+#endif
   if (!GetVersionExA(&info)) return {};
   return {true, info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
 }
 
 uint32_t ReadServicePackValue() {
-  constexpr REGSAM kRead = 0x20019;  // KEY_READ
   HKEY raw = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Windows", 0, kRead, &raw) !=
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Windows", 0, KEY_READ, &raw) !=
       ERROR_SUCCESS)
     return 0;
-  os::UniqueKey key(raw);
+  UniqueKey key(raw);
   DWORD value = 0;
   DWORD size = sizeof value;
   if (RegQueryValueExA(key.get(), "CSDVersion", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=
@@ -28,4 +30,4 @@ uint32_t ReadServicePackValue() {
   return value & 0xFFFF;
 }
 
-}  // namespace tfm
+}  // namespace os
