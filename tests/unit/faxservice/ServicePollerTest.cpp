@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "FakePorts.h"
+#include "RecordingTray.h"
 
 namespace tfm {
 namespace {
@@ -44,7 +44,7 @@ class ServicePollerTest : public ::testing::Test {
  protected:
   void Cycle(int32_t state) {
     probe.states.push_back(state);
-    tray.calls.clear();
+    tray.Clear();
     channel.calls.clear();
     RunServicePollerCycle(probe, &tray, channel, flags);
   }
@@ -63,7 +63,7 @@ TEST_F(ServicePollerTest, StartPendingAndRunningShowRunningAndOpenChannel) {
     flags.serviceRunning = 0;
     flags.channelReady = 0;
     Cycle(state);
-    EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.calls);
+    EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.Calls());
     EXPECT_EQ(kOpenChannel, channel.calls);
     EXPECT_EQ(1, flags.serviceRunning);
     EXPECT_EQ(1, flags.stateChanged);
@@ -77,7 +77,7 @@ TEST_F(ServicePollerTest, EveryOtherStateAndFailedProbeCountAsStopped) {
     flags.serviceRunning = 1;
     flags.channelReady = 1;
     Cycle(state);
-    EXPECT_EQ(kStoppedTray, tray.calls);
+    EXPECT_EQ(kStoppedTray, tray.Calls());
     EXPECT_TRUE(channel.calls.empty());
     EXPECT_EQ(0, flags.serviceRunning);
     EXPECT_EQ(1, flags.stateChanged);
@@ -90,18 +90,18 @@ TEST_F(ServicePollerTest, EveryOtherStateAndFailedProbeCountAsStopped) {
 TEST_F(ServicePollerTest, TooltipsAndChannelOverARunStopRestartSequence) {
   Cycle(4);
   Cycle(4);
-  EXPECT_EQ(Calls{"icon 147"}, tray.calls);
+  EXPECT_EQ(Calls{"icon 147"}, tray.Calls());
   EXPECT_TRUE(channel.calls.empty()) << "a ready channel is not opened again";
   EXPECT_EQ(0, flags.stateChanged);
   Cycle(1);
   EXPECT_EQ(1, flags.stateChanged);
   Cycle(-1);
-  EXPECT_EQ(kStoppedTray, tray.calls);
+  EXPECT_EQ(kStoppedTray, tray.Calls());
   EXPECT_EQ(0, flags.stateChanged);
   EXPECT_EQ(0, flags.channelReady);
   Cycle(4);
   EXPECT_EQ(kOpenChannel, channel.calls);
-  EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.calls);
+  EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.Calls());
   EXPECT_EQ(1, flags.channelReady);
 }
 
@@ -133,7 +133,7 @@ TEST_F(ServicePollerTest, LoopProbesFirstThenSleepsAndEndsAfterCycleThatFindsSto
   probe.states = {4, 4, 1};
   std::vector<std::string> order;
   int sleeps = 0;
-  tray.calls.clear();
+  tray.Clear();
   const uint32_t exitCode = RunServicePoller(probe, &tray, channel, flags, [&](uint32_t ms) {
     order.push_back("sleep " + std::to_string(ms) + " after " + std::to_string(probe.queries) + " probes");
     if (++sleeps == 3) flags.workersRunning = 0;
@@ -141,7 +141,7 @@ TEST_F(ServicePollerTest, LoopProbesFirstThenSleepsAndEndsAfterCycleThatFindsSto
   EXPECT_EQ(0u, exitCode);
   EXPECT_EQ((Calls{"sleep 30000 after 1 probes", "sleep 30000 after 2 probes", "sleep 30000 after 3 probes"}),
             order);
-  EXPECT_EQ("tip Telvaro Fax Server Running", tray.calls.at(1)) << "first cycle saw a change to running";
+  EXPECT_EQ("tip Telvaro Fax Server Running", tray.Calls().at(1)) << "first cycle saw a change to running";
 }
 
 TEST_F(ServicePollerTest, LoopDoesNothingWhenWorkersAreNotRunning) {
