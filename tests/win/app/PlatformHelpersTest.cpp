@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ProviderFolder.h"
 #include "capi/CapiLibraryWin32.h"
 #include "os/Process.h"
 
@@ -18,18 +19,9 @@ TEST(SystemErrorText, KnownCodeIsTrimmedAndUnknownIsEmpty) {
   EXPECT_EQ("", os::SystemErrorText(0x2000FFFF));
 }
 
-// The provider DLLs live in folders of their own under the build tree; the test points the library
-// search path at one of them at a time.
-std::string ProviderFolder(const char* name) {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder.erase(folder.rfind('\\'));
-  return folder + "\\..\\..\\..\\tools\\" + name;
-}
-
 TEST(LoadCapiLibrary, CompleteProviderResolvesAllNine) {
-  ASSERT_TRUE(SetDllDirectoryA(ProviderFolder("capi-complete").c_str()));
+  const test::ProviderSearchPath provider("capi-complete");
+  ASSERT_TRUE(provider.Set());
   CapiEntryPoints table;
   ASSERT_TRUE(LoadCapiLibrary(table));
   EXPECT_TRUE(table.library);
@@ -39,17 +31,16 @@ TEST(LoadCapiLibrary, CompleteProviderResolvesAllNine) {
   EXPECT_EQ(0u, table.CAPI_GET_PROFILE(count, 0));
   EXPECT_EQ(1u, count[0] & 0xFFFF);
   FreeLibrary(static_cast<HMODULE>(table.library));
-  SetDllDirectoryA(nullptr);
 }
 
 TEST(LoadCapiLibrary, EightEntryPointsFailAndUnload) {
-  ASSERT_TRUE(SetDllDirectoryA(ProviderFolder("capi-eight").c_str()));
+  const test::ProviderSearchPath provider("capi-eight");
+  ASSERT_TRUE(provider.Set());
   CapiEntryPoints table;
   EXPECT_FALSE(LoadCapiLibrary(table));
   EXPECT_EQ(nullptr, table.library);
   EXPECT_EQ(nullptr, table.CAPI_GET_VERSION);
   EXPECT_EQ(nullptr, GetModuleHandleA("capi2032.dll"));
-  SetDllDirectoryA(nullptr);
 }
 
 }  // namespace

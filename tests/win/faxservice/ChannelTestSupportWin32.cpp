@@ -42,10 +42,10 @@ DWORD ProcessHandleCount() {
                                           [self](const SystemHandleEntry& e) { return e.processId == self; }));
 }
 
-bool WaitForTip(LockedRecordingTray& tray, const std::string& tip, DWORD timeoutMs) {
+bool WaitForTip(RecordingTray& tray, const std::string& tip, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   do {
-    const std::vector<std::string> calls = tray.calls();
+    const std::vector<std::string> calls = tray.Calls();
     if (std::find(calls.begin(), calls.end(), "tip " + tip) != calls.end()) return true;
     Sleep(20);
   } while (GetTickCount64() < deadline);

@@ -4,23 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "SimulatorWin32.h"
-#include "common/Trace.h"
+#include "TraceCapture.h"
 #include "faxservice/FaxServiceNames.h"
 
 namespace tfm {
 namespace {
-
-std::mutex g_traceLock;
-std::vector<std::string> g_trace;
-void CaptureTrace(const char* line) {
-  std::lock_guard guard(g_traceLock);
-  g_trace.emplace_back(line);
-}
 
 // Registers the simulator as the service "TelvaroFaxService" for one test and removes it afterwards.
 class FaxServiceProbeTest : public ::testing::Test {
@@ -29,10 +21,9 @@ class FaxServiceProbeTest : public ::testing::Test {
     m_manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     ASSERT_NE(nullptr, m_manager);
     RemoveService();
-    SetTraceSink(CaptureTrace);
+    trace.Clear();
   }
   void TearDown() override {
-    SetTraceSink(nullptr);
     RemoveService();
     if (m_manager) CloseServiceHandle(m_manager);
   }
@@ -70,6 +61,7 @@ class FaxServiceProbeTest : public ::testing::Test {
     CloseServiceHandle(service);
   }
 
+  test::TraceCapture trace;
   SC_HANDLE m_manager = nullptr;
   SC_HANDLE m_service = nullptr;
   std::string m_script;
@@ -78,8 +70,7 @@ class FaxServiceProbeTest : public ::testing::Test {
 
 TEST_F(FaxServiceProbeTest, MissingServiceGivesMinusOneAndTracesWhy) {
   EXPECT_EQ(-1, QueryFaxServiceState());
-  std::lock_guard guard(g_traceLock);
-  EXPECT_EQ((std::vector<std::string>{"Open service failed with error :1060"}), g_trace);
+  EXPECT_EQ((std::vector<std::string>{"Open service failed with error :1060"}), trace.Lines());
 }
 
 TEST_F(FaxServiceProbeTest, SimulatorStoppedThenRunningThenStoppedAgain) {

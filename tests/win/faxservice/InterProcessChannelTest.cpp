@@ -30,7 +30,7 @@ class ChannelTest : public ::testing::Test {
   }
   CInterProcessChannel channel;
   SharedFlags flags;
-  test::LockedRecordingTray tray;
+  test::RecordingTray tray;
 };
 
 struct AceSummary {
@@ -107,7 +107,7 @@ TEST_F(ChannelTest, CreatedWhenNoServerRunsThenServerOpensThemAndPosts) {
             test::ReadLines(server.log()));
   EXPECT_TRUE(test::WaitForTip(tray, " Fax received from 4711 ", 2000));
   EXPECT_TRUE(test::WaitForTip(tray, " Done ", 2000));
-  for (const std::string& call : tray.calls()) EXPECT_NE("tip  ", call) << "the empty text is not shown";
+  for (const std::string& call : tray.Calls()) EXPECT_NE("tip  ", call) << "the empty text is not shown";
 }
 
 TEST_F(ChannelTest, OpensObjectsTheServerCreated) {

@@ -8,17 +8,18 @@
 #include <commctrl.h>
 
 #include <atomic>
-#include <chrono>
-#include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "ModemFixtureWin32.h"
+#include "ProviderFolder.h"
 #include "capi/CapiLibraryWin32.h"
 #include "devices/ModemNodes.h"
 #include "devices/RegistryWin32.h"
 #include "framework/ColorizedTheme.h"
+#include "os/DeviceContext.h"
 
 namespace tfm {
 namespace {
@@ -50,30 +51,6 @@ const TreeNodeList kTwoControllerTree{
       {"B3 Protocol Options", {}}}},
 };
 
-std::string TempFile(const char* name) {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + name;
-}
-
-std::string ScriptedProviderFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder.erase(folder.rfind('\\'));
-  return folder + "\\..\\..\\..\\tools\\capi-scripted";
-}
-
-// Loads the scripted provider with a scenario of the given text.
-bool LoadScriptedProvider(const std::string& scenario, CapiEntryPoints& capi) {
-  const std::string path = TempFile("tfm-devices-dialog.scenario");
-  std::ofstream(path) << scenario;
-  SetEnvironmentVariableA("TFM_CAPI_SCENARIO", path.c_str());
-  SetDllDirectoryA(ScriptedProviderFolder().c_str());
-  const bool loaded = LoadCapiLibrary(capi);
-  SetDllDirectoryA(nullptr);
-  return loaded;
-}
 
 TreeNodeList ReadTree(HWND tree, HTREEITEM parent) {
   TreeNodeList nodes;
@@ -99,33 +76,51 @@ RECT RectIn(HWND window, HWND relativeTo) {
   return rect;
 }
 
-COLORREF PixelAt(HWND window, int x, int y) {
-  HDC dc = GetDC(window);
-  const COLORREF colour = GetPixel(dc, x, y);
-  ReleaseDC(window, dc);
-  return colour;
+COLORREF PixelAt(HWND window, int x, int y) { return GetPixel(os::WindowDc(window).get(), x, y); }
+
+// The modal run in progress: what to inspect once the dialog is shown, and the texts of the message
+// boxes answered on the way.
+struct ModalRun {
+  CDevicesMonitorDlg* dialog = nullptr;
+  std::function<void(HWND)> inspect;
+  std::vector<std::string> answeredBoxes;
+};
+ModalRun g_run;
+
+BOOL CALLBACK CollectText(HWND child, LPARAM texts) {
+  char text[128] = "";
+  if (GetWindowTextA(child, text, sizeof text) > 0) reinterpret_cast<std::string*>(texts)->append(text).append("|");
+  return TRUE;
 }
 
-// Runs the dialog modally; once it is shown, inspect runs inside its message loop, then the button
-// closeId is clicked. Returns DoModal's result.
-std::function<void(HWND)> g_inspect;
-CDevicesMonitorDlg* g_dialog = nullptr;
-int g_closeId = IDOK;
+// A message box of this thread: its texts are noted and its OK button pressed.
+BOOL CALLBACK AnswerMessageBox(HWND hwnd, LPARAM) {
+  if (hwnd == g_run.dialog->Hwnd() || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return TRUE;
+  std::string texts;
+  EnumChildWindows(hwnd, CollectText, reinterpret_cast<LPARAM>(&texts));
+  g_run.answeredBoxes.push_back(texts);
+  PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return FALSE;
+}
 
+// A thread timer fires inside every modal loop of the thread, so it reaches a message box that a page
+// shows during the dialog's initialisation as well as the dialog's own loop.
 void CALLBACK InspectWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND hwnd = g_dialog->Hwnd();
-  // Disabled while a page's message box runs inside the dialog's initialisation.
-  if (!hwnd || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return;
+  HWND hwnd = g_run.dialog->Hwnd();
+  if (!hwnd || !IsWindowEnabled(hwnd)) {
+    EnumThreadWindows(GetCurrentThreadId(), AnswerMessageBox, 0);
+    return;
+  }
+  if (!IsWindowVisible(hwnd)) return;
   KillTimer(nullptr, timer);
   RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  g_inspect(hwnd);
-  PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(g_closeId, BN_CLICKED), 0);
+  g_run.inspect(hwnd);
+  PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-INT_PTR RunModal(CDevicesMonitorDlg& dialog, std::function<void(HWND)> inspect, int closeId = IDOK) {
-  g_inspect = std::move(inspect);
-  g_dialog = &dialog;
-  g_closeId = closeId;
+// Runs the dialog modally; once it is shown, inspect runs inside its message loop, then OK is clicked.
+INT_PTR RunModal(CDevicesMonitorDlg& dialog, std::function<void(HWND)> inspect) {
+  g_run = {&dialog, std::move(inspect), {}};
   SetTimer(nullptr, 0, 50, InspectWhenShown);
   return dialog.DoModal(nullptr);
 }
@@ -135,9 +130,17 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   static void SetUpTestSuite() { ASSERT_TRUE(s_fixture.Import()); }
   static void TearDownTestSuite() { s_fixture.Remove(); }
 
-  void SetUp() override { ASSERT_TRUE(LoadScriptedProvider(kTwoControllers, capi)); }
+  void SetUp() override { ASSERT_TRUE(LoadScriptedProvider(kTwoControllers)); }
   void TearDown() override {
     if (capi.library) FreeLibrary(static_cast<HMODULE>(capi.library));
+  }
+
+  // Loads the scripted provider with a scenario of the given text, which it reads at its first call.
+  bool LoadScriptedProvider(const std::string& text) {
+    scenario.emplace("tfm-devices-dialog.scenario", text);
+    SetEnvironmentVariableA("TFM_CAPI_SCENARIO", scenario->Path().c_str());
+    const test::ProviderSearchPath provider("capi-scripted");
+    return LoadCapiLibrary(capi);
   }
 
   DevicesMonitorSources Sources() {
@@ -148,6 +151,7 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   static test::ModemFixture s_fixture;
   std::atomic<int32_t> capiAvailable{1};
   std::atomic<int32_t> workersRunning{1};
+  std::optional<test::TempFile> scenario;
   CapiEntryPoints capi;
   RegistryWin32 registry;
   CModemRegistry modems{registry, ReadPlatformIdWin32};
@@ -165,11 +169,9 @@ TEST_F(DevicesMonitorDlgTest, OpensOnTheIsdnTabWithBothDevicePagesFilled) {
     EXPECT_FALSE(IsWindowVisible(dialog.SizeGrip()));
 
     const fw::TabPageContainer& pages = dialog.Pages();
-    ASSERT_EQ(4, pages.PageCount());
-    EXPECT_EQ("ISDN Devices", pages.PageTitle(0));
-    EXPECT_EQ("Modems", pages.PageTitle(1));
-    EXPECT_EQ("Call Monitor", pages.PageTitle(2));
-    EXPECT_EQ("Activity Monitor", pages.PageTitle(3));
+    std::vector<std::string> titles;
+    for (int i = 0; i < pages.PageCount(); ++i) titles.push_back(pages.PageTitle(i));
+    EXPECT_EQ((std::vector<std::string>{"ISDN Devices", "Modems", "Call Monitor", "Activity Monitor"}), titles);
     EXPECT_EQ(0, pages.SelectedPage());
     EXPECT_TRUE(IsWindowVisible(pages.Page(0)));
     EXPECT_FALSE(IsWindowVisible(pages.Page(1)));
@@ -250,52 +252,17 @@ TEST_F(DevicesMonitorDlgTest, ThemeTintsTheDialogItsPagesAndTheTabStrip) {
   });
 }
 
-// A visible window of this process with a child control showing the text.
-struct BoxSearch {
-  const char* text;
-  HWND found;
-};
-
-BOOL CALLBACK ChildShowsText(HWND child, LPARAM context) {
-  char shown[64] = "";
-  GetWindowTextA(child, shown, sizeof shown);
-  return std::string(shown) == reinterpret_cast<BoxSearch*>(context)->text ? FALSE : TRUE;
-}
-
-BOOL CALLBACK FindBoxShowing(HWND hwnd, LPARAM context) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
-  if (EnumChildWindows(hwnd, ChildShowsText, context)) return TRUE;  // enumerated all: no such child
-  reinterpret_cast<BoxSearch*>(context)->found = hwnd;
-  return FALSE;
-}
-
-// Waits for a message box showing text and presses its OK button.
-bool AnswerMessageBox(const char* text, DWORD timeoutMs) {
-  BoxSearch search{text, nullptr};
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!search.found && std::chrono::steady_clock::now() < deadline) {
-    EnumWindows(FindBoxShowing, reinterpret_cast<LPARAM>(&search));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  if (search.found) PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  return search.found != nullptr;
-}
-
 TEST_F(DevicesMonitorDlgTest, DriverGoneSinceStartUpSaysSoAndLeavesTheTreeEmpty) {
   FreeLibrary(static_cast<HMODULE>(capi.library));
-  ASSERT_TRUE(LoadScriptedProvider("installed 0x1009\ncontrollers 1\n", capi));
-  std::atomic<bool> answered{false};
-  std::thread watcher([&] { answered = AnswerMessageBox("No CAPI Installed.", 20000); });
+  ASSERT_TRUE(LoadScriptedProvider("installed 0x1009\ncontrollers 1\n"));
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND) {
     EXPECT_EQ(4, dialog.Pages().PageCount());
     EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr).empty());
     EXPECT_EQ(2u, ReadTree(GetDlgItem(dialog.Pages().Page(1), 1083), nullptr).size());
   });
-  watcher.join();
-  EXPECT_TRUE(answered);
+  ASSERT_EQ(1u, g_run.answeredBoxes.size());
+  EXPECT_NE(std::string::npos, g_run.answeredBoxes[0].find("No CAPI Installed.")) << g_run.answeredBoxes[0];
 }
 
 TEST_F(DevicesMonitorDlgTest, NoDriverAtStartUpLeavesTheTreeEmptyWithoutAMessage) {
@@ -304,6 +271,7 @@ TEST_F(DevicesMonitorDlgTest, NoDriverAtStartUpLeavesTheTreeEmptyWithoutAMessage
   RunModal(dialog, [&](HWND) {
     EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr).empty());
   });
+  EXPECT_TRUE(g_run.answeredBoxes.empty());
 }
 
 }  // namespace
