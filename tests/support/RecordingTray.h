@@ -1,6 +1,9 @@
 #pragma once
 // The tray every test observes: records each request as one line ("icon 147", "tip <text>", "shown"),
 // safe to share between worker threads as the product's tray is.
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -27,6 +30,12 @@ class RecordingTray final : public ITrayPort {
     }
     return tips;
   }
+  // Waits until the call has been recorded; false if it has not within the time.
+  bool WaitForCall(const std::string& call, std::chrono::milliseconds timeout) {
+    std::unique_lock guard(m_lock);
+    return m_recorded.wait_for(guard, timeout,
+                               [&] { return std::find(m_calls.begin(), m_calls.end(), call) != m_calls.end(); });
+  }
   void Clear() {
     std::lock_guard guard(m_lock);
     m_calls.clear();
@@ -38,9 +47,11 @@ class RecordingTray final : public ITrayPort {
   bool Record(std::string call) {
     std::lock_guard guard(m_lock);
     m_calls.push_back(std::move(call));
+    m_recorded.notify_all();
     return true;
   }
   mutable std::mutex m_lock;
+  std::condition_variable m_recorded;
   std::vector<std::string> m_calls;
 };
 

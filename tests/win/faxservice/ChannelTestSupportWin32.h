@@ -37,7 +37,4 @@ class ListenerThread {
 // the system's handle list instead, which Wine and Windows both fill.
 DWORD ProcessHandleCount();
 
-// Polls the tray until it shows the tooltip; false after timeoutMs.
-bool WaitForTip(RecordingTray& tray, const std::string& tip, DWORD timeoutMs);
-
 }  // namespace tfm::test
