@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "os/Owned.h"
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -42,28 +44,28 @@ class ScriptedProviderTest : public ::testing::Test {
     DeleteFileA(recordPath.c_str());
     SetEnvironmentVariableA("TFM_CAPI_SCENARIO", scenarioPath.c_str());
     SetEnvironmentVariableA("TFM_CAPI_RECORD", recordPath.c_str());
-    library = LoadLibraryA(TFM_SCRIPTED_PROVIDER);
-    ASSERT_NE(nullptr, library) << TFM_SCRIPTED_PROVIDER;
+    library.reset(LoadLibraryA(TFM_SCRIPTED_PROVIDER));
+    ASSERT_TRUE(library) << TFM_SCRIPTED_PROVIDER;
     Resolve("CAPI_INSTALLED", installed);
     Resolve("CAPI_REGISTER", registerApp);
     Resolve("CAPI_RELEASE", release);
     Resolve("CAPI_PUT_MESSAGE", put);
     Resolve("CAPI_GET_MESSAGE", get);
     for (const char* name : {"CAPI_GET_PROFILE", "CAPI_GET_VERSION", "CAPI_GET_MANUFACTURER", "CAPI_GET_SERIAL_NUMBER"})
-      ASSERT_NE(nullptr, GetProcAddress(library, name)) << name;
+      ASSERT_NE(nullptr, GetProcAddress(library.get(), name)) << name;
   }
   void TearDown() override {
-    if (library) FreeLibrary(library);
+    library.reset();
     DeleteFileA(scenarioPath.c_str());
     DeleteFileA(recordPath.c_str());
   }
   template <class Fn>
   void Resolve(const char* name, Fn& fn) {
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library.get(), name)));
     ASSERT_NE(nullptr, fn) << name;
   }
 
-  HMODULE library = nullptr;
+  os::UniqueModule library;
   std::string scenarioPath, recordPath;
   DWORD(WINAPI* installed)() = nullptr;
   DWORD(WINAPI* registerApp)(DWORD, DWORD, DWORD, DWORD, DWORD*) = nullptr;
@@ -130,7 +132,7 @@ TEST_F(ScriptedProviderTest, LoopingScenarioStartsOverAndBrokenScenarioReportsNo
     ASSERT_EQ(0u, get(id, &message)) << round;
     EXPECT_EQ(round, static_cast<uint8_t*>(message)[6]) << "message numbers keep counting";
   }
-  FreeLibrary(library);
+  library.reset();
 
   Load("connect_ind plci=zero\n");
   EXPECT_EQ(0x1009u, installed());

@@ -12,6 +12,7 @@
 #include "devices/ModemNodes.h"
 #include "devices/RegistryEx.h"
 #include "ModemFixtureWin32.h"
+#include "os/Owned.h"
 
 namespace tfm {
 namespace {
@@ -65,9 +66,11 @@ TEST_F(RegistryWin32Test, DeviceKeySearchIgnoresCaseAndClosesItsKeys) {
 }
 
 TEST_F(RegistryWin32Test, ValueLimitsAsThePlatformAppliesThem) {
-  HKEY scratch = nullptr;
+  HKEY opened = nullptr;
   ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                           &scratch, nullptr));
+                                           &opened, nullptr));
+  os::UniqueKey owned(opened);
+  const HKEY scratch = owned.get();
   const std::string fits(199, 'f');
   const std::string tooLong(200, 'l');
   const BYTE dcb[28] = {28, 0, 0, 0, 0x80, 0x25};
@@ -77,10 +80,11 @@ TEST_F(RegistryWin32Test, ValueLimitsAsThePlatformAppliesThem) {
   RegSetValueExA(scratch, "DCB", 0, REG_BINARY, dcb, sizeof dcb);
   for (const char* sub : {"b", "a", "c"}) {
     HKEY child = nullptr;
-    RegCreateKeyExA(scratch, sub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr);
-    RegCloseKey(child);
+    if (RegCreateKeyExA(scratch, sub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr) == ERROR_SUCCESS) {
+      const os::UniqueKey created(child);
+    }
   }
-  RegCloseKey(scratch);
+  owned.reset();
 
   CRegistryEx key(registry, kLocalMachine);
   ASSERT_TRUE(key.Open(kLocalMachine, kScratchKey));

@@ -8,6 +8,7 @@
 #include "common/SharedFlags.h"
 #include "RecordingTray.h"
 #include "faxservice/FaxServiceWorkersWin32.h"
+#include "os/Owned.h"
 
 namespace tfm::test {
 
@@ -17,20 +18,19 @@ class ListenerThread {
  public:
   ListenerThread(CInterProcessChannel& channel, SharedFlags& flags, RecordingTray& tray)
       : m_tray(tray), m_context{&channel, &flags, &tray} {
-    m_thread = CreateThread(nullptr, 0, IpcListenerThread, &m_context, 0, nullptr);
+    m_thread.reset(CreateThread(nullptr, 0, IpcListenerThread, &m_context, 0, nullptr));
   }
   ~ListenerThread() {
     std::lock_guard guard(m_tray.Lock());
-    TerminateThread(m_thread, 170);
-    WaitForSingleObject(m_thread, INFINITE);
-    CloseHandle(m_thread);
+    TerminateThread(m_thread.get(), 170);
+    WaitForSingleObject(m_thread.get(), INFINITE);
   }
-  HANDLE handle() const { return m_thread; }
+  HANDLE handle() const { return m_thread.get(); }
 
  private:
   RecordingTray& m_tray;
   FaxServiceWorkerContext m_context;
-  HANDLE m_thread = nullptr;
+  os::UniqueHandle m_thread;
 };
 
 // Handles this process holds. Wine's GetProcessHandleCount always reports 0, so they are counted in

@@ -10,6 +10,7 @@
 #include "SimulatorWin32.h"
 #include "TraceCapture.h"
 #include "faxservice/FaxServiceNames.h"
+#include "os/Owned.h"
 
 namespace tfm {
 namespace {
@@ -18,25 +19,22 @@ namespace {
 class FaxServiceProbeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    ASSERT_NE(nullptr, m_manager);
+    m_manager.reset(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    ASSERT_TRUE(m_manager);
     RemoveService();
     trace.Clear();
   }
-  void TearDown() override {
-    RemoveService();
-    if (m_manager) CloseServiceHandle(m_manager);
-  }
+  void TearDown() override { RemoveService(); }
 
   void Register(const std::string& scriptText) {
     m_script = test::FreshTempFile("fax-service.script");
     m_log = test::FreshTempFile("fax-service.log");
     test::WriteTextFile(m_script, scriptText);
     const std::string binaryPath = "\"" + test::SimulatorExe() + "\" \"" + m_script + "\" \"" + m_log + "\"";
-    m_service = CreateServiceA(m_manager, kFaxServiceName, kFaxServiceName, SERVICE_ALL_ACCESS,
+    m_service.reset(CreateServiceA(m_manager.get(), kFaxServiceName, kFaxServiceName, SERVICE_ALL_ACCESS,
                                SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
-                               binaryPath.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, m_service) << GetLastError();
+                                   binaryPath.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(m_service) << GetLastError();
   }
 
   // The probe's answer once it equals the wanted state, or the last answer after the time-out.
@@ -51,19 +49,19 @@ class FaxServiceProbeTest : public ::testing::Test {
   }
 
   void RemoveService() {
-    SC_HANDLE service = m_service ? m_service : OpenServiceA(m_manager, kFaxServiceName, SERVICE_ALL_ACCESS);
-    m_service = nullptr;
+    os::UniqueServiceHandle service = m_service ? std::move(m_service)
+                                                : os::UniqueServiceHandle(OpenServiceA(
+                                                      m_manager.get(), kFaxServiceName, SERVICE_ALL_ACCESS));
     if (!service) return;
     SERVICE_STATUS status{};
-    ControlService(service, SERVICE_CONTROL_STOP, &status);
+    ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
     ProbeUntil(SERVICE_STOPPED, 10000);
-    DeleteService(service);
-    CloseServiceHandle(service);
+    DeleteService(service.get());
   }
 
   test::TraceCapture trace;
-  SC_HANDLE m_manager = nullptr;
-  SC_HANDLE m_service = nullptr;
+  os::UniqueServiceHandle m_manager;
+  os::UniqueServiceHandle m_service;
   std::string m_script;
   std::string m_log;
 };
@@ -76,10 +74,10 @@ TEST_F(FaxServiceProbeTest, MissingServiceGivesMinusOneAndTracesWhy) {
 TEST_F(FaxServiceProbeTest, SimulatorStoppedThenRunningThenStoppedAgain) {
   Register("");
   EXPECT_EQ(SERVICE_STOPPED, QueryFaxServiceState());
-  ASSERT_TRUE(StartServiceA(m_service, 0, nullptr)) << GetLastError();
+  ASSERT_TRUE(StartServiceA(m_service.get(), 0, nullptr)) << GetLastError();
   EXPECT_EQ(SERVICE_RUNNING, ProbeUntil(SERVICE_RUNNING, 20000));
   SERVICE_STATUS status{};
-  ASSERT_TRUE(ControlService(m_service, SERVICE_CONTROL_STOP, &status));
+  ASSERT_TRUE(ControlService(m_service.get(), SERVICE_CONTROL_STOP, &status));
   EXPECT_EQ(SERVICE_STOPPED, ProbeUntil(SERVICE_STOPPED, 20000));
   EXPECT_TRUE(test::WaitForLine(m_log, "stopped", 5000)) << "the simulator ends cleanly on the stop request";
 }

@@ -8,6 +8,7 @@
 #include "ChannelTestSupportWin32.h"
 #include "SimulatorWin32.h"
 #include "faxservice/FaxServiceNames.h"
+#include "os/Owned.h"
 #include "os/Process.h"
 
 namespace tfm {
@@ -48,10 +49,11 @@ struct AceSummary {
 AceSummary ReadDacl(HANDLE object) {
   AceSummary summary;
   PACL dacl = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  os::LocalPtr<void> descriptor;
   if (GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
-                      &descriptor) != ERROR_SUCCESS)
+                      descriptor.out()) != ERROR_SUCCESS)
     return summary;
+  descriptor.adopt();
   summary.nullDacl = dacl == nullptr;
   ACL_SIZE_INFORMATION size{};
   ACCESS_ALLOWED_ACE* ace = nullptr;
@@ -60,12 +62,10 @@ AceSummary ReadDacl(HANDLE object) {
     summary.aceCount = size.AceCount;
     summary.type = ace->Header.AceType;
     summary.mask = ace->Mask;
-    PSID expected = nullptr;
-    ConvertStringSidToSidA("S-1-5-11", &expected);
-    summary.authenticatedUsers = EqualSid(&ace->SidStart, expected);
-    LocalFree(expected);
+    os::LocalPtr<void> expected;
+    ConvertStringSidToSidA("S-1-5-11", expected.out());
+    summary.authenticatedUsers = EqualSid(&ace->SidStart, expected.adopt().get());
   }
-  LocalFree(descriptor);
   return summary;
 }
 
@@ -79,23 +79,21 @@ void ExpectOnlyAuthenticatedUsers(const AceSummary& dacl) {
 TEST_F(ChannelTest, ObjectsCreatedByMonitorCarryOnlyAuthenticatedUsersEntry) {
   ASSERT_EQ(nullptr, OpenFileMappingA(FILE_MAP_READ, FALSE, channel.names().map.c_str())) << "left over";
   Open();
-  HANDLE mutex = OpenMutexA(READ_CONTROL, FALSE, channel.names().dataMutex.c_str());
-  ASSERT_NE(nullptr, mutex);
+  const os::UniqueHandle mutex(OpenMutexA(READ_CONTROL, FALSE, channel.names().dataMutex.c_str()));
+  ASSERT_TRUE(mutex);
   SCOPED_TRACE("data mutex");
-  ExpectOnlyAuthenticatedUsers(ReadDacl(mutex));
-  CloseHandle(mutex);
+  ExpectOnlyAuthenticatedUsers(ReadDacl(mutex.get()));
 
-  HANDLE mapping = OpenFileMappingA(READ_CONTROL, FALSE, channel.names().map.c_str());
-  ASSERT_NE(nullptr, mapping);
+  const os::UniqueHandle mapping(OpenFileMappingA(READ_CONTROL, FALSE, channel.names().map.c_str()));
+  ASSERT_TRUE(mapping);
   SCOPED_TRACE("mapping");
   if (RunningOnWine()) {
     // Wine's SetNamedSecurityInfo accepts a kernel object but changes nothing, so the null DACL that
     // replaces the mapping's entry cannot be observed here: the mapping still shows what it was created with.
-    ExpectOnlyAuthenticatedUsers(ReadDacl(mapping));
+    ExpectOnlyAuthenticatedUsers(ReadDacl(mapping.get()));
   } else {
-    EXPECT_TRUE(ReadDacl(mapping).nullDacl);
+    EXPECT_TRUE(ReadDacl(mapping.get()).nullDacl);
   }
-  CloseHandle(mapping);
 }
 
 TEST_F(ChannelTest, CreatedWhenNoServerRunsThenServerOpensThemAndPosts) {
@@ -172,8 +170,8 @@ TEST_P(ChannelFailureTest, NameTakenGivesErrorTextAndReleasesEverything) {
   channel.SetOsVersionCode(kCurrentWindows);
   const ChannelObjectNames names = BuildObjectNames("Collision", kCurrentWindows);
   const std::string taken = row.mapping ? names.map : names.dataMutex;
-  HANDLE squatter = CreateSemaphoreA(nullptr, 0, 1, taken.c_str());
-  ASSERT_NE(nullptr, squatter);
+  const os::UniqueHandle squatter(CreateSemaphoreA(nullptr, 0, 1, taken.c_str()));
+  ASSERT_TRUE(squatter);
   const DWORD before = test::ProcessHandleCount();
 
   EXPECT_FALSE(channel.CreateChannel("Collision"));
@@ -181,10 +179,7 @@ TEST_P(ChannelFailureTest, NameTakenGivesErrorTextAndReleasesEverything) {
   EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), channel.lastError());
   EXPECT_EQ(nullptr, channel.CurrentBlock());
   EXPECT_EQ(before, test::ProcessHandleCount());
-  HANDLE race = OpenMutexA(SYNCHRONIZE, FALSE, names.raceMutex.c_str());
-  EXPECT_EQ(nullptr, race) << "the race mutex was closed";
-  if (race) CloseHandle(race);
-  CloseHandle(squatter);
+  EXPECT_FALSE(os::UniqueHandle(OpenMutexA(SYNCHRONIZE, FALSE, names.raceMutex.c_str()))) << "the race mutex was closed";
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, ChannelFailureTest,

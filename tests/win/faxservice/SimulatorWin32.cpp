@@ -52,18 +52,18 @@ ConsoleSimulator::ConsoleSimulator(const std::string& scriptText, const char* ta
   std::string command = "\"" + SimulatorExe() + "\" --console \"" + m_script + "\" \"" + m_log + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_process);
+  PROCESS_INFORMATION started{};
+  if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+    m_process = os::ProcessHandles::Adopt(started);
+  }
 }
 
 ConsoleSimulator::~ConsoleSimulator() {
-  if (!m_process.hProcess) return;
-  if (!Join(0)) TerminateProcess(m_process.hProcess, 1);
-  CloseHandle(m_process.hThread);
-  CloseHandle(m_process.hProcess);
+  if (m_process.process && !Join(0)) TerminateProcess(m_process.process.get(), 1);
 }
 
 bool ConsoleSimulator::Join(DWORD timeoutMs) {
-  return m_process.hProcess && WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  return m_process.process && WaitForSingleObject(m_process.process.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 }  // namespace tfm::test

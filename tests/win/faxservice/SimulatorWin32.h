@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "os/Owned.h"
+
 namespace tfm::test {
 
 // The simulator exe as a Windows path (the build gives it as a path of the host, reached through Z:).
@@ -30,7 +32,7 @@ class ConsoleSimulator {
  private:
   std::string m_script;
   std::string m_log;
-  PROCESS_INFORMATION m_process{};
+  os::ProcessHandles m_process;
 };
 
 }  // namespace tfm::test
