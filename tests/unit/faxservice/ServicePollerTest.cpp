@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "RecordingTray.h"
@@ -55,33 +56,22 @@ class ServicePollerTest : public ::testing::Test {
 };
 
 const Calls kOpenChannel{"create TelvaroFaxServer", "connect"};
+const Calls kRunningTray{"icon 147", "tip Telvaro Fax Server Running"};
 const Calls kStoppedTray{"icon 153", "tip Telvaro Fax Stopped"};
 
-TEST_F(ServicePollerTest, StartPendingAndRunningShowRunningAndOpenChannel) {
-  for (int32_t state : {2, 4}) {
+// Start pending (2) and running (4) count as running; every other state and a failed probe (-1) as
+// stopped. Each case starts from the opposite state, so every cycle is a change.
+TEST_F(ServicePollerTest, OnlyStartPendingAndRunningCountAsRunning) {
+  for (const int32_t state : {2, 4, 1, 3, 5, 6, 7, -1, 0, 8}) {
     SCOPED_TRACE(state);
-    flags.serviceRunning = 0;
-    flags.channelReady = 0;
+    const bool running = state == 2 || state == 4;
+    flags.serviceRunning = running ? 0 : 1;
+    flags.channelReady = running ? 0 : 1;
     Cycle(state);
-    EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.Calls());
-    EXPECT_EQ(kOpenChannel, channel.calls);
-    EXPECT_EQ(1, flags.serviceRunning);
-    EXPECT_EQ(1, flags.stateChanged);
-    EXPECT_EQ(1, flags.channelReady);
-  }
-}
-
-TEST_F(ServicePollerTest, EveryOtherStateAndFailedProbeCountAsStopped) {
-  for (int32_t state : {1, 3, 5, 6, 7, -1, 0, 8}) {
-    SCOPED_TRACE(state);
-    flags.serviceRunning = 1;
-    flags.channelReady = 1;
-    Cycle(state);
-    EXPECT_EQ(kStoppedTray, tray.Calls());
-    EXPECT_TRUE(channel.calls.empty());
-    EXPECT_EQ(0, flags.serviceRunning);
-    EXPECT_EQ(1, flags.stateChanged);
-    EXPECT_EQ(0, flags.channelReady);
+    EXPECT_EQ(running ? kRunningTray : kStoppedTray, tray.Calls());
+    EXPECT_EQ(running ? kOpenChannel : Calls{}, channel.calls);
+    EXPECT_EQ((std::tuple{running, 1, running}),
+              (std::tuple{flags.serviceRunning == 1, int(flags.stateChanged), flags.channelReady == 1}));
   }
 }
 
@@ -101,7 +91,7 @@ TEST_F(ServicePollerTest, TooltipsAndChannelOverARunStopRestartSequence) {
   EXPECT_EQ(0, flags.channelReady);
   Cycle(4);
   EXPECT_EQ(kOpenChannel, channel.calls);
-  EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.Calls());
+  EXPECT_EQ(kRunningTray, tray.Calls());
   EXPECT_EQ(1, flags.channelReady);
 }
 
