@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "devices/ModemNodes.h"
@@ -37,25 +38,17 @@ TEST_F(RegistryWin32Test, ModemsTabFromTheImportedFixture) {
   ASSERT_NE(kPlatformWindows9x, ReadPlatformIdWin32());
   const CModemRegistry modems(registry, ReadPlatformIdWin32);
   EXPECT_EQ(2, modems.CountModems());
-  const TreeNodeList expected{
-      {"Modem 1",
-       {{"Modem name :Telvaro Test Modem 56K", {}},
-        {"Modem port : COM3", {}},
-        {"Modem speed :115200 baud", {}},
-        {"Modem Init string :ATS7=60S30=0\\N3%C1&K3B0X4<cr>", {}},
-        {"Modem Reset string :", {}},
-        {"Modem has Speaker : Yes", {}},
-        {"Modem Speaker volume levels :3", {}}}},
-      {"Modem 2",
-       {{"Modem name :Telvaro Internal ISDN Modem", {}},
-        {"Modem port : COM7", {}},
-        {"Modem speed :0 baud", {}},
-        {"Modem Init string :AT<cr>", {}},
-        {"Modem Reset string :ATZ", {}},
-        {"Modem has Speaker : No", {}},
-        {"Modem Speaker volume levels :0", {}}}},
+  // Strings, the binary DCB, the settings subkey and the port found through the device key.
+  const std::vector<ModemDetails> found = CollectModems(modems);
+  ASSERT_EQ(2u, found.size());
+  auto summary = [](const ModemDetails& m) {
+    return std::tuple{m.model, m.port, m.speed, m.initString, m.resetString, m.hasSpeaker, m.volumeLevels};
   };
-  EXPECT_EQ(expected, BuildModemNodes(CollectModems(modems)));
+  EXPECT_EQ(std::tuple("Telvaro Test Modem 56K", 3, 115200, std::string("ATS7=60S30=0\\N3%C1&K3B0X4<cr>"),
+                       std::string(), true, 3),
+            summary(found[0]));
+  EXPECT_EQ(std::tuple("Telvaro Internal ISDN Modem", 7, 0, std::string("AT<cr>"), std::string("ATZ"), false, 0),
+            summary(found[1]));
 }
 
 TEST_F(RegistryWin32Test, DeviceKeySearchIgnoresCaseAndClosesItsKeys) {

@@ -185,7 +185,7 @@ TEST_P(ChannelFailureTest, NameTakenGivesErrorTextAndReleasesEverything) {
 INSTANTIATE_TEST_SUITE_P(Steps, ChannelFailureTest,
                          ::testing::Values(TakenName{"Mapping", true, "InterProcess CreateFileMapping"},
                                            TakenName{"DataMutex", false, "InterProcess Server DataMutext"}),
-                         [](const auto& info) { return std::string(info.param.step); });
+                         [](const auto& named) { return std::string(named.param.step); });
 
 }  // namespace
 }  // namespace tfm
