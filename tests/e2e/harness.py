@@ -27,6 +27,7 @@ WM_LBUTTONDBLCLK = 0x0203
 WM_RBUTTONUP = 0x0205
 TRAY_CALLBACK = 0x0464
 VK_ESCAPE = 0x1B
+EXIT_COMMAND = 32775
 
 # Provider choices: a capi2032.dll of ours beside the exe, Wine's own, or none loadable at all.
 PROVIDERS = {
@@ -48,28 +49,17 @@ def check(condition, message):
 
 
 def _unescape(text):
-    """Undoes Wine's debugstr escaping of the traced text."""
-    out, i = [], 0
-    while i < len(text):
-        c = text[i]
-        if c == "\\" and i + 1 < len(text):
-            n = text[i + 1]
-            simple = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\", '"': '"'}
-            if n in simple:
-                out.append(simple[n])
-                i += 2
-                continue
-            if n == "x":
-                out.append(chr(int(text[i + 2:i + 4], 16)))
-                i += 4
-                continue
-            if n.isdigit():
-                out.append(chr(int(text[i + 1:i + 4], 8)))
-                i += 4
-                continue
-        out.append(c)
-        i += 1
-    return "".join(out).rstrip("\n")
+    """Undoes Wine's debugstr escaping of the traced text (C escapes, \\xNN and octal)."""
+    return text.encode("latin-1", "backslashreplace").decode("unicode_escape").rstrip("\n")
+
+
+def wait_until(condition, what, timeout=20, interval=0.1):
+    """Polls condition until it holds; fails the scenario with 'what' after timeout seconds."""
+    deadline = time.time() + timeout
+    while not condition():
+        if time.time() >= deadline:
+            raise Failure(what)
+        time.sleep(interval)
 
 
 def windows_path(path):
@@ -155,18 +145,16 @@ class Monitor:
         """Waits for a trace line matching the regex (searched from index 'after'); returns its index."""
         regex = re.compile(pattern)
         deadline = time.time() + timeout
-        while time.time() < deadline:
+        while True:
+            ended = self.process.poll() is not None
+            if ended:
+                time.sleep(0.3)  # let the reader drain what the process wrote last
             for index, line in enumerate(self.traces()[after:], start=after):
                 if regex.search(line):
                     return index
-            if self.process.poll() is not None and time.time() > deadline - timeout + 1:
-                time.sleep(0.3)  # let the reader drain what the process wrote last
-                for index, line in enumerate(self.traces()[after:], start=after):
-                    if regex.search(line):
-                        return index
-                break
+            if ended or time.time() >= deadline:
+                raise Failure("no trace line matching %r; traces were:\n  %s" % (pattern, "\n  ".join(self.traces())))
             time.sleep(0.1)
-        raise Failure("no trace line matching %r; traces were:\n  %s" % (pattern, "\n  ".join(self.traces())))
 
     def seconds_between(self, first, second):
         """Seconds between the arrival of two trace lines, given by index."""
@@ -190,6 +178,18 @@ class Monitor:
 
     def running(self):
         return self.process is not None and self.process.poll() is None
+
+    def end(self, message=WM_COMMAND, timeout=10):
+        """Ends the program through its frame ("&Exit" by default, or WM_CLOSE); it must exit with 0."""
+        winctl("post", self.frame(), message, EXIT_COMMAND if message == WM_COMMAND else 0, 0)
+        check(self.wait_exit(timeout) == 0, "the monitor did not end with exit code 0")
+
+
+def child(parent, control_id, what):
+    """The child window with the control id; fails the scenario when there is none."""
+    code, out = winctl("child", parent, control_id)
+    check(code == 0, "%s has no child %d" % (what, control_id))
+    return int(out)
 
 
 def run_scenarios(*functions):

@@ -11,22 +11,17 @@ def expect_missing_driver_message(monitor):
     check(not monitor.has_trace(r"^worker "), "a worker thread was started")
 
 
-def close(monitor):
-    winctl("post", monitor.frame(), WM_CLOSE, 0, 0)
-    check(monitor.wait_exit(10) == 0, "the monitor did not end cleanly")
-
-
 def library_missing_shows_message(folder):
     monitor = Monitor(folder, provider="none").start()
     expect_missing_driver_message(monitor)
-    close(monitor)
+    monitor.end(WM_CLOSE)
 
 
 def eight_entry_points_show_message(folder):
     monitor = Monitor(folder, provider="eight").start()
     expect_missing_driver_message(monitor)
     check(monitor.has_trace(r"^capi: entry point CAPI_GET_SERIAL_NUMBER missing"), "missing entry point not traced")
-    close(monitor)
+    monitor.end(WM_CLOSE)
 
 
 def provider_without_driver_is_silent(folder):
@@ -36,7 +31,7 @@ def provider_without_driver_is_silent(folder):
     code, _ = winctl("no-msgbox", 3000)
     check(code == 0, "a message box appeared although the library loaded")
     check(not monitor.has_trace(r"^workers: running$"), "workers started without a driver")
-    close(monitor)
+    monitor.end(WM_CLOSE)
 
 
 run_scenarios(library_missing_shows_message, eight_entry_points_show_message, provider_without_driver_is_silent)

@@ -1,7 +1,5 @@
 """Start-up, the single-instance guard and the two ways to end the program, with the real exe."""
-from harness import (WM_CLOSE, WM_COMMAND, Monitor, check, run_scenarios, winctl)
-
-EXIT_COMMAND = 32775
+from harness import WM_CLOSE, Monitor, check, run_scenarios, winctl
 
 
 def starts_hidden_with_stopped_icon(folder):
@@ -17,8 +15,7 @@ def starts_hidden_with_stopped_icon(folder):
     code, info = winctl("info", popup)
     check("visible=0" in info and ("owner=%d" % frame) in info, "popup not hidden or not owned by the frame: " + info)
     monitor.wait_trace(r"^workers: running$")
-    winctl("post", frame, WM_COMMAND, EXIT_COMMAND, 0)
-    check(monitor.wait_exit(10) == 0, "exit code after Exit is not 0")
+    monitor.end()
     check(monitor.has_trace(r"^tray: removed$"), "the icon was not removed")
 
 
@@ -30,9 +27,7 @@ def second_copy_exits_at_once(folder):
     check(second.has_trace(r"already held, exiting$"), "the second copy did not see the guard")
     check(not second.has_trace(r"^tray: install"), "the second copy created a tray icon")
     check(first.running(), "the first copy ended")
-    frame = first.frame()
-    winctl("post", frame, WM_CLOSE, 0, 0)
-    check(first.wait_exit(10) == 0, "exit code after WM_CLOSE is not 0")
+    first.end(WM_CLOSE)
     check(first.has_trace(r"^tray: removed$"), "the icon was not removed")
 
 

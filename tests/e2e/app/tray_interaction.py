@@ -39,8 +39,7 @@ def double_click_runs_default_command(folder):
           "a foreign icon id reached the default command")
     winctl("command", frame, 40002)
     monitor.wait_trace(r"^command: devices monitor", after=index + 2)
-    winctl("command", frame, 32775)
-    check(monitor.wait_exit(10) == 0, "the monitor did not end")
+    monitor.end()
 
 
 def current_tip(monitor):
@@ -64,8 +63,7 @@ def shell_restart_puts_icon_back(folder):
     winctl("broadcast", "TaskbarCreated")
     monitor.wait_trace(r"^tray: re-add tip=\[%s\] added$" % re.escape(tip))
     check(winctl("tray-exists", frame, ICON_ID)[0] == 0, "the icon did not come back")
-    winctl("command", frame, 32775)
-    check(monitor.wait_exit(10) == 0, "the monitor did not end")
+    monitor.end()
 
 
 run_scenarios(right_click_shows_menu_and_exit_ends, double_click_runs_default_command, shell_restart_puts_icon_back)

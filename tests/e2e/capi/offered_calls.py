@@ -6,9 +6,8 @@ import re
 import struct
 
 from capi_record import CONNECT, DISCONNECT, IND, LISTEN, REQ, RESP, write_scenario
-from harness import WM_COMMAND, Monitor, check, run_scenarios, winctl
+from harness import Monitor, check, run_scenarios
 
-EXIT_COMMAND = 32775
 APPL_ID = 7
 EARLIER_LINE = b"IN 1 2 2005-03-01 14:05:09\r\n"
 
@@ -87,8 +86,7 @@ def calls_are_shown_logged_and_answered(folder):
     check_responses(record)
     check_call_log(folder)
 
-    winctl("post", monitor.frame(), WM_COMMAND, EXIT_COMMAND, 0)
-    check(monitor.wait_exit(10) == 0, "the monitor did not end cleanly after Exit")
+    monitor.end()
     release = "CAPI_RELEASE %d -> 0x0" % APPL_ID
     check(record.count("CAPI_RELEASE ") == 1 and record.index(release) >= 0,
           "expected one release of id %d: %s" % (APPL_ID, record.lines()))

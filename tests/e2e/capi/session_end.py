@@ -51,8 +51,7 @@ def session_end_releases_once(folder):
     monitor.wait_trace(r"^tray: removed$", after=start)
 
     # Windows would end the process now; Wine leaves it running, so closing it must not release again.
-    winctl("post", frame, WM_CLOSE, 0, 0)
-    check(monitor.wait_exit(10) == 0, "the monitor did not end cleanly after WM_CLOSE")
+    monitor.end(WM_CLOSE)
     check(record.count("CAPI_RELEASE") == 1, "the registration was released again at exit: %s" % record.lines())
 
 

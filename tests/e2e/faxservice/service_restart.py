@@ -1,9 +1,8 @@
 """A fax service that stops and starts again while the monitor runs: the poller sees both changes in its
 30 s cycles, reconnects the channel, and the listener, still waiting, shows the new server's texts."""
-from harness import Monitor, check, run_scenarios, winctl
+from harness import Monitor, check, run_scenarios
 from simulator import Simulator, remove_service
 
-EXIT_COMMAND = 32775
 CYCLE_TIMEOUT = 45  # one 30 s poll and Wine's slack
 
 
@@ -30,8 +29,7 @@ def texts_flow_again_after_service_restart(folder):
         second.wait_line("acknowledged Sending fax to 0815 ...")
         check(not monitor.has_trace(r"^worker listener: stopped"), "the listener ended while the service was away")
 
-        winctl("command", monitor.frame(), EXIT_COMMAND)
-        check(monitor.wait_exit(15) == 0, "the monitor did not end cleanly")
+        monitor.end(timeout=15)
     finally:
         remove_service()
 

@@ -3,10 +3,9 @@ simulator service; and how fast the workers end when the poller sleeps and the l
 import re
 import time
 
-from harness import WM_COMMAND, Monitor, check, run_scenarios, winctl
+from harness import EXIT_COMMAND, WM_COMMAND, Monitor, check, run_scenarios, wait_until, winctl
 from simulator import Simulator, remove_service
 
-EXIT_COMMAND = 32775
 WORKER_STOP_MS = 2000
 TERMINATED = 170
 # What the end of the program may take besides the terminated workers' waits: the ISDN monitor thread's
@@ -26,14 +25,9 @@ def worker_exit_codes(monitor):
 def exit_and_time_shutdown(monitor):
     """Chooses Exit; returns the seconds from the workers' stop to the end of the process."""
     winctl("post", monitor.frame(), WM_COMMAND, EXIT_COMMAND, 0)
-    deadline = time.time() + 10
-    while not monitor.has_trace(r"^workers: stopping$"):
-        check(time.time() < deadline, "Exit did not stop the workers")
-        time.sleep(0.02)
+    wait_until(lambda: monitor.has_trace(r"^workers: stopping$"), "Exit did not stop the workers", 10, 0.02)
     stopping = time.time()
-    while monitor.running():
-        check(time.time() - stopping < 20, "the monitor did not end after stopping its workers")
-        time.sleep(0.02)
+    wait_until(lambda: not monitor.running(), "the monitor did not end after stopping its workers", 20, 0.02)
     return time.time() - stopping
 
 
@@ -75,8 +69,7 @@ def running_service_shows_server_texts(folder):
         server.wait_line("acknowledged Cover page 100% %s%n%x")
         check(not [line for line in server.lines() if line.startswith(("error", "rejected", "unacknowledged"))],
               "the simulator logged a failure:\n  " + "\n  ".join(server.lines()))
-        winctl("command", monitor.frame(), EXIT_COMMAND)
-        check(monitor.wait_exit(15) == 0, "the monitor did not end cleanly")
+        monitor.end(timeout=15)
         check(monitor.has_trace(r"^tray: removed$"), "the icon was not removed")
     finally:
         remove_service()

@@ -1,9 +1,8 @@
 """The fax server simulator as the Wine service "TelvaroFaxService", driven through tools/faxsim/faxsim-service."""
 import os
 import subprocess
-import time
 
-from harness import BUILD, PREFIX, SOURCE, Failure, check
+from harness import BUILD, PREFIX, SOURCE, check, wait_until
 
 SERVICE_SCRIPT = os.path.join(SOURCE, "tools", "faxsim", "faxsim-service")
 FAXSIM = os.path.join(BUILD, "tools", "faxsim", "faxsim.exe")
@@ -44,12 +43,7 @@ class Simulator:
             return []
 
     def wait_line(self, line, timeout=20):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if line in self.lines():
-                return
-            time.sleep(0.1)
-        raise Failure("the simulator's log has no line %r; it has:\n  %s" % (line, "\n  ".join(self.lines())))
+        wait_until(lambda: line in self.lines(), "the simulator's log has no line %r" % line, timeout)
 
 
 def remove_service():

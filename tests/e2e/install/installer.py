@@ -7,10 +7,9 @@ import os
 import re
 import shutil
 import subprocess
-import time
 
 from capi_record import windows_path
-from harness import BUILD, PREFIX, WINE_RUN, Failure, Monitor, check, run_scenarios, wine_env
+from harness import BUILD, PREFIX, WINE_RUN, Monitor, check, run_scenarios, wait_until, wine_env
 
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "Telvaro Fax Server Monitor"
@@ -51,17 +50,8 @@ def unix_path(windows_path):
     return out.strip()
 
 
-def wait_until(condition, what, timeout=40):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        if condition():
-            return
-        time.sleep(0.3)
-    raise Failure(what)
-
-
 def wait_gone(path):
-    wait_until(lambda: not os.path.exists(path), "%s is still there" % path)
+    wait_until(lambda: not os.path.exists(path), "%s is still there" % path, 40, 0.3)
 
 
 def install_start_uninstall(folder):

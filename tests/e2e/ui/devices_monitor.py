@@ -6,8 +6,8 @@ import re
 import subprocess
 import time
 
-from harness import (windows_path, BUILD, SOURCE, TRAY_CALLBACK, WINE_RUN, WM_LBUTTONDBLCLK, Failure, Monitor, check, run_scenarios,
-                     wine_env, winctl)
+from harness import (windows_path, BUILD, SOURCE, TRAY_CALLBACK, WINE_RUN, WM_LBUTTONDBLCLK, Failure, Monitor, check, child,
+                     run_scenarios, wine_env, winctl)
 
 ICON_ID = 128
 TITLE = "Telvaro Fax Devices Monitor"
@@ -30,9 +30,7 @@ def wine_draws_captions():
 
 def expand_tree(page, *keys):
     """Opens tree nodes with the keyboard (the page itself leaves every node collapsed)."""
-    code, tree = winctl("child", page, TREE_ID)
-    check(code == 0, "the page has no tree")
-    winctl("keys", tree, *keys)
+    winctl("keys", child(page, TREE_ID, "the page"), *keys)
 
 
 def visible_page(container):
@@ -103,12 +101,10 @@ def tray_opens_one_dialog_and_it_opens_again(folder):
     check(open_dialogs() == 1, "a second command opened another dialog")
 
     screenshot(dialog, "devices-monitor-isdn")
-    code, container = winctl("child", dialog, CONTAINER_ID)
-    check(code == 0, "the dialog has no tab container")
+    container = child(dialog, CONTAINER_ID, "the dialog")
     expand_tree(visible_page(container), VK_HOME, VK_MULTIPLY, VK_DOWN, VK_DOWN, VK_DOWN, VK_MULTIPLY)
     screenshot(dialog, "devices-monitor-isdn-expanded")
-    code, strip = winctl("child", container, TAB_STRIP_ID)
-    check(code == 0, "the tab container has no tab strip")
+    strip = child(container, TAB_STRIP_ID, "the tab container")
     winctl("keys", strip, VK_RIGHT)
     expand_tree(visible_page(container), VK_HOME, VK_MULTIPLY)
     screenshot(dialog, "devices-monitor-modems")
@@ -124,9 +120,7 @@ def tray_opens_one_dialog_and_it_opens_again(folder):
     winctl("command", dialog, 2)  # Cancel
     monitor.wait_trace(r"^devices monitor: closed$", after=reopened)
     check(winctl("wait-gone", dialog, 5000)[0] == 0, "Cancel did not close the dialog")
-
-    winctl("command", frame, 32775)
-    check(monitor.wait_exit(10) == 0, "the monitor did not end")
+    monitor.end()
 
 
 def pixels(path):
@@ -145,10 +139,7 @@ def call_log_and_activity_tabs(folder):
     rows = re.match(r"^call page: (\d+) rows$", monitor.traces()[monitor.wait_trace(r"^call page: ")])
     check(int(rows.group(1)) >= len(calls), "the call page lists %s rows" % rows.group(1))
     dialog = find_dialog()
-    code, container = winctl("child", dialog, CONTAINER_ID)
-    check(code == 0, "the dialog has no tab container")
-    code, strip = winctl("child", container, TAB_STRIP_ID)
-    check(code == 0, "the tab container has no tab strip")
+    strip = child(child(dialog, CONTAINER_ID, "the dialog"), TAB_STRIP_ID, "the tab container")
     winctl("keys", strip, VK_RIGHT, VK_RIGHT)
     screenshot(dialog, "devices-monitor-calls")
 
@@ -163,8 +154,7 @@ def call_log_and_activity_tabs(folder):
 
     winctl("command", dialog, 1)  # OK
     monitor.wait_trace(r"^devices monitor: closed$", after=opened)
-    winctl("command", monitor.frame(), 32775)
-    check(monitor.wait_exit(10) == 0, "the monitor did not end")
+    monitor.end()
 
 
 def call_logged_meanwhile_shows_after_reopening(folder):
@@ -182,8 +172,7 @@ def call_logged_meanwhile_shows_after_reopening(folder):
     winctl("command", frame, 40001)
     monitor.wait_trace(r"^call page: 1 rows$", after=call)
     winctl("command", find_dialog(), 1)  # OK
-    winctl("command", frame, 32775)
-    check(monitor.wait_exit(10) == 0, "the monitor did not end")
+    monitor.end()
 
 
 run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_and_activity_tabs,

@@ -63,16 +63,13 @@ TEST(OsVersionCode, ReadsServicePackOnlyWhereItCounts) {
   EXPECT_EQ(2, g_servicePackReads);
 }
 
+// The mutex is secured from the NT family on and local to the session from version code 109 on.
 TEST(GuardMutex, NameAndSecurityFollowTheVersionCode) {
-  EXPECT_STREQ("TelvaroFaxGuard", ChooseGuardMutex(5).name);
-  EXPECT_FALSE(ChooseGuardMutex(5).withSecurity);
-  EXPECT_STREQ("TelvaroFaxGuard", ChooseGuardMutex(6).name);
-  EXPECT_TRUE(ChooseGuardMutex(6).withSecurity);
-  EXPECT_STREQ("TelvaroFaxGuard", ChooseGuardMutex(108).name);
-  EXPECT_STREQ("Local\\TelvaroFaxGuard", ChooseGuardMutex(109).name);  // NT 4 with an odd service pack
-  EXPECT_STREQ("Local\\TelvaroFaxGuard", ChooseGuardMutex(901).name);
-  EXPECT_STREQ("TelvaroFaxGuard", ChooseGuardMutex(0).name);
-  EXPECT_FALSE(ChooseGuardMutex(0).withSecurity);
+  for (const int32_t code : {0, 5, 6, 108, 109, 901}) {
+    const GuardMutexChoice choice = ChooseGuardMutex(code);
+    EXPECT_EQ(std::string(code > 108 ? "Local\\" : "") + "TelvaroFaxGuard", choice.name) << code;
+    EXPECT_EQ(code > 5, choice.withSecurity) << code;
+  }
 }
 
 }  // namespace

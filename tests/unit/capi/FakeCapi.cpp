@@ -1,9 +1,6 @@
 #include "FakeCapi.h"
 
-#include <algorithm>
 #include <cstring>
-
-#include "common/Trace.h"
 
 namespace tfm::test {
 
@@ -56,25 +53,6 @@ CapiDword FakeCapi::GetProfile(void* buffer, CapiDword controller) {
   if (s_active->profileResult != 0) return s_active->profileResult;
   if (controller == 0) std::memcpy(buffer, &s_active->controllers, 2);
   return 0;
-}
-
-namespace {
-std::vector<std::string> g_traceLines;
-void CaptureLine(const char* line) { g_traceLines.emplace_back(line); }
-}  // namespace
-
-TraceCapture::TraceCapture() {
-  g_traceLines.clear();
-  SetTraceSink(&CaptureLine);
-}
-TraceCapture::~TraceCapture() { SetTraceSink(nullptr); }
-const std::vector<std::string>& TraceCapture::lines() const { return g_traceLines; }
-bool TraceCapture::Contains(const std::string& line) const {
-  return std::find(g_traceLines.begin(), g_traceLines.end(), line) != g_traceLines.end();
-}
-int TraceCapture::CountStartingWith(const std::string& prefix) const {
-  return static_cast<int>(std::count_if(g_traceLines.begin(), g_traceLines.end(),
-                                        [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
 }  // namespace tfm::test

@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "CapiWire.h"
+#include "RecordingTray.h"
+#include "TraceCapture.h"
 #include "calllog/CallLogPort.h"
 #include "capi/CapiEntryPoints.h"
-#include "common/TrayPort.h"
 
 namespace tfm::test {
 
@@ -50,33 +51,12 @@ class FakeCapi {
   Bytes m_delivered;  // valid until the next fetch, as a provider keeps it
 };
 
-class RecordingTray final : public ITrayPort {
- public:
-  bool ChangeIcon(unsigned) override { return true; }
-  bool ChangeTip(const char* text) override {
-    tips.emplace_back(text);
-    return true;
-  }
-  void MarkEnabledAndShown() override {}
-  std::vector<std::string> tips;
-};
-
 class RecordingCallLog final : public ICallLog {
  public:
   void WriteCallLog(const char* type, const std::string& called, const std::string& calling) override {
     lines.push_back(std::string(type) + "|" + called + "|" + calling);
   }
   std::vector<std::string> lines;
-};
-
-// Collects trace lines while it lives.
-class TraceCapture {
- public:
-  TraceCapture();
-  ~TraceCapture();
-  const std::vector<std::string>& lines() const;
-  bool Contains(const std::string& line) const;
-  int CountStartingWith(const std::string& prefix) const;
 };
 
 }  // namespace tfm::test

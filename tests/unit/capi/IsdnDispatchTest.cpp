@@ -8,7 +8,7 @@ using DispatchTest = MonitorTest;
 TEST_F(DispatchTest, OfferedCallShowsAndLogsTheNumbersWithoutAnswering) {
   capi.queue = {ConnectInd(0x0101, 5, "4711", "815")};
   Run();
-  EXPECT_EQ(std::vector<std::string>{"incoming call from 815 to 4711"}, tray.tips);
+  EXPECT_EQ(std::vector<std::string>{"incoming call from 815 to 4711"}, tray.Tips());
   EXPECT_EQ(std::vector<std::string>{"IN|4711|815"}, log.lines);
   EXPECT_TRUE(Put(kConnectResp).empty());
   EXPECT_EQ("815", monitor->callingNumber());
@@ -35,11 +35,11 @@ TEST_F(DispatchTest, NumbersAreTakenAsTheyStand) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    tray.tips.clear();
+    tray.Clear();
     log.lines.clear();
     capi.queue = {Wire(1, 0x02, 0x82, 1, {Dword(0x0101), Word(16), c.called, c.calling, {0}, {0}, {0}, {0}, {0}, {0}})};
     Run();
-    EXPECT_EQ(std::vector<std::string>{c.tip}, tray.tips);
+    EXPECT_EQ(std::vector<std::string>{c.tip}, tray.Tips());
     EXPECT_EQ(std::vector<std::string>{c.line}, log.lines);
   }
 }
@@ -47,7 +47,7 @@ TEST_F(DispatchTest, NumbersAreTakenAsTheyStand) {
 TEST_F(DispatchTest, ThirdSimultaneousCallIsRejectedWithoutTooltipOrLog) {
   capi.queue = {ConnectInd(0x0101, 1, "1", "2"), ConnectInd(0x0201, 2, "3", "4"), ConnectInd(0x0301, 0x77, "5", "6")};
   Run();
-  EXPECT_EQ(2u, tray.tips.size());
+  EXPECT_EQ(2u, tray.Tips().size());
   EXPECT_EQ(2u, log.lines.size());
   const std::vector<Bytes> rejects = Put(kConnectResp);
   ASSERT_EQ(1u, rejects.size());
@@ -81,7 +81,7 @@ TEST_F(DispatchTest, DisconnectIsAlwaysAnsweredAndFreesTheSlot) {
   EXPECT_FALSE(monitor->calls()[1].inUse);
   EXPECT_TRUE(trace.Contains("Disconnect reason: Disconnect from the network "));
   EXPECT_EQ(1, trace.CountStartingWith("Disconnect reason"));
-  EXPECT_EQ(3u, tray.tips.size()) << "a cleared call leaves the tooltip alone";
+  EXPECT_EQ(3u, tray.Tips().size()) << "a cleared call leaves the tooltip alone";
 }
 
 TEST_F(DispatchTest, SevenQueuedMessagesTakeTwoPasses) {

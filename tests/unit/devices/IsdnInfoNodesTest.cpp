@@ -12,8 +12,8 @@ namespace {
 // A profile record laid out byte by byte, little-endian, as the standard defines it.
 CapiProfile Profile(uint16_t bChannels, uint32_t global, uint32_t b1, uint32_t b2, uint32_t b3) {
   CapiProfile p{};
-  p[2] = bChannels & 0xFF;
-  p[3] = bChannels >> 8;
+  p[2] = static_cast<uint8_t>(bChannels);
+  p[3] = static_cast<uint8_t>(bChannels >> 8);
   const uint32_t masks[] = {global, b1, b2, b3};
   for (int m = 0; m < 4; ++m) {
     for (int i = 0; i < 4; ++i) p[4 + 4 * m + i] = static_cast<uint8_t>(masks[m] >> (8 * i));
@@ -99,8 +99,8 @@ CapiDword CAPI_CALL FakeProfile(void* buffer, CapiDword controller) {
   g_driver->calls.push_back("profile " + std::to_string(controller));
   auto* bytes = static_cast<uint8_t*>(buffer);
   std::memset(bytes, 0, kCapiProfileLength);
-  bytes[0] = g_driver->count & 0xFF;
-  bytes[1] = g_driver->count >> 8;
+  bytes[0] = static_cast<uint8_t>(g_driver->count);
+  bytes[1] = static_cast<uint8_t>(g_driver->count >> 8);
   bytes[2] = static_cast<uint8_t>(controller * 2);
   return controller < 4 ? g_driver->profileResult[controller] : 0x2002;
 }

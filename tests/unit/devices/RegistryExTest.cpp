@@ -5,28 +5,20 @@
 #include <string>
 #include <vector>
 
-#include "common/Trace.h"
+#include "TraceCapture.h"
 #include "devices/MemoryRegistry.h"
 
 namespace tfm {
 namespace {
 
-std::vector<std::string> g_trace;
-void CaptureTrace(const char* line) { g_trace.emplace_back(line); }
-
 class RegistryExTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_trace.clear();
-    previousSink = SetTraceSink(CaptureTrace);
-  }
   void TearDown() override {
-    SetTraceSink(previousSink);
     EXPECT_EQ(0u, registry.OpenHandleCount()) << "a key was left open";
   }
 
   MemoryRegistry registry;
-  TraceSink previousSink = nullptr;
+  test::TraceCapture trace;
 };
 
 TEST_F(RegistryExTest, StringValueCapacityIs200BytesWithTerminator) {
@@ -135,9 +127,10 @@ TEST_F(RegistryExTest, EnumSubKeysStopsAtANameLongerThanItsBufferAndReportsIt) {
   EXPECT_FALSE(root.EnumSubKeys("P", list));
   EXPECT_EQ((std::vector<std::string>{"first", std::string(199, 'n')}), list);
   EXPECT_EQ(kRegMoreData, root.LastResult());
-  ASSERT_EQ(2u, g_trace.size());
-  EXPECT_EQ(0u, g_trace[0].rfind("234 RegEnumKeyEx\nRegistryEx ", 0)) << g_trace[0];
-  EXPECT_EQ("More data is available.", g_trace[1]);
+  const std::vector<std::string> lines = trace.Lines();
+  ASSERT_EQ(2u, lines.size());
+  EXPECT_EQ(0u, lines[0].rfind("234 RegEnumKeyEx\nRegistryEx ", 0)) << lines[0];
+  EXPECT_EQ("More data is available.", lines[1]);
 }
 
 // One tree, searched for several wanted values: the start key before its subkeys, a parent before its

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "FakePorts.h"
+#include "RecordingTray.h"
 #include "app/TrayIconState.h"
 #include "faxservice/FaxServiceNames.h"
 
@@ -110,7 +110,7 @@ TEST_F(IpcListenerTest, ShowsEachTextWithBlanksAndAnswersEverySignal) {
                   {kSignalled, "Sending fax"}};
   flags.channelReady = 0;
   EXPECT_EQ(0u, Run(&tray));
-  EXPECT_EQ((Calls{"shown", "tip  Fax received from 4711 ", "shown", "tip  Sending fax "}), tray.calls);
+  EXPECT_EQ((Calls{"shown", "tip  Fax received from 4711 ", "shown", "tip  Sending fax "}), tray.Calls());
   EXPECT_EQ(3, events.clientEvents) << "the empty text is answered too";
   EXPECT_EQ(std::vector<uint32_t>(6, 100u), events.waitTimeouts);
 }
@@ -119,7 +119,7 @@ TEST_F(IpcListenerTest, SignalIsAnsweredWithoutViewOrTray) {
   events.waits = {{kSignalled, nullptr}};
   flags.channelReady = 0;
   Run(&tray);
-  EXPECT_TRUE(tray.calls.empty()) << "no view: nothing read";
+  EXPECT_TRUE(tray.Calls().empty()) << "no view: nothing read";
   events.waits = {{kSignalled, "text"}};
   Run(nullptr);
   EXPECT_EQ(2, events.clientEvents);
@@ -135,6 +135,17 @@ TEST_F(IpcListenerTest, FailedWaitEndsOrLingersByChannelState) {
   EXPECT_EQ(3, lingerSleeps);
   EXPECT_EQ(2u, events.waitTimeouts.size());
   EXPECT_EQ(0, events.clientEvents);
+}
+
+// From version code 109 on, the server creates its map and mutex in the global namespace; the events
+// are global whatever the version.
+TEST(ObjectNames, GlobalNamespaceFromVersion109) {
+  auto global = [](const std::string& name) { return name.rfind("Global\\", 0) == 0; };
+  for (const int32_t code : {108, 109}) {
+    const ChannelObjectNames names = BuildObjectNames("S", code);
+    EXPECT_EQ(code > 108, global(names.map) && global(names.dataMutex) && global(names.raceMutex)) << code;
+    EXPECT_TRUE(global(names.serverEvent) && global(names.clientEvent)) << code;
+  }
 }
 
 }  // namespace

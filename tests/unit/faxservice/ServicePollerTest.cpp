@@ -4,9 +4,10 @@
 
 #include <deque>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "FakePorts.h"
+#include "RecordingTray.h"
 
 namespace tfm {
 namespace {
@@ -44,7 +45,7 @@ class ServicePollerTest : public ::testing::Test {
  protected:
   void Cycle(int32_t state) {
     probe.states.push_back(state);
-    tray.calls.clear();
+    tray.Clear();
     channel.calls.clear();
     RunServicePollerCycle(probe, &tray, channel, flags);
   }
@@ -55,33 +56,22 @@ class ServicePollerTest : public ::testing::Test {
 };
 
 const Calls kOpenChannel{"create TelvaroFaxServer", "connect"};
+const Calls kRunningTray{"icon 147", "tip Telvaro Fax Server Running"};
 const Calls kStoppedTray{"icon 153", "tip Telvaro Fax Stopped"};
 
-TEST_F(ServicePollerTest, StartPendingAndRunningShowRunningAndOpenChannel) {
-  for (int32_t state : {2, 4}) {
+// Start pending (2) and running (4) count as running; every other state and a failed probe (-1) as
+// stopped. Each case starts from the opposite state, so every cycle is a change.
+TEST_F(ServicePollerTest, OnlyStartPendingAndRunningCountAsRunning) {
+  for (const int32_t state : {2, 4, 1, 3, 5, 6, 7, -1, 0, 8}) {
     SCOPED_TRACE(state);
-    flags.serviceRunning = 0;
-    flags.channelReady = 0;
+    const bool running = state == 2 || state == 4;
+    flags.serviceRunning = running ? 0 : 1;
+    flags.channelReady = running ? 0 : 1;
     Cycle(state);
-    EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.calls);
-    EXPECT_EQ(kOpenChannel, channel.calls);
-    EXPECT_EQ(1, flags.serviceRunning);
-    EXPECT_EQ(1, flags.stateChanged);
-    EXPECT_EQ(1, flags.channelReady);
-  }
-}
-
-TEST_F(ServicePollerTest, EveryOtherStateAndFailedProbeCountAsStopped) {
-  for (int32_t state : {1, 3, 5, 6, 7, -1, 0, 8}) {
-    SCOPED_TRACE(state);
-    flags.serviceRunning = 1;
-    flags.channelReady = 1;
-    Cycle(state);
-    EXPECT_EQ(kStoppedTray, tray.calls);
-    EXPECT_TRUE(channel.calls.empty());
-    EXPECT_EQ(0, flags.serviceRunning);
-    EXPECT_EQ(1, flags.stateChanged);
-    EXPECT_EQ(0, flags.channelReady);
+    EXPECT_EQ(running ? kRunningTray : kStoppedTray, tray.Calls());
+    EXPECT_EQ(running ? kOpenChannel : Calls{}, channel.calls);
+    EXPECT_EQ((std::tuple{running, 1, running}),
+              (std::tuple{flags.serviceRunning == 1, int(flags.stateChanged), flags.channelReady == 1}));
   }
 }
 
@@ -90,18 +80,18 @@ TEST_F(ServicePollerTest, EveryOtherStateAndFailedProbeCountAsStopped) {
 TEST_F(ServicePollerTest, TooltipsAndChannelOverARunStopRestartSequence) {
   Cycle(4);
   Cycle(4);
-  EXPECT_EQ(Calls{"icon 147"}, tray.calls);
+  EXPECT_EQ(Calls{"icon 147"}, tray.Calls());
   EXPECT_TRUE(channel.calls.empty()) << "a ready channel is not opened again";
   EXPECT_EQ(0, flags.stateChanged);
   Cycle(1);
   EXPECT_EQ(1, flags.stateChanged);
   Cycle(-1);
-  EXPECT_EQ(kStoppedTray, tray.calls);
+  EXPECT_EQ(kStoppedTray, tray.Calls());
   EXPECT_EQ(0, flags.stateChanged);
   EXPECT_EQ(0, flags.channelReady);
   Cycle(4);
   EXPECT_EQ(kOpenChannel, channel.calls);
-  EXPECT_EQ((Calls{"icon 147", "tip Telvaro Fax Server Running"}), tray.calls);
+  EXPECT_EQ(kRunningTray, tray.Calls());
   EXPECT_EQ(1, flags.channelReady);
 }
 
@@ -133,7 +123,7 @@ TEST_F(ServicePollerTest, LoopProbesFirstThenSleepsAndEndsAfterCycleThatFindsSto
   probe.states = {4, 4, 1};
   std::vector<std::string> order;
   int sleeps = 0;
-  tray.calls.clear();
+  tray.Clear();
   const uint32_t exitCode = RunServicePoller(probe, &tray, channel, flags, [&](uint32_t ms) {
     order.push_back("sleep " + std::to_string(ms) + " after " + std::to_string(probe.queries) + " probes");
     if (++sleeps == 3) flags.workersRunning = 0;
@@ -141,7 +131,7 @@ TEST_F(ServicePollerTest, LoopProbesFirstThenSleepsAndEndsAfterCycleThatFindsSto
   EXPECT_EQ(0u, exitCode);
   EXPECT_EQ((Calls{"sleep 30000 after 1 probes", "sleep 30000 after 2 probes", "sleep 30000 after 3 probes"}),
             order);
-  EXPECT_EQ("tip Telvaro Fax Server Running", tray.calls.at(1)) << "first cycle saw a change to running";
+  EXPECT_EQ("tip Telvaro Fax Server Running", tray.Calls().at(1)) << "first cycle saw a change to running";
 }
 
 TEST_F(ServicePollerTest, LoopDoesNothingWhenWorkersAreNotRunning) {

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <semaphore>
 #include <string>
@@ -21,34 +23,35 @@
 namespace tfm {
 namespace {
 
-using namespace std::chrono_literals;
-
-// The product's tray serialises its requests; so does this one, shared by all three workers.
-class LockedTray final : public ITrayPort {
+// A count the workers advance through their injected sleeps; the test waits on it, not on a clock.
+class Progress {
  public:
-  bool ChangeIcon(unsigned iconId) override { return Add("icon " + std::to_string(iconId)); }
-  bool ChangeTip(const char* text) override { return Add(std::string("tip ") + text); }
-  void MarkEnabledAndShown() override { Add("shown"); }
-  std::vector<std::string> Calls() {
-    std::lock_guard lock(m_lock);
-    return m_calls;
+  void Advance() {
+    std::lock_guard guard(m_lock);
+    ++m_count;
+    m_changed.notify_all();
+  }
+  // False if the count does not reach the value within a generous bound (the worker is stuck).
+  bool WaitFor(int value) {
+    std::unique_lock guard(m_lock);
+    return m_changed.wait_for(guard, std::chrono::seconds(20), [&] { return m_count >= value; });
   }
 
  private:
-  bool Add(std::string call) {
-    std::lock_guard lock(m_lock);
-    m_calls.push_back(std::move(call));
-    return true;
-  }
   std::mutex m_lock;
-  std::vector<std::string> m_calls;
+  std::condition_variable m_changed;
+  int m_count = 0;
 };
 
-// Waits (bounded) until a counter the worker advances reaches a value.
-bool WaitFor(const std::atomic<int>& counter, int value) {
-  for (int i = 0; i < 5000 && counter.load() < value; ++i) std::this_thread::sleep_for(1ms);
-  return counter.load() >= value;
-}
+// Declared after the worker threads, so that a failed ASSERT stops the workers before the threads join.
+class StopOnExit {
+ public:
+  explicit StopOnExit(std::function<void()> stop) : m_stop(std::move(stop)) {}
+  ~StopOnExit() { m_stop(); }
+
+ private:
+  std::function<void()> m_stop;
+};
 
 // A fax service that flips between running (4) and stopped (1) on every probe.
 class FlippingProbe final : public IServiceProbe {
@@ -70,7 +73,7 @@ class CountingChannel final : public IChannelPort {
 class TickingServer final : public IServerEventPort {
  public:
   ServerEventWait WaitForServerEvent(uint32_t) override {
-    std::this_thread::sleep_for(1ms);
+    std::this_thread::yield();
     if (down.load()) return ServerEventWait::Failed;
     if (++m_waits % 3 != 0) return ServerEventWait::TimedOut;
     const std::string text = "page " + std::to_string(m_waits / 3);
@@ -78,56 +81,71 @@ class TickingServer final : public IServerEventPort {
     return ServerEventWait::Signalled;
   }
   const unsigned char* CurrentBlock() override { return m_block; }
-  void SetClientEvent() override { ++answered; }
+  void SetClientEvent() override {
+    ++answered;
+    answers.Advance();
+  }
 
   std::atomic<bool> down{false};
   std::atomic<int> answered{0};
+  Progress answers;
 
  private:
   int m_waits = 0;
   unsigned char m_block[264] = {};
 };
 
-TEST(WorkerThreads, PollerAndListenerEndAfterTheStopAndShareTheTray) {
+// Both workers reach the tray through the link; the frame detaches it before the workers stop, and
+// from then on nothing reaches the tray.
+TEST(WorkerThreads, PollerAndListenerShareTheTrayLinkAndEndAfterTheStop) {
   SharedFlags flags;
   flags.workersRunning = 1;
-  LockedTray tray;
+  test::RecordingTray tray;
+  TrayLink link;
+  link.Attach(&tray);
+  size_t callsAtDetach = 0;
   FlippingProbe probe;
   CountingChannel channel;
   TickingServer server;
-  std::atomic<int> pollerCycles{0};
+  Progress pollerCycles;
   uint32_t pollerResult = 99, listenerResult = 99;
-
-  std::thread poller([&] {
-    pollerResult = RunServicePoller(probe, &tray, channel, flags, [&](uint32_t) {
-      ++pollerCycles;
-      std::this_thread::sleep_for(1ms);
+  {
+    std::jthread poller([&] {
+      pollerResult = RunServicePoller(probe, &link, channel, flags, [&](uint32_t) {
+        pollerCycles.Advance();
+        std::this_thread::yield();
+      });
     });
-  });
-  std::thread listener([&] {
-    listenerResult = RunIpcListener(server, &tray, flags, [](uint32_t) { std::this_thread::sleep_for(1ms); });
-  });
-
-  ASSERT_TRUE(WaitFor(pollerCycles, 6));
-  ASSERT_TRUE(WaitFor(server.answered, 3));
-  flags.workersRunning = 0;
-  server.down = true;  // the listener ends only once its wait fails and it finds the stop
-  poller.join();
-  listener.join();
-
+    std::jthread listener([&] {
+      listenerResult = RunIpcListener(server, &link, flags, [](uint32_t) { std::this_thread::yield(); });
+    });
+    // The listener ends only once its wait fails and it finds the stop.
+    StopOnExit stop([&] {
+      flags.workersRunning = 0;
+      server.down = true;
+    });
+    ASSERT_TRUE(pollerCycles.WaitFor(6));
+    ASSERT_TRUE(server.answers.WaitFor(3));
+    link.Detach();
+    callsAtDetach = tray.Calls().size();
+    ASSERT_TRUE(pollerCycles.WaitFor(8));
+    ASSERT_TRUE(server.answers.WaitFor(server.answered + 1));
+    EXPECT_FALSE(link.ChangeTip("after the frame"));
+  }
+  EXPECT_EQ(callsAtDetach, tray.Calls().size());
   EXPECT_EQ(0u, pollerResult);
   EXPECT_EQ(0u, listenerResult);
   EXPECT_GE(channel.creates, 3) << "every running cycle opens the channel";
-  const std::vector<std::string> calls = tray.Calls();
   int running = 0, stopped = 0, texts = 0;
-  for (const std::string& call : calls) {
+  for (const std::string& call : tray.Calls()) {
     running += call == "icon 147";
     stopped += call == "icon 153";
     texts += call.rfind("tip  page ", 0) == 0;
   }
   EXPECT_GE(running, 3);
   EXPECT_GE(stopped, 3);
-  EXPECT_EQ(server.answered.load(), texts) << "each answered signal showed its text once";
+  EXPECT_LE(texts, server.answered.load()) << "each answered signal showed its text at most once";
+  EXPECT_GE(texts, 3);
 }
 
 class MonitorThreadTest : public test::MonitorTest {};
@@ -138,18 +156,18 @@ TEST_F(MonitorThreadTest, BurstIsDrainedAcrossPassesAndRegistrationReleasedAfter
                 test::DisconnectInd(0x101, 3, 0x3490),      test::ConnectInd(0x202, 4, "4713", "0818"),
                 test::DisconnectInd(0x201, 5, 0x3490),      test::DisconnectInd(0x202, 6, 0x3490),
                 test::ConnectInd(0x301, 7, "4714", "0819")};
-  std::atomic<int> passes{0};
+  Progress passes;
   workersRunning = 1;
   monitor = std::make_unique<CIsdnMonitor>(capi.entryPoints(), tray, log, workersRunning, [&](uint32_t) {
-    ++passes;
-    std::this_thread::sleep_for(1ms);
+    passes.Advance();
+    std::this_thread::yield();
   });
   uint32_t result = 99;
-  std::thread thread([&] { result = monitor->RunThread(); });
-  ASSERT_TRUE(WaitFor(passes, 4));
-  workersRunning = 0;
-  thread.join();
-
+  {
+    std::jthread thread([&] { result = monitor->RunThread(); });
+    StopOnExit stop([&] { workersRunning = 0; });
+    ASSERT_TRUE(passes.WaitFor(4));
+  }
   EXPECT_EQ(0u, result);
   EXPECT_TRUE(capi.queue.empty());
   EXPECT_EQ((std::vector<std::string>{"IN|4711|0815", "IN|4712|0816", "IN|4713|0818", "IN|4714|0819"}),

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ProviderFolder.h"
 #include "capi/CapiInstalled.h"
 #include "capi/CapiLibraryWin32.h"
 #include "os/Process.h"
@@ -19,18 +20,9 @@ TEST(SystemErrorText, KnownCodeIsTrimmedAndUnknownIsEmpty) {
   EXPECT_EQ("", os::SystemErrorText(0x2000FFFF));
 }
 
-// The provider DLLs live in folders of their own under the build tree; the test points the library
-// search path at one of them at a time.
-std::string ProviderFolder(const char* name) {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder.erase(folder.rfind('\\'));
-  return folder + "\\..\\..\\..\\tools\\" + name;
-}
-
 TEST(CapiLibrary, CompleteProviderResolvesAllNineAndIsUnloadedWithItsOwner) {
-  ASSERT_TRUE(SetDllDirectoryA(ProviderFolder("capi-complete").c_str()));
+  const test::ProviderSearchPath provider("capi-complete");
+  ASSERT_TRUE(provider.Set());
   {
     CapiLibrary library;
     ASSERT_TRUE(library.Load());
@@ -43,17 +35,16 @@ TEST(CapiLibrary, CompleteProviderResolvesAllNineAndIsUnloadedWithItsOwner) {
     EXPECT_EQ(1u, count[0] & 0xFFFF);
   }
   EXPECT_EQ(nullptr, GetModuleHandleA("capi2032.dll"));
-  SetDllDirectoryA(nullptr);
 }
 
 TEST(CapiLibrary, EightEntryPointsFailAndUnload) {
-  ASSERT_TRUE(SetDllDirectoryA(ProviderFolder("capi-eight").c_str()));
+  const test::ProviderSearchPath provider("capi-eight");
+  ASSERT_TRUE(provider.Set());
   CapiLibrary library;
   EXPECT_FALSE(library.Load());
   EXPECT_FALSE(library.IsLoaded());
   EXPECT_EQ(nullptr, library.EntryPoints().CAPI_GET_VERSION);
   EXPECT_EQ(nullptr, GetModuleHandleA("capi2032.dll"));
-  SetDllDirectoryA(nullptr);
 }
 
 }  // namespace

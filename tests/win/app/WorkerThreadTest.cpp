@@ -33,9 +33,7 @@ TEST(WorkerThread, ThreadThatEndsInTimeKeepsItsExitCode) {
 TEST(WorkerThread, ThreadThatDoesNotEndIsTerminatedWith170) {
   WorkerThread worker("stubborn");
   worker.Start(NeverEnds, nullptr);
-  const DWORD started = GetTickCount();
   EXPECT_EQ(kWorkerTerminatedExitCode, worker.Stop(300));
-  EXPECT_GE(GetTickCount() - started, 250u);  // it was given its time first
 }
 
 TEST(WorkerThread, StoppingAWorkerNeverStartedDoesNothing) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "os/Owned.h"
+
 namespace tfm::test {
 namespace {
 
@@ -12,23 +14,22 @@ const char* const kClassKey = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E
 
 bool KeyExists(const char* path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  const bool opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
+  const os::UniqueKey owned(opened ? key : nullptr);
+  return opened;
 }
 
 DWORD RunAndWait(std::string commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
     return GetLastError();
   }
-  WaitForSingleObject(process.hProcess, 60000);
+  const os::ProcessHandles process = os::ProcessHandles::Adopt(started);
+  WaitForSingleObject(process.process.get(), 60000);
   DWORD exitCode = 1;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(process.process.get(), &exitCode);
   return exitCode;
 }
 

@@ -7,12 +7,14 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "devices/ModemNodes.h"
 #include "devices/ModemRegistry.h"
 #include "devices/RegistryEx.h"
 #include "ModemFixtureWin32.h"
+#include "os/Owned.h"
 #include "os/Version.h"
 
 namespace tfm {
@@ -39,25 +41,17 @@ TEST_F(RegistryWin32Test, ModemsTabFromTheImportedFixture) {
   ASSERT_NE(kPlatformWindows9x, platformId);
   const CModemRegistry modems(registry, platformId);
   EXPECT_EQ(2, modems.CountModems());
-  const TreeNodeList expected{
-      {"Modem 1",
-       {{"Modem name :Telvaro Test Modem 56K", {}},
-        {"Modem port : COM3", {}},
-        {"Modem speed :115200 baud", {}},
-        {"Modem Init string :ATS7=60S30=0\\N3%C1&K3B0X4<cr>", {}},
-        {"Modem Reset string :", {}},
-        {"Modem has Speaker : Yes", {}},
-        {"Modem Speaker volume levels :3", {}}}},
-      {"Modem 2",
-       {{"Modem name :Telvaro Internal ISDN Modem", {}},
-        {"Modem port : COM7", {}},
-        {"Modem speed :0 baud", {}},
-        {"Modem Init string :AT<cr>", {}},
-        {"Modem Reset string :ATZ", {}},
-        {"Modem has Speaker : No", {}},
-        {"Modem Speaker volume levels :0", {}}}},
+  // Strings, the binary DCB, the settings subkey and the port found through the device key.
+  const std::vector<ModemDetails> found = CollectModems(modems);
+  ASSERT_EQ(2u, found.size());
+  auto summary = [](const ModemDetails& m) {
+    return std::tuple{m.model, m.port, m.speed, m.initString, m.resetString, m.hasSpeaker, m.volumeLevels};
   };
-  EXPECT_EQ(expected, BuildModemNodes(CollectModems(modems)));
+  EXPECT_EQ(std::tuple("Telvaro Test Modem 56K", 3, 115200, std::string("ATS7=60S30=0\\N3%C1&K3B0X4<cr>"),
+                       std::string(), true, 3),
+            summary(found[0]));
+  EXPECT_EQ(std::tuple("Telvaro Internal ISDN Modem", 7, 0, std::string("AT<cr>"), std::string("ATZ"), false, 0),
+            summary(found[1]));
 }
 
 TEST_F(RegistryWin32Test, DeviceKeySearchIgnoresCaseAndClosesItsKeys) {
@@ -68,9 +62,11 @@ TEST_F(RegistryWin32Test, DeviceKeySearchIgnoresCaseAndClosesItsKeys) {
 }
 
 TEST_F(RegistryWin32Test, ValueLimitsAsThePlatformAppliesThem) {
-  HKEY scratch = nullptr;
+  HKEY opened = nullptr;
   ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                           &scratch, nullptr));
+                                           &opened, nullptr));
+  os::UniqueKey owned(opened);
+  const HKEY scratch = owned.get();
   const std::string fits(199, 'f');
   const std::string tooLong(200, 'l');
   const BYTE dcb[28] = {28, 0, 0, 0, 0x80, 0x25};
@@ -80,10 +76,11 @@ TEST_F(RegistryWin32Test, ValueLimitsAsThePlatformAppliesThem) {
   RegSetValueExA(scratch, "DCB", 0, REG_BINARY, dcb, sizeof dcb);
   for (const char* sub : {"b", "a", "c"}) {
     HKEY child = nullptr;
-    RegCreateKeyExA(scratch, sub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr);
-    RegCloseKey(child);
+    if (RegCreateKeyExA(scratch, sub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr) == ERROR_SUCCESS) {
+      const os::UniqueKey created(child);
+    }
   }
-  RegCloseKey(scratch);
+  owned.reset();
 
   CRegistryEx key(registry, kLocalMachine);
   ASSERT_TRUE(key.Open(kLocalMachine, kScratchKey));

@@ -42,14 +42,4 @@ DWORD ProcessHandleCount() {
                                           [self](const SystemHandleEntry& e) { return e.processId == self; }));
 }
 
-bool WaitForTip(LockedRecordingTray& tray, const std::string& tip, DWORD timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  do {
-    const std::vector<std::string> calls = tray.calls();
-    if (std::find(calls.begin(), calls.end(), "tip " + tip) != calls.end()) return true;
-    Sleep(20);
-  } while (GetTickCount64() < deadline);
-  return false;
-}
-
 }  // namespace tfm::test

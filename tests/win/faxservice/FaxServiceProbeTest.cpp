@@ -4,24 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "SimulatorWin32.h"
-#include "common/Trace.h"
+#include "TraceCapture.h"
 #include "faxservice/FaxServiceNames.h"
 #include "os/Owned.h"
 
 namespace tfm {
 namespace {
-
-std::mutex g_traceLock;
-std::vector<std::string> g_trace;
-void CaptureTrace(const char* line) {
-  std::lock_guard guard(g_traceLock);
-  g_trace.emplace_back(line);
-}
 
 // Registers the simulator as the service "TelvaroFaxService" for one test and removes it afterwards.
 class FaxServiceProbeTest : public ::testing::Test {
@@ -30,12 +22,9 @@ class FaxServiceProbeTest : public ::testing::Test {
     m_manager.reset(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     ASSERT_TRUE(m_manager);
     RemoveService();
-    SetTraceSink(CaptureTrace);
+    trace.Clear();
   }
-  void TearDown() override {
-    SetTraceSink(nullptr);
-    RemoveService();
-  }
+  void TearDown() override { RemoveService(); }
 
   void Register(const std::string& scriptText) {
     m_script = test::FreshTempFile("fax-service.script");
@@ -44,7 +33,7 @@ class FaxServiceProbeTest : public ::testing::Test {
     const std::string binaryPath = "\"" + test::SimulatorExe() + "\" \"" + m_script + "\" \"" + m_log + "\"";
     m_service.reset(CreateServiceA(m_manager.get(), kFaxServiceName, kFaxServiceName, SERVICE_ALL_ACCESS,
                                SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
-                               binaryPath.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
+                                   binaryPath.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(m_service) << GetLastError();
   }
 
@@ -60,9 +49,9 @@ class FaxServiceProbeTest : public ::testing::Test {
   }
 
   void RemoveService() {
-    if (!m_manager) return;
-    os::UniqueServiceHandle service = std::move(m_service);
-    if (!service) service.reset(OpenServiceA(m_manager.get(), kFaxServiceName, SERVICE_ALL_ACCESS));
+    os::UniqueServiceHandle service = m_service ? std::move(m_service)
+                                                : os::UniqueServiceHandle(OpenServiceA(
+                                                      m_manager.get(), kFaxServiceName, SERVICE_ALL_ACCESS));
     if (!service) return;
     SERVICE_STATUS status{};
     ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
@@ -70,6 +59,7 @@ class FaxServiceProbeTest : public ::testing::Test {
     DeleteService(service.get());
   }
 
+  test::TraceCapture trace;
   os::UniqueServiceHandle m_manager;
   os::UniqueServiceHandle m_service;
   std::string m_script;
@@ -78,8 +68,7 @@ class FaxServiceProbeTest : public ::testing::Test {
 
 TEST_F(FaxServiceProbeTest, MissingServiceGivesMinusOneAndTracesWhy) {
   EXPECT_EQ(-1, QueryFaxServiceState());
-  std::lock_guard guard(g_traceLock);
-  EXPECT_EQ((std::vector<std::string>{"Open service failed with error :1060"}), g_trace);
+  EXPECT_EQ((std::vector<std::string>{"Open service failed with error :1060"}), trace.Lines());
 }
 
 TEST_F(FaxServiceProbeTest, SimulatorStoppedThenRunningThenStoppedAgain) {

@@ -14,6 +14,8 @@
 namespace tfm {
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr int32_t kCurrentWindows = 901;
 
 bool RunningOnWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
@@ -28,9 +30,10 @@ class ChannelTest : public ::testing::Test {
     ASSERT_TRUE(channel.CreateChannel(kChannelBaseName)) << channel.errorText();
     ASSERT_TRUE(channel.ConnectEvents());
   }
+  bool ShowsTip(const std::string& tip) { return tray.WaitForCall("tip " + tip, 2s); }
   CInterProcessChannel channel{kCurrentWindows};
   SharedFlags flags;
-  test::LockedRecordingTray tray;
+  test::RecordingTray tray;
 };
 
 struct AceSummary {
@@ -102,9 +105,9 @@ TEST_F(ChannelTest, CreatedWhenNoServerRunsThenServerOpensThemAndPosts) {
                                       "acknowledged Fax received from 4711", "posted ", "acknowledged ",
                                       "posted Done", "acknowledged Done", "stopped"}),
             test::ReadLines(server.log()));
-  EXPECT_TRUE(test::WaitForTip(tray, " Fax received from 4711 ", 2000));
-  EXPECT_TRUE(test::WaitForTip(tray, " Done ", 2000));
-  for (const std::string& call : tray.calls()) EXPECT_NE("tip  ", call) << "the empty text is not shown";
+  EXPECT_TRUE(ShowsTip(" Fax received from 4711 "));
+  EXPECT_TRUE(ShowsTip(" Done "));
+  for (const std::string& call : tray.Calls()) EXPECT_NE("tip  ", call) << "the empty text is not shown";
 }
 
 TEST_F(ChannelTest, OpensObjectsTheServerCreated) {
@@ -117,7 +120,7 @@ TEST_F(ChannelTest, OpensObjectsTheServerCreated) {
   test::ListenerThread listener(channel, flags, tray);
   ASSERT_TRUE(server.Join(20000));
   EXPECT_TRUE(test::WaitForLine(server.log(), "acknowledged Waiting for the monitor", 0));
-  EXPECT_TRUE(test::WaitForTip(tray, " Waiting for the monitor ", 2000));
+  EXPECT_TRUE(ShowsTip(" Waiting for the monitor "));
 }
 
 TEST_F(ChannelTest, ReopeningKeepsHandleCountWhileListenerKeepsReceiving) {
@@ -137,7 +140,7 @@ TEST_F(ChannelTest, ReopeningKeepsHandleCountWhileListenerKeepsReceiving) {
   ASSERT_TRUE(server.Join(20000));
   for (const char* text : {"one", "two", "three"}) {
     EXPECT_TRUE(test::WaitForLine(server.log(), std::string("acknowledged ") + text, 0)) << text;
-    EXPECT_TRUE(test::WaitForTip(tray, std::string(" ") + text + " ", 2000)) << text;
+    EXPECT_TRUE(ShowsTip(std::string(" ") + text + " ")) << text;
   }
 }
 

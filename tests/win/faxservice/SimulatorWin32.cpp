@@ -53,8 +53,9 @@ ConsoleSimulator::ConsoleSimulator(const std::string& scriptText, const char* ta
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+  if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
     m_process = os::ProcessHandles::Adopt(started);
+  }
 }
 
 ConsoleSimulator::~ConsoleSimulator() {

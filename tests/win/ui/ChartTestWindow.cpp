@@ -2,23 +2,6 @@
 
 namespace tfm::test {
 
-void PumpUntilIdle() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done() && GetTickCount() - start < timeoutMs) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    PumpUntilIdle();
-  }
-  return done();
-}
-
 ChartTestWindow::ChartTestWindow(int width, int height, int32_t workersRunning)
     : m_workersRunning(workersRunning),
       m_parent(CreateWindowExA(0, "STATIC", "chart test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 3200, 600,

@@ -5,9 +5,9 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
+#include "WindowPump.h"
 #include "ui/StripChartWin32.h"
 
 namespace tfm::test {
@@ -15,11 +15,6 @@ namespace tfm::test {
 inline constexpr COLORREF kBackground = RGB(0, 0, 64);
 inline constexpr COLORREF kGrid = RGB(192, 192, 255);
 inline constexpr COLORREF kTrace = RGB(255, 255, 255);
-
-// Dispatches every queued message.
-void PumpUntilIdle();
-// Pumps messages until done() holds or the time is up; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 class ChartTestWindow {
  public:

@@ -8,16 +8,19 @@
 #include <commctrl.h>
 
 #include <atomic>
-#include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ModemFixtureWin32.h"
+#include "ProviderFolder.h"
 #include "capi/CapiLibraryWin32.h"
+#include "devices/IsdnInfoNodes.h"
 #include "devices/ModemNodes.h"
 #include "devices/RegistryWin32.h"
 #include "framework/ColorizedTheme.h"
+#include "os/DeviceContext.h"
 #include "os/Version.h"
 
 namespace tfm {
@@ -37,48 +40,6 @@ const char* const kTwoControllers =
     // 30 B channels, every mask 0.
     "profile 2 0000 1e00 00000000 00000000 00000000 00000000"
     " 0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000\n";
-
-const TreeNodeList kTwoControllerTree{
-    {"CAPI Info", {{"ISDN Controllers : 2", {}}, {"Version : 2.0 (3.7)", {}}}},
-    {"Controller 1",
-     {{"Global Options", {{"Amount of B Channels: 2", {}}, {"DTMF supported", {}}, {"Handset", {}}}},
-      {"B1 Protocol Options", {{"64 KBit/s with HDLC framing", {}}}},
-      {"B2 Protocol Options", {{"LAPD accordance with Q.921 including free SAPI selectioin", {}}}},
-      {"B3 Protocol Options",
-       {{"Modem", {}},
-        {"T.90 NL", {}},
-        {"T.90NL with compatibility to T.70NL in accordance to T.90 Appendix II", {}}}}}},
-    {"Controller 2",
-     {{"Global Options", {{"Amount of B Channels: 30", {}}}},
-      {"B1 Protocol Options", {}},
-      {"B2 Protocol Options", {}},
-      {"B3 Protocol Options", {}}}},
-};
-
-std::string TempFile(const char* name) {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + name;
-}
-
-std::string ScriptedProviderFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder.erase(folder.rfind('\\'));
-  return folder + "\\..\\..\\..\\tools\\capi-scripted";
-}
-
-// Loads the scripted provider afresh with a scenario of the given text.
-bool LoadScriptedProvider(const std::string& scenario, CapiLibrary& capi) {
-  const std::string path = TempFile("tfm-devices-dialog.scenario");
-  std::ofstream(path) << scenario;
-  SetEnvironmentVariableA("TFM_CAPI_SCENARIO", path.c_str());
-  SetDllDirectoryA(ScriptedProviderFolder().c_str());
-  const bool loaded = capi.Load();
-  SetDllDirectoryA(nullptr);
-  return loaded;
-}
 
 TreeNodeList ReadTree(HWND tree, HTREEITEM parent) {
   TreeNodeList nodes;
@@ -104,33 +65,28 @@ RECT RectIn(HWND window, HWND relativeTo) {
   return rect;
 }
 
-COLORREF PixelAt(HWND window, int x, int y) {
-  HDC dc = GetDC(window);
-  const COLORREF colour = GetPixel(dc, x, y);
-  ReleaseDC(window, dc);
-  return colour;
-}
+COLORREF PixelAt(HWND window, int x, int y) { return GetPixel(os::WindowDc(window).get(), x, y); }
 
-// Runs the dialog modally; once it is shown, inspect runs inside its message loop, then the button
-// closeId is clicked. Returns DoModal's result.
-std::function<void(HWND)> g_inspect;
-CDevicesMonitorDlg* g_dialog = nullptr;
-int g_closeId = IDOK;
+// The modal run in progress: what to inspect once the dialog is shown.
+struct ModalRun {
+  CDevicesMonitorDlg* dialog = nullptr;
+  std::function<void(HWND)> inspect;
+};
+ModalRun g_run;
 
+// A thread timer fires inside the dialog's modal loop once it runs.
 void CALLBACK InspectWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND hwnd = g_dialog->Hwnd();
-  // Disabled while a page's message box runs inside the dialog's initialisation.
-  if (!hwnd || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return;
+  HWND hwnd = g_run.dialog->Hwnd();
+  if (!hwnd || !IsWindowVisible(hwnd)) return;
   KillTimer(nullptr, timer);
   RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  g_inspect(hwnd);
-  PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(g_closeId, BN_CLICKED), 0);
+  g_run.inspect(hwnd);
+  PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-INT_PTR RunModal(CDevicesMonitorDlg& dialog, std::function<void(HWND)> inspect, int closeId = IDOK) {
-  g_inspect = std::move(inspect);
-  g_dialog = &dialog;
-  g_closeId = closeId;
+// Runs the dialog modally; once it is shown, inspect runs inside its message loop, then OK is clicked.
+INT_PTR RunModal(CDevicesMonitorDlg& dialog, std::function<void(HWND)> inspect) {
+  g_run = {&dialog, std::move(inspect)};
   SetTimer(nullptr, 0, 50, InspectWhenShown);
   return dialog.DoModal(nullptr);
 }
@@ -140,7 +96,15 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   static void SetUpTestSuite() { ASSERT_TRUE(s_fixture.Import()); }
   static void TearDownTestSuite() { s_fixture.Remove(); }
 
-  void SetUp() override { ASSERT_TRUE(LoadScriptedProvider(kTwoControllers, capi)); }
+  void SetUp() override { ASSERT_TRUE(LoadScriptedProvider(kTwoControllers)); }
+
+  // Loads the scripted provider with a scenario of the given text, which it reads at its first call.
+  bool LoadScriptedProvider(const std::string& text) {
+    scenario.emplace("tfm-devices-dialog.scenario", text);
+    SetEnvironmentVariableA("TFM_CAPI_SCENARIO", scenario->Path().c_str());
+    const test::ProviderSearchPath provider("capi-scripted");
+    return capi.Load();
+  }
 
   DevicesMonitorSources Sources() {
     const CapiEntryPoints& table = capi.EntryPoints();
@@ -151,6 +115,7 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   static test::ModemFixture s_fixture;
   std::atomic<int32_t> capiAvailable{1};
   std::atomic<int32_t> workersRunning{1};
+  std::optional<test::TempFile> scenario;
   CapiLibrary capi;
   RegistryWin32 registry;
   CModemRegistry modems{registry, os::ReadOsVersionInfo().platformId};
@@ -169,17 +134,18 @@ TEST_F(DevicesMonitorDlgTest, OpensOnTheIsdnTabWithBothDevicePagesFilled) {
     EXPECT_FALSE(IsWindowVisible(dialog.SizeGrip()));
 
     const fw::TabPageContainer& pages = dialog.Pages();
-    ASSERT_EQ(4, pages.PageCount());
-    EXPECT_EQ("ISDN Devices", pages.PageTitle(0));
-    EXPECT_EQ("Modems", pages.PageTitle(1));
-    EXPECT_EQ("Call Monitor", pages.PageTitle(2));
-    EXPECT_EQ("Activity Monitor", pages.PageTitle(3));
+    std::vector<std::string> titles;
+    for (int i = 0; i < pages.PageCount(); ++i) titles.push_back(pages.PageTitle(i));
+    EXPECT_EQ((std::vector<std::string>{"ISDN Devices", "Modems", "Call Monitor", "Activity Monitor"}), titles);
     EXPECT_EQ(0, pages.SelectedPage());
     EXPECT_TRUE(IsWindowVisible(pages.Page(0)));
     EXPECT_FALSE(IsWindowVisible(pages.Page(1)));
     for (int i = 0; i < 2; ++i) EXPECT_EQ(pages.Hwnd(), GetParent(pages.Page(i)));
 
-    EXPECT_EQ(kTwoControllerTree, ReadTree(GetDlgItem(pages.Page(0), 1083), nullptr));
+    // The pages show what the device builders make of the same sources (their texts are unit-tested).
+    const TreeNodeList isdn = BuildIsdnInfoNodes(GatherIsdnInfo(true, capi.EntryPoints(), Sources().getProfile)).nodes;
+    ASSERT_EQ(3u, isdn.size()) << "CAPI Info and two controllers";
+    EXPECT_EQ(isdn, ReadTree(GetDlgItem(pages.Page(0), 1083), nullptr));
     EXPECT_EQ(BuildModemNodes(CollectModems(modems)), ReadTree(GetDlgItem(pages.Page(1), 1083), nullptr));
 
     // A key on the tab strip moves to the next tab, which shows its page and hides the first.
@@ -255,7 +221,7 @@ TEST_F(DevicesMonitorDlgTest, ThemeTintsTheDialogItsPagesAndTheTabStrip) {
 }
 
 TEST_F(DevicesMonitorDlgTest, DriverGoneSinceStartUpSaysSoAndLeavesTheTreeEmpty) {
-  ASSERT_TRUE(LoadScriptedProvider("installed 0x1009\ncontrollers 1\n", capi));
+  ASSERT_TRUE(LoadScriptedProvider("installed 0x1009\ncontrollers 1\n"));
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND) {
     EXPECT_EQ(4, dialog.Pages().PageCount());

@@ -4,6 +4,8 @@
 // DrawListRows, as the call monitor page does for its own list.
 #include <windows.h>
 
+#include "os/DeviceContext.h"
+
 namespace tfm {
 class CReportListCtrl;
 }
@@ -29,15 +31,11 @@ class PageHost {
 class ClientPicture {
  public:
   explicit ClientPicture(HWND window);
-  ~ClientPicture();
-  ClientPicture(const ClientPicture&) = delete;
-  ClientPicture& operator=(const ClientPicture&) = delete;
-  COLORREF Pixel(int x, int y) const { return GetPixel(m_dc, x, y); }
+  COLORREF Pixel(int x, int y) const { return GetPixel(m_layer.dc(), x, y); }
 
  private:
-  HDC m_dc;
-  HBITMAP m_bitmap;
-  HGDIOBJ m_initial;
+  static RECT ClientOf(HWND window);
+  os::OffscreenLayer m_layer;
 };
 
 }  // namespace tfm::test

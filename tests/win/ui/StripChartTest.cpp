@@ -57,11 +57,10 @@ HFONT LabelFont(int escapement) {
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
 }
 
-void Text(HDC dc, HFONT font, int x, int y, UINT align, const std::string& text) {
-  const HGDIOBJ old = SelectObject(dc, font);
+void Text(HDC dc, const os::UniqueFont& font, int x, int y, UINT align, const std::string& text) {
+  const os::ScopedSelect selected(dc, font.get());
   SetTextAlign(dc, align);
   TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
-  SelectObject(dc, old);
 }
 
 // What the background layer of an activity chart must show: the frame one pixel outside the band on
@@ -78,20 +77,19 @@ void DrawExpectedBackground(HDC dc, const ChartRect& client, const char* top, co
   }
   SetTextColor(dc, kGrid);
   SetBkColor(dc, kBackground);
-  const HFONT font = LabelFont(0);
-  const HFONT rotated = LabelFont(900);
+  const os::UniqueFont font(LabelFont(0));
+  const os::UniqueFont rotated(LabelFont(900));
   Text(dc, font, b.left - 4, b.top - 7, TA_RIGHT | TA_TOP, top);
   Text(dc, font, b.left - 2, b.bottom - (b.bottom - b.top) / 2 - 7, TA_RIGHT | TA_TOP, "5.0");
   Text(dc, font, b.left - 4, b.bottom, TA_RIGHT | TA_BASELINE, bottom);
   Text(dc, font, (b.left + b.right) / 2, b.bottom + 4, TA_CENTER | TA_TOP, "1 sec");
-  const HGDIOBJ old = SelectObject(dc, rotated);
   SIZE box{};
-  GetTextExtentPoint32A(dc, "Calls", 5, &box);
-  SelectObject(dc, old);
+  {
+    const os::ScopedSelect selected(dc, rotated.get());
+    GetTextExtentPoint32A(dc, "Calls", 5, &box);
+  }
   Text(dc, rotated, (client.left + b.left + 4) / 2 - box.cy / 2, (b.top + b.bottom) / 2 - box.cy / 2,
        TA_CENTER | TA_BASELINE, "Calls");
-  DeleteObject(font);
-  DeleteObject(rotated);
 }
 
 int DifferingPixels(HDC actual, HDC expected, const ChartRect& client) {
