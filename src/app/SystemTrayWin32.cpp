@@ -41,13 +41,8 @@ class CSystemTray::Shell final : public ITrayShell {
 };
 
 const fw::MessageEntry<CSystemTray> CSystemTray::kMessageMap[] = {
-    fw::OnRegistered<CSystemTray>(&CSystemTray::s_taskbarCreated,
-                                  [](CSystemTray& self, WPARAM, LPARAM) { return self.OnShellRestart(); }),
-    fw::OnMessage<CSystemTray>(WM_SETTINGCHANGE,
-                               [](CSystemTray& self, WPARAM flag, LPARAM) -> LRESULT {
-                                 self.OnSettingChange(static_cast<UINT>(flag));
-                                 return 0;
-                               }),
+    fw::OnRegistered<&CSystemTray::OnShellRestart>(&CSystemTray::s_taskbarCreated),
+    fw::OnSettingChange<&CSystemTray::OnSettingChange>(),
 };
 
 CSystemTray::CSystemTray() = default;
@@ -60,7 +55,7 @@ CSystemTray::~CSystemTray() {
 void CSystemTray::RegisterShellMessages() { s_taskbarCreated = RegisterWindowMessageA("TaskbarCreated"); }
 
 bool CSystemTray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::Dispatch<CSystemTray>(*this, kMessageMap, message, wParam, lParam, result);
+  return Dispatch<CSystemTray>(kMessageMap, message, wParam, lParam, result);
 }
 
 bool CSystemTray::Install(HWND owner, UINT callbackMessage, const char* tip, HICON icon, UINT iconId) {
@@ -122,7 +117,7 @@ LRESULT CSystemTray::OnShellRestart() {
   return 0;
 }
 
-void CSystemTray::OnSettingChange(UINT flag) {
+void CSystemTray::OnSettingChange(UINT flag, const char*) {
   std::lock_guard guard(m_lock);
   const bool wasPending = m_state.readdPending();
   Shell shell;
@@ -136,7 +131,7 @@ HMENU CSystemTray::LoadTrayMenu(HMENU& popup) const {
   return menu;
 }
 
-LRESULT CSystemTray::OnCallback(WPARAM iconId, LPARAM mouseMessage) {
+LRESULT CSystemTray::OnCallback(UINT iconId, UINT mouseMessage) {
   if (iconId != m_state.record().iconId) return 0;
   fw::Application* app = fw::Application::Current();
   HWND target = app && app->MainWindow() ? app->MainWindow()->Hwnd() : nullptr;

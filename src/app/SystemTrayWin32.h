@@ -32,7 +32,7 @@ class CSystemTray final : public fw::Window, public ITrayPort {
 
   // The frame forwards the icon's callback message here: right click shows the menu, left
   // double-click runs its default command.
-  LRESULT OnCallback(WPARAM iconId, LPARAM mouseMessage);
+  LRESULT OnCallback(UINT iconId, UINT mouseMessage);
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -40,7 +40,7 @@ class CSystemTray final : public fw::Window, public ITrayPort {
  private:
   class Shell;
   LRESULT OnShellRestart();
-  void OnSettingChange(UINT flag);
+  void OnSettingChange(UINT flag, const char* section);
   HMENU LoadTrayMenu(HMENU& popup) const;
 
   std::mutex m_lock;  // the notification record is changed from four threads

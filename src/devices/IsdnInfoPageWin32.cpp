@@ -1,16 +1,16 @@
 #include "devices/IsdnInfoPageWin32.h"
 
-#include "framework/Application.h"
 #include "res/resource.h"
 
 namespace tfm {
 
 CIsdnInfoPage::CIsdnInfoPage(const std::atomic<int32_t>& capiAvailable, const CapiEntryPoints& capi,
-                             ProfileQuery getProfile)
-    : CInfoTreePage(kTemplateId, kGroupId, "isdn"),
+                             ProfileQuery getProfile, IUserNotice& notice, const fw::CColorizedTheme* theme)
+    : CInfoTreePage(IDD_ISDN_INFO_PAGE, IDC_ISDN_GROUP, "isdn", theme),
       m_capiAvailable(capiAvailable),
       m_capi(capi),
       m_getProfile(std::move(getProfile)),
+      m_notice(notice),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 bool CIsdnInfoPage::FillTree() {
@@ -19,11 +19,7 @@ bool CIsdnInfoPage::FillTree() {
   const IsdnInfoTree tree = BuildIsdnInfoNodes(GatherIsdnInfo(m_capiAvailable != 0, m_capi, m_getProfile));
   if (tree.driverGone) {
     // The driver was there at start-up and has gone since: the only failure this page shows.
-    const fw::Application* app = fw::Application::Current();
-    if (app)
-      app->ShowMessageBox(kNoCapiInstalledText, MB_OK);
-    else
-      MessageBoxA(Hwnd(), kNoCapiInstalledText, nullptr, MB_OK);
+    m_notice.Tell(kNoCapiInstalledText);
     return false;
   }
   RenderNodes(tree.nodes);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "capi/CapiEntryPoints.h"
+#include "common/UserNotice.h"
 #include "devices/InfoTreePageWin32.h"
 #include "devices/IsdnInfoNodes.h"
 
@@ -12,11 +13,10 @@ namespace tfm {
 
 class CIsdnInfoPage final : public CInfoTreePage {
  public:
-  static constexpr UINT kTemplateId = 102;
-  static constexpr int kGroupId = 1087;
-
-  // capiAvailable is read when the page is created; getProfile is the ISDN monitor's GetCAPIProfile.
-  CIsdnInfoPage(const std::atomic<int32_t>& capiAvailable, const CapiEntryPoints& capi, ProfileQuery getProfile);
+  // capiAvailable is read when the page is created; getProfile is the ISDN monitor's GetCAPIProfile;
+  // notice tells the user when the driver has gone.
+  CIsdnInfoPage(const std::atomic<int32_t>& capiAvailable, const CapiEntryPoints& capi, ProfileQuery getProfile,
+                IUserNotice& notice, const fw::CColorizedTheme* theme);
 
  protected:
   bool FillTree() override;
@@ -25,6 +25,7 @@ class CIsdnInfoPage final : public CInfoTreePage {
   const std::atomic<int32_t>& m_capiAvailable;
   const CapiEntryPoints& m_capi;
   ProfileQuery m_getProfile;
+  IUserNotice& m_notice;
   HICON m_icon;
 };
 

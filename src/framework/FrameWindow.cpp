@@ -24,20 +24,18 @@ bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const char* className)
   return false;
 }
 
+const MessageEntry<FrameWindow> FrameWindow::kMessageMap[] = {
+    fw::OnAnyCommand<&FrameWindow::OnAnyCommand>(),
+    fw::OnMessage<&FrameWindow::OnClose>(WM_CLOSE),
+};
+
 bool FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  switch (message) {
-    case WM_COMMAND: {
-      Application* app = Application::Current();
-      result = 0;
-      return app && app->OnCommand(LOWORD(wParam));
-    }
-    case WM_CLOSE:
-      OnClose();
-      result = 0;
-      return true;
-    default:
-      return false;
-  }
+  return Dispatch<FrameWindow>(kMessageMap, message, wParam, lParam, result);
+}
+
+void FrameWindow::OnAnyCommand(UINT commandId, UINT, HWND) {
+  Application* app = Application::Current();
+  if (app) app->OnCommand(commandId);
 }
 
 void FrameWindow::OnClose() { Destroy(); }

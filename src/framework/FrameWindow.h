@@ -18,6 +18,11 @@ class FrameWindow : public Window {
   // WM_CLOSE: the default destroys the frame.
   virtual void OnClose();
   void OnWindowGone() override;
+
+ private:
+  void OnAnyCommand(UINT commandId, UINT notifyCode, HWND control);
+
+  static const MessageEntry<FrameWindow> kMessageMap[];
 };
 
 }  // namespace fw

@@ -35,7 +35,11 @@ std::string ExecutableFileName() {
 
 }  // namespace
 
-CCallMonitorDlg::CCallMonitorDlg() : fw::ResizableDialog(IDD_CALL_MONITOR) {}
+CCallMonitorDlg::CCallMonitorDlg(const fw::CColorizedTheme* theme) : fw::ResizableDialog(IDD_CALL_MONITOR, theme) {}
+
+const fw::MessageEntry<CCallMonitorDlg> CCallMonitorDlg::kMessageMap[] = {
+    fw::OnDrawItem<&CCallMonitorDlg::OnDrawListRow>(IDC_CALL_LIST),
+};
 
 bool CCallMonitorDlg::OnInitDialog() {
   fw::ResizableDialog::OnInitDialog();
@@ -77,13 +81,8 @@ void CCallMonitorDlg::LoadCallLog() {
 }
 
 bool CCallMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  // The platform asks the list's parent to draw the list's rows; the list draws them itself.
-  if (message == WM_DRAWITEM && wParam == IDC_CALL_LIST) {
-    m_list.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    result = TRUE;
-    return true;
-  }
-  return fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
+  return Dispatch<CCallMonitorDlg>(kMessageMap, message, wParam, lParam, result) ||
+         fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
 }
 
 }  // namespace tfm

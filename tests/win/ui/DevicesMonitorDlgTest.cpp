@@ -19,6 +19,7 @@
 #include "devices/ModemNodes.h"
 #include "devices/RegistryWin32.h"
 #include "framework/ColorizedTheme.h"
+#include "res/resource.h"
 
 namespace tfm {
 namespace {
@@ -175,8 +176,8 @@ TEST_F(DevicesMonitorDlgTest, OpensOnTheIsdnTabWithBothDevicePagesFilled) {
     EXPECT_FALSE(IsWindowVisible(pages.Page(1)));
     for (int i = 0; i < 2; ++i) EXPECT_EQ(pages.Hwnd(), GetParent(pages.Page(i)));
 
-    EXPECT_EQ(kTwoControllerTree, ReadTree(GetDlgItem(pages.Page(0), 1083), nullptr));
-    EXPECT_EQ(BuildModemNodes(CollectModems(modems)), ReadTree(GetDlgItem(pages.Page(1), 1083), nullptr));
+    EXPECT_EQ(kTwoControllerTree, ReadTree(GetDlgItem(pages.Page(0), IDC_INFO_TREE), nullptr));
+    EXPECT_EQ(BuildModemNodes(CollectModems(modems)), ReadTree(GetDlgItem(pages.Page(1), IDC_INFO_TREE), nullptr));
 
     // A key on the tab strip moves to the next tab, which shows its page and hides the first.
     SendMessageA(pages.TabStrip(), WM_KEYDOWN, VK_RIGHT, 0);
@@ -193,7 +194,7 @@ TEST_F(DevicesMonitorDlgTest, AnchoredControlsAndPagesFollowTheDialogSize) {
   RunModal(dialog, [&](HWND hwnd) {
     const fw::TabPageContainer& pages = dialog.Pages();
     HWND ok = GetDlgItem(hwnd, IDOK);
-    HWND tree = GetDlgItem(pages.Page(0), 1083);
+    HWND tree = GetDlgItem(pages.Page(0), IDC_INFO_TREE);
     const RECT okBefore = RectIn(ok, hwnd);
     const RECT containerBefore = RectIn(pages.Hwnd(), hwnd);
     const RECT treeBefore = RectIn(tree, pages.Page(0));
@@ -225,8 +226,7 @@ TEST_F(DevicesMonitorDlgTest, AnchoredControlsAndPagesFollowTheDialogSize) {
 TEST_F(DevicesMonitorDlgTest, ThemeTintsTheDialogItsPagesAndTheTabStrip) {
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND hwnd) {
-    const fw::CColorizedTheme* theme = fw::CurrentTheme();
-    ASSERT_NE(nullptr, theme);
+    const fw::CColorizedTheme* theme = &dialog.Theme();
     EXPECT_NE(GetSysColor(COLOR_BTNFACE), theme->Color(fw::ThemeColor::DialogFace));
 
     // The free band between the banner and the OK button shows the dialog's face.
@@ -291,8 +291,8 @@ TEST_F(DevicesMonitorDlgTest, DriverGoneSinceStartUpSaysSoAndLeavesTheTreeEmpty)
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND) {
     EXPECT_EQ(4, dialog.Pages().PageCount());
-    EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr).empty());
-    EXPECT_EQ(2u, ReadTree(GetDlgItem(dialog.Pages().Page(1), 1083), nullptr).size());
+    EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), IDC_INFO_TREE), nullptr).empty());
+    EXPECT_EQ(2u, ReadTree(GetDlgItem(dialog.Pages().Page(1), IDC_INFO_TREE), nullptr).size());
   });
   watcher.join();
   EXPECT_TRUE(answered);
@@ -302,7 +302,7 @@ TEST_F(DevicesMonitorDlgTest, NoDriverAtStartUpLeavesTheTreeEmptyWithoutAMessage
   capiAvailable = 0;
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND) {
-    EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr).empty());
+    EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), IDC_INFO_TREE), nullptr).empty());
   });
 }
 
