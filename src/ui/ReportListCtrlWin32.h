@@ -6,7 +6,10 @@
 // the order in which they were added: nothing is ever sorted.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
+#include <string>
 
 #include "framework/SubclassedWindow.h"
 
@@ -42,6 +45,22 @@ class CReportListCtrl : public fw::SubclassedWindow {
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  // Where the parts of one row go; the first column's text decides the label highlight's width.
+  struct RowLayout {
+    RECT bounds{};
+    RECT label{};
+    RECT icon{};
+    RECT highlight{};
+    int firstWidth = 0;
+    int gap = 0;  // between a cell's edge and its text
+    std::string firstText;
+  };
+  bool IsHighlighted(UINT state) const;
+  RowLayout LayOutRow(HDC dc, int row) const;
+  static void PaintHighlight(HDC dc, const RECT& highlight, bool highlighted);
+  void DrawFirstColumn(HDC dc, const LVITEMA& item, const RowLayout& layout, bool highlighted) const;
+  void DrawOtherColumns(HDC dc, int row, const RowLayout& layout) const;
+
   bool IsReportView() const;
   void OnPaint();
   LRESULT OnSetFocus(HWND previous);
