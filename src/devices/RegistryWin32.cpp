@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "os/Process.h"
+
 namespace tfm {
 namespace {
 
@@ -53,17 +55,7 @@ int32_t RegistryWin32::EnumKey(RegKey key, uint32_t index, char* name, uint32_t*
   return result;
 }
 
-std::string RegistryWin32::ErrorText(int32_t code) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                          FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, static_cast<DWORD>(code), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                      reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string result = length && text ? std::string(text, length) : std::string();
-  if (text) LocalFree(text);
-  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) result.pop_back();
-  return result;
-}
+std::string RegistryWin32::ErrorText(int32_t code) { return os::SystemErrorText(static_cast<uint32_t>(code)); }
 
 uint32_t ReadPlatformIdWin32() {
   OSVERSIONINFOA info{};

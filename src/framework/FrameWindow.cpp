@@ -1,6 +1,7 @@
 #include "framework/FrameWindow.h"
 
 #include "framework/Application.h"
+#include "os/Owned.h"
 
 namespace fw {
 
@@ -16,12 +17,13 @@ bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const char* className)
 
   char title[128] = "";
   LoadStringA(instance, resourceId, title, static_cast<int>(sizeof title));
-  HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(resourceId));
-  if (CreateEx(0, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-               menu))
-    return true;
-  if (menu) DestroyMenu(menu);
-  return false;
+  // The window owns its menu once it is created with it.
+  os::UniqueMenu menu(LoadMenuA(instance, MAKEINTRESOURCEA(resourceId)));
+  if (!CreateEx(0, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                menu.get()))
+    return false;
+  menu.release();
+  return true;
 }
 
 const MessageEntry<FrameWindow> FrameWindow::kMessageMap[] = {

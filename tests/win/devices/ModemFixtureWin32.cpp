@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "os/Owned.h"
+
 namespace tfm::test {
 namespace {
 
@@ -12,9 +14,9 @@ const char* const kClassKey = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E
 
 bool KeyExists(const char* path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  const LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key);
+  const os::UniqueKey owned(result == ERROR_SUCCESS ? key : nullptr);
+  return result == ERROR_SUCCESS;
 }
 
 DWORD RunAndWait(std::string commandLine) {
@@ -24,11 +26,10 @@ DWORD RunAndWait(std::string commandLine) {
   if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return GetLastError();
   }
-  WaitForSingleObject(process.hProcess, 60000);
+  const os::ProcessHandles owned = os::ProcessHandles::Adopt(process);
+  WaitForSingleObject(owned.process.get(), 60000);
   DWORD exitCode = 1;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(owned.process.get(), &exitCode);
   return exitCode;
 }
 

@@ -12,6 +12,7 @@
 #include "devices/ModemNodes.h"
 #include "devices/RegistryEx.h"
 #include "ModemFixtureWin32.h"
+#include "os/Owned.h"
 
 namespace tfm {
 namespace {
@@ -65,9 +66,11 @@ TEST_F(RegistryWin32Test, DeviceKeySearchIgnoresCaseAndClosesItsKeys) {
 }
 
 TEST_F(RegistryWin32Test, ValueLimitsAsThePlatformAppliesThem) {
-  HKEY scratch = nullptr;
+  HKEY created = nullptr;
   ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                           &scratch, nullptr));
+                                           &created, nullptr));
+  os::UniqueKey owned(created);
+  const HKEY scratch = owned.get();
   const std::string fits(199, 'f');
   const std::string tooLong(200, 'l');
   const BYTE dcb[28] = {28, 0, 0, 0, 0x80, 0x25};
@@ -78,9 +81,9 @@ TEST_F(RegistryWin32Test, ValueLimitsAsThePlatformAppliesThem) {
   for (const char* sub : {"b", "a", "c"}) {
     HKEY child = nullptr;
     RegCreateKeyExA(scratch, sub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr);
-    RegCloseKey(child);
+    const os::UniqueKey ownedChild(child);
   }
-  RegCloseKey(scratch);
+  owned.reset();
 
   CRegistryEx key(registry, kLocalMachine);
   ASSERT_TRUE(key.Open(kLocalMachine, kScratchKey));

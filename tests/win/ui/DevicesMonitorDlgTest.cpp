@@ -19,6 +19,7 @@
 #include "devices/ModemNodes.h"
 #include "devices/RegistryWin32.h"
 #include "framework/ColorizedTheme.h"
+#include "os/DeviceContext.h"
 #include "res/resource.h"
 
 namespace tfm {
@@ -100,12 +101,7 @@ RECT RectIn(HWND window, HWND relativeTo) {
   return rect;
 }
 
-COLORREF PixelAt(HWND window, int x, int y) {
-  HDC dc = GetDC(window);
-  const COLORREF colour = GetPixel(dc, x, y);
-  ReleaseDC(window, dc);
-  return colour;
-}
+COLORREF PixelAt(HWND window, int x, int y) { return GetPixel(os::WindowDc(window).get(), x, y); }
 
 // Runs the dialog modally; once it is shown, inspect runs inside its message loop, then the button
 // closeId is clicked. Returns DoModal's result.
@@ -136,9 +132,14 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   static void SetUpTestSuite() { ASSERT_TRUE(s_fixture.Import()); }
   static void TearDownTestSuite() { s_fixture.Remove(); }
 
-  void SetUp() override { ASSERT_TRUE(LoadScriptedProvider(kTwoControllers, capi)); }
-  void TearDown() override {
-    if (capi.library) FreeLibrary(static_cast<HMODULE>(capi.library));
+  void SetUp() override { ASSERT_TRUE(LoadProvider(kTwoControllers)); }
+
+  // The provider stays loaded until the next one replaces it or the test ends.
+  bool LoadProvider(const std::string& scenario) {
+    provider.reset();
+    const bool loaded = LoadScriptedProvider(scenario, capi);
+    provider.reset(static_cast<HMODULE>(capi.library));
+    return loaded;
   }
 
   DevicesMonitorSources Sources() {
@@ -150,6 +151,7 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   std::atomic<int32_t> capiAvailable{1};
   std::atomic<int32_t> workersRunning{1};
   CapiEntryPoints capi;
+  os::UniqueModule provider;
   RegistryWin32 registry;
   CModemRegistry modems{registry, ReadPlatformIdWin32};
 };
@@ -284,8 +286,7 @@ bool AnswerMessageBox(const char* text, DWORD timeoutMs) {
 }
 
 TEST_F(DevicesMonitorDlgTest, DriverGoneSinceStartUpSaysSoAndLeavesTheTreeEmpty) {
-  FreeLibrary(static_cast<HMODULE>(capi.library));
-  ASSERT_TRUE(LoadScriptedProvider("installed 0x1009\ncontrollers 1\n", capi));
+  ASSERT_TRUE(LoadProvider("installed 0x1009\ncontrollers 1\n"));
   std::atomic<bool> answered{false};
   std::thread watcher([&] { answered = AnswerMessageBox("No CAPI Installed.", 20000); });
   CDevicesMonitorDlg dialog(Sources());

@@ -50,21 +50,17 @@ void PageHost::DrawListRows(CReportListCtrl* list) {
   SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(list));
 }
 
-ClientPicture::ClientPicture(HWND window) {
+namespace {
+RECT ClientRect(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
-  const HDC screen = GetDC(window);
-  m_dc = CreateCompatibleDC(screen);
-  m_bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  ReleaseDC(window, screen);
-  m_initial = SelectObject(m_dc, m_bitmap);
-  SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_dc), PRF_CLIENT | PRF_ERASEBKGND);
+  return client;
 }
+}  // namespace
 
-ClientPicture::~ClientPicture() {
-  SelectObject(m_dc, m_initial);
-  DeleteObject(m_bitmap);
-  DeleteDC(m_dc);
+ClientPicture::ClientPicture(HWND window)
+    : m_picture(os::WindowDc(window).get(), ClientRect(window).right, ClientRect(window).bottom) {
+  SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_picture.dc()), PRF_CLIENT | PRF_ERASEBKGND);
 }
 
 }  // namespace tfm::test

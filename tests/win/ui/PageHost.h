@@ -4,6 +4,8 @@
 // DrawListRows, as the call monitor page does for its own list.
 #include <windows.h>
 
+#include "os/DeviceContext.h"
+
 namespace tfm {
 class CReportListCtrl;
 }
@@ -29,15 +31,10 @@ class PageHost {
 class ClientPicture {
  public:
   explicit ClientPicture(HWND window);
-  ~ClientPicture();
-  ClientPicture(const ClientPicture&) = delete;
-  ClientPicture& operator=(const ClientPicture&) = delete;
-  COLORREF Pixel(int x, int y) const { return GetPixel(m_dc, x, y); }
+  COLORREF Pixel(int x, int y) const { return GetPixel(m_picture.dc(), x, y); }
 
  private:
-  HDC m_dc;
-  HBITMAP m_bitmap;
-  HGDIOBJ m_initial;
+  os::OffscreenLayer m_picture;
 };
 
 }  // namespace tfm::test

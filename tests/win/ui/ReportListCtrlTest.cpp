@@ -5,6 +5,7 @@
 
 #include "ChartTestWindow.h"
 #include "PageHost.h"
+#include "os/DeviceContext.h"
 #include "ui/ReportListCtrlWin32.h"
 
 namespace tfm::test {
@@ -113,9 +114,7 @@ TEST_F(ReportListTest, SelectionColourFollowsTheFocus) {
     const COLORREF expected = style ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(COLOR_WINDOW);
     EXPECT_EQ(expected, ClientPicture(m_list).Pixel(RightEdge() - 1, y));
     // What the screen shows after the repaint made on losing the focus.
-    const HDC screen = GetDC(m_list);
-    EXPECT_EQ(expected, GetPixel(screen, RightEdge() - 1, y));
-    ReleaseDC(m_list, screen);
+    EXPECT_EQ(expected, GetPixel(os::WindowDc(m_list).get(), RightEdge() - 1, y));
     DestroyWindow(m_list);
     DestroyWindow(m_other);
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ChartTestWindow.h"
+#include "os/DeviceContext.h"
 
 namespace tfm::test {
 namespace {
@@ -52,16 +53,15 @@ std::vector<int> TraceColumns(HDC layer, const ChartRect& client, int y) {
   return columns;
 }
 
-HFONT LabelFont(int escapement) {
-  return CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+os::UniqueFont LabelFont(int escapement) {
+  return os::UniqueFont(CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial"));
 }
 
 void Text(HDC dc, HFONT font, int x, int y, UINT align, const std::string& text) {
-  const HGDIOBJ old = SelectObject(dc, font);
+  const os::ScopedSelect select(dc, font);
   SetTextAlign(dc, align);
   TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
-  SelectObject(dc, old);
 }
 
 // What the background layer of an activity chart must show: the frame one pixel outside the band on
@@ -78,20 +78,21 @@ void DrawExpectedBackground(HDC dc, const ChartRect& client, const char* top, co
   }
   SetTextColor(dc, kGrid);
   SetBkColor(dc, kBackground);
-  const HFONT font = LabelFont(0);
-  const HFONT rotated = LabelFont(900);
+  const os::UniqueFont ownedFont = LabelFont(0);
+  const os::UniqueFont ownedRotated = LabelFont(900);
+  const HFONT font = ownedFont.get();
+  const HFONT rotated = ownedRotated.get();
   Text(dc, font, b.left - 4, b.top - 7, TA_RIGHT | TA_TOP, top);
   Text(dc, font, b.left - 2, b.bottom - (b.bottom - b.top) / 2 - 7, TA_RIGHT | TA_TOP, "5.0");
   Text(dc, font, b.left - 4, b.bottom, TA_RIGHT | TA_BASELINE, bottom);
   Text(dc, font, (b.left + b.right) / 2, b.bottom + 4, TA_CENTER | TA_TOP, "1 sec");
-  const HGDIOBJ old = SelectObject(dc, rotated);
   SIZE box{};
-  GetTextExtentPoint32A(dc, "Calls", 5, &box);
-  SelectObject(dc, old);
+  {
+    const os::ScopedSelect select(dc, rotated);
+    GetTextExtentPoint32A(dc, "Calls", 5, &box);
+  }
   Text(dc, rotated, (client.left + b.left + 4) / 2 - box.cy / 2, (b.top + b.bottom) / 2 - box.cy / 2,
        TA_CENTER | TA_BASELINE, "Calls");
-  DeleteObject(font);
-  DeleteObject(rotated);
 }
 
 int DifferingPixels(HDC actual, HDC expected, const ChartRect& client) {
