@@ -83,6 +83,24 @@ constexpr MessageEntry<ClassOf<Handler>> Entry(UINT message, Platform platform, 
           }};
 }
 
+// The entry, restricted to messages that refer to one control or command id.
+template <class T>
+constexpr MessageEntry<T> ForId(MessageEntry<T> entry, UINT id) {
+  entry.matchesId = true;
+  entry.id = id;
+  return entry;
+}
+
+// WM_DRAWITEM and WM_MEASUREITEM: Handler(Struct&) for one owner-drawn control; the result is TRUE.
+template <auto Handler, class Struct>
+constexpr auto OwnerDrawEntry(UINT message, UINT controlId) {
+  return ForId(Entry<Handler>(message, Platform::Skipped, [](auto& self, WPARAM, LPARAM l) -> LRESULT {
+                 Call<Handler>(self, *reinterpret_cast<Struct*>(l));
+                 return TRUE;
+               }),
+               controlId);
+}
+
 }  // namespace detail
 
 // A message without parameters (WM_CREATE, WM_DESTROY, WM_CLOSE, WM_QUERYENDSESSION, ...): Handler().
@@ -140,15 +158,13 @@ constexpr auto OnTimer(Platform platform = Platform::Skipped) {
 // WM_COMMAND for one command id: Handler(), or Handler(UINT notifyCode, HWND control).
 template <auto Handler>
 constexpr auto OnCommand(UINT commandId) {
-  auto entry = detail::Entry<Handler>(WM_COMMAND, Platform::Skipped, [](auto& self, WPARAM w, LPARAM l) {
+  constexpr auto crack = [](auto& self, WPARAM w, LPARAM l) {
     if constexpr (std::is_invocable_v<decltype(Handler), decltype(self)>)
       return detail::Call<Handler>(self);
     else
       return detail::Call<Handler>(self, static_cast<UINT>(HIWORD(w)), reinterpret_cast<HWND>(l));
-  });
-  entry.matchesId = true;
-  entry.id = commandId;
-  return entry;
+  };
+  return detail::ForId(detail::Entry<Handler>(WM_COMMAND, Platform::Skipped, crack), commandId);
 }
 
 // WM_COMMAND for every id that no earlier entry took: Handler(UINT id, UINT notifyCode, HWND control).
@@ -163,36 +179,22 @@ constexpr auto OnAnyCommand() {
 // WM_NOTIFY from one control: Handler(const NMHDR& header), returning the notification's result.
 template <auto Handler>
 constexpr auto OnNotify(UINT controlId) {
-  auto entry = detail::Entry<Handler>(WM_NOTIFY, Platform::Skipped, [](auto& self, WPARAM, LPARAM l) {
-    return detail::Call<Handler>(self, *reinterpret_cast<const NMHDR*>(l));
-  });
-  entry.matchesId = true;
-  entry.id = controlId;
-  return entry;
+  return detail::ForId(detail::Entry<Handler>(WM_NOTIFY, Platform::Skipped, [](auto& self, WPARAM, LPARAM l) {
+                         return detail::Call<Handler>(self, *reinterpret_cast<const NMHDR*>(l));
+                       }),
+                       controlId);
 }
 
 // WM_DRAWITEM for one owner-drawn control: Handler(const DRAWITEMSTRUCT&); the message's result is TRUE.
 template <auto Handler>
 constexpr auto OnDrawItem(UINT controlId) {
-  auto entry = detail::Entry<Handler>(WM_DRAWITEM, Platform::Skipped, [](auto& self, WPARAM, LPARAM l) -> LRESULT {
-    detail::Call<Handler>(self, *reinterpret_cast<const DRAWITEMSTRUCT*>(l));
-    return TRUE;
-  });
-  entry.matchesId = true;
-  entry.id = controlId;
-  return entry;
+  return detail::OwnerDrawEntry<Handler, const DRAWITEMSTRUCT>(WM_DRAWITEM, controlId);
 }
 
 // WM_MEASUREITEM for one owner-drawn control: Handler(MEASUREITEMSTRUCT&); the result is TRUE.
 template <auto Handler>
 constexpr auto OnMeasureItem(UINT controlId) {
-  auto entry = detail::Entry<Handler>(WM_MEASUREITEM, Platform::Skipped, [](auto& self, WPARAM, LPARAM l) -> LRESULT {
-    detail::Call<Handler>(self, *reinterpret_cast<MEASUREITEMSTRUCT*>(l));
-    return TRUE;
-  });
-  entry.matchesId = true;
-  entry.id = controlId;
-  return entry;
+  return detail::OwnerDrawEntry<Handler, MEASUREITEMSTRUCT>(WM_MEASUREITEM, controlId);
 }
 
 // WM_CTLCOLORDLG, WM_CTLCOLORSTATIC, ...: HBRUSH Handler(HDC dc, HWND control); null leaves the colours

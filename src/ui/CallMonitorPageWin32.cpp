@@ -3,10 +3,10 @@
 #include <commctrl.h>
 
 #include <iterator>
-#include <string>
 #include <vector>
 
 #include "common/Trace.h"
+#include "os/Process.h"
 #include "res/resource.h"
 #include "ui/CallLogReader.h"
 
@@ -25,13 +25,6 @@ constexpr Column kColumns[] = {
 
 // Every cell gets this image index; the list has no image list, so nothing is drawn for it.
 constexpr int kCellImage = 2;
-
-std::string ExecutableFileName() {
-  std::vector<char> name(8192);
-  const DWORD length = GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
-  if (length == 0 || length >= name.size()) return {};
-  return std::string(name.data(), length);
-}
 
 }  // namespace
 
@@ -57,7 +50,7 @@ bool CCallMonitorDlg::OnInitDialog() {
 // A log of a hundred thousand calls must still open quickly: the list neither redraws nor
 // recomputes its scroll range while it is filled, and has room for every row before the first.
 void CCallMonitorDlg::LoadCallLog() {
-  const std::vector<CallLogRow> rows = ReadCallLog(CallLogPathForReading(ExecutableFileName()));
+  const std::vector<CallLogRow> rows = ReadCallLog(CallLogPathForReading(os::ExecutablePath()));
   const HWND list = m_list.Hwnd();
   if (rows.empty() || !list) {
     TraceF("call page: 0 rows");
