@@ -4,10 +4,13 @@
 // is 0), or the result itself. Coordinates are unpacked signed (GET_X_LPARAM), as the platform packs
 // them on multi-monitor systems.
 //
-//   static constexpr fw::MessageEntry<CChart> kMessageMap[] = {
-//       fw::OnSize<&CChart::OnSize>(),           // void OnSize(UINT type, int cx, int cy)
-//       fw::OnTimer<&CChart::OnTimer>(fw::Platform::After),
+//   const fw::MessageEntry<CChart> CChart::kMessageMap[] = {
+//       fw::OnSize<&CChart::OnSize>(),                        // void OnSize(UINT type, int cx, int cy)
+//       fw::OnTimer<&CChart::OnTimer>(fw::Platform::After),  // void OnTimer(UINT_PTR id)
 //   };
+//   bool CChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+//     return Dispatch<CChart>(kMessageMap, message, wParam, lParam, result) || Base::HandleMessage(...);
+//   }
 #include <windows.h>
 #include <windowsx.h>
 
