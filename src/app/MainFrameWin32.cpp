@@ -5,22 +5,11 @@
 namespace tfm {
 
 const fw::MessageEntry<CMainFrame> CMainFrame::kMessageMap[] = {
-    fw::OnMessage<CMainFrame>(WM_CREATE, [](CMainFrame& self, WPARAM, LPARAM) { return self.OnCreate(); }),
-    fw::OnMessage<CMainFrame>(kTrayCallbackMessage,
-                              [](CMainFrame& self, WPARAM iconId, LPARAM mouseMessage) -> LRESULT {
-                                return self.m_tray ? self.m_tray->OnCallback(iconId, mouseMessage) : 0;
-                              }),
-    fw::OnMessage<CMainFrame>(WM_QUERYENDSESSION, [](CMainFrame&, WPARAM, LPARAM) -> LRESULT { return TRUE; }),
-    fw::OnMessage<CMainFrame>(WM_ENDSESSION,
-                              [](CMainFrame& self, WPARAM ending, LPARAM) -> LRESULT {
-                                if (ending) self.m_sessionEnd.OnSessionEnding();
-                                return 0;
-                              }),
-    fw::OnCommand<CMainFrame>(kCommandExit,
-                              [](CMainFrame& self, WPARAM, LPARAM) -> LRESULT {
-                                self.OnClose();
-                                return 0;
-                              }),
+    fw::OnMessage<&CMainFrame::OnCreate>(WM_CREATE),
+    fw::OnNotifyIcon<&CMainFrame::OnTrayCallback>(kTrayCallbackMessage),
+    fw::OnMessage<&CMainFrame::OnQueryEndSession>(WM_QUERYENDSESSION),
+    fw::OnEndSession<&CMainFrame::OnEndSession>(),
+    fw::OnCommand<&CMainFrame::OnClose>(kCommandExit),
 };
 
 CMainFrame::CMainFrame(fw::Application& app, TrayLink& trayLink, ISessionEndHandler& sessionEnd,
@@ -38,7 +27,7 @@ bool CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
 }
 
 bool CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::Dispatch<CMainFrame>(*this, kMessageMap, message, wParam, lParam, result) ||
+  return Dispatch<CMainFrame>(kMessageMap, message, wParam, lParam, result) ||
          FrameWindow::HandleMessage(message, wParam, lParam, result);
 }
 

@@ -51,6 +51,13 @@ class CMainFrame final : public fw::FrameWindow {
 
  private:
   LRESULT OnCreate();
+  LRESULT OnTrayCallback(UINT iconId, UINT mouseMessage) {
+    return m_tray ? m_tray->OnCallback(iconId, mouseMessage) : 0;
+  }
+  bool OnQueryEndSession() { return true; }
+  void OnEndSession(bool ending) {
+    if (ending) m_sessionEnd.OnSessionEnding();
+  }
 
   CTaskbarNotifier m_notifier;
   std::unique_ptr<CSystemTray> m_tray;

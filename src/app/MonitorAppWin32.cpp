@@ -134,7 +134,7 @@ void CMonitorApp::OnDevicesMonitor() {
     return info;
   };
   CDevicesMonitorDlg dialog(
-      {m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry, m_flags.workersRunning, *this});
+      {m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry, m_flags.workersRunning});
   m_dialogOpen = 1;
   dialog.DoModal(m_mainFrame->Hwnd());
   m_dialogOpen = 0;

@@ -36,25 +36,21 @@ class CSystemTray::Shell final : public ITrayShell {
   }
 };
 
+const fw::MessageEntry<CSystemTray> CSystemTray::kMessageMap[] = {
+    fw::OnRegistered<&CSystemTray::OnShellRestart>("TaskbarCreated"),
+    fw::OnSettingChange<&CSystemTray::OnSettingChange>(),
+};
+
 CSystemTray::CSystemTray(HWND commandWindow, const OsVersionInfo& version)
-    : m_commandWindow(commandWindow),
-      m_shellHasIcons(version.valid && version.major >= 4),
-      m_taskbarCreated(RegisterWindowMessageA("TaskbarCreated")) {}
+    : m_commandWindow(commandWindow), m_shellHasIcons(version.valid && version.major >= 4) {}
 
 CSystemTray::~CSystemTray() {
   Uninstall();
   Destroy();
 }
 
-bool CSystemTray::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-  if (m_taskbarCreated != 0 && message == m_taskbarCreated) {
-    result = OnShellRestart();
-    return true;
-  }
-  if (message != WM_SETTINGCHANGE) return false;
-  OnSettingChange(static_cast<UINT>(wParam));
-  result = 0;
-  return true;
+bool CSystemTray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return Dispatch<CSystemTray>(kMessageMap, message, wParam, lParam, result);
 }
 
 bool CSystemTray::Install(UINT callbackMessage, const char* tip, HICON icon, UINT iconId) {
@@ -116,7 +112,7 @@ LRESULT CSystemTray::OnShellRestart() {
   return 0;
 }
 
-void CSystemTray::OnSettingChange(UINT flag) {
+void CSystemTray::OnSettingChange(UINT flag, const char*) {
   std::lock_guard guard(m_lock);
   const bool wasPending = m_state.readdPending();
   Shell shell;
@@ -130,7 +126,7 @@ HMENU CSystemTray::LoadTrayMenu(HMENU& popup) const {
   return menu;
 }
 
-LRESULT CSystemTray::OnCallback(WPARAM iconId, LPARAM mouseMessage) {
+LRESULT CSystemTray::OnCallback(UINT iconId, UINT mouseMessage) {
   if (iconId != m_state.record().iconId) return 0;
   HWND target = m_commandWindow;
   if (!target) return 0;

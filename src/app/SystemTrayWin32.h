@@ -9,6 +9,7 @@
 #include "app/TrayIconState.h"
 #include "common/OsVersion.h"
 #include "common/TrayPort.h"
+#include "framework/MessageMap.h"
 #include "framework/Window.h"
 
 namespace tfm {
@@ -32,7 +33,7 @@ class CSystemTray final : public fw::Window, public ITrayPort {
 
   // The frame forwards the icon's callback message here: right click shows the menu, left
   // double-click runs its default command.
-  LRESULT OnCallback(WPARAM iconId, LPARAM mouseMessage);
+  LRESULT OnCallback(UINT iconId, UINT mouseMessage);
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -40,14 +41,15 @@ class CSystemTray final : public fw::Window, public ITrayPort {
  private:
   class Shell;
   LRESULT OnShellRestart();
-  void OnSettingChange(UINT flag);
+  void OnSettingChange(UINT flag, const char* section);
   HMENU LoadTrayMenu(HMENU& popup) const;
+
+  static const fw::MessageEntry<CSystemTray> kMessageMap[];
 
   std::mutex m_lock;  // the notification record is changed from four threads
   TrayIconState m_state;
   HWND m_commandWindow;
   bool m_shellHasIcons;
-  UINT m_taskbarCreated;  // "TaskbarCreated": the shell has restarted and lost the icon
   UINT m_defaultMenuItem = 0;
   bool m_defaultItemByPosition = true;
 };

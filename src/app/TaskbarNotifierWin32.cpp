@@ -17,11 +17,16 @@ bool CTaskbarNotifier::CreatePopup(fw::Window* owner) {
                   nullptr);
 }
 
-bool CTaskbarNotifier::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
-  if (message != WM_CREATE) return false;
+const fw::MessageEntry<CTaskbarNotifier> CTaskbarNotifier::kMessageMap[] = {
+    fw::OnMessage<&CTaskbarNotifier::OnCreate>(WM_CREATE),
+};
+
+bool CTaskbarNotifier::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return Dispatch<CTaskbarNotifier>(kMessageMap, message, wParam, lParam, result);
+}
+
+void CTaskbarNotifier::OnCreate() {
   m_hoverCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // the hand
-  result = 0;
-  return true;
 }
 
 bool CTaskbarNotifier::LoadSkin(UINT bitmapId) {

@@ -37,6 +37,9 @@ class CTaskbarNotifier final : public fw::Window {
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  void OnCreate();
+
+  static const fw::MessageEntry<CTaskbarNotifier> kMessageMap[];
   fw::Window* m_owner = nullptr;
   os::UniqueFont m_normalFont;
   os::UniqueFont m_hoverFont;

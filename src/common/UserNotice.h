@@ -4,6 +4,9 @@
 
 namespace tfm {
 
+// The title of every message box the program shows.
+inline constexpr char kProgramName[] = "Telvaro Fax Server Monitor";
+
 class IUserNotice {
  public:
   // Shows text to the user, titled with the program's name; returns once the user has read it.

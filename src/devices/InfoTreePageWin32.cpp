@@ -22,8 +22,8 @@ void InsertNode(HWND tree, HTREEITEM parent, const TreeNode& node) {
 
 }  // namespace
 
-CInfoTreePage::CInfoTreePage(UINT templateId, int groupId, const char* traceName)
-    : fw::ResizableDialog(templateId), m_groupId(groupId), m_traceName(traceName) {}
+CInfoTreePage::CInfoTreePage(UINT templateId, int groupId, const char* traceName, const fw::CColorizedTheme* theme)
+    : fw::ResizableDialog(templateId, theme), m_group(theme), m_groupId(groupId), m_traceName(traceName) {}
 
 bool CInfoTreePage::OnInitDialog() {
   fw::ResizableDialog::OnInitDialog();
@@ -31,11 +31,11 @@ bool CInfoTreePage::OnInitDialog() {
   m_group.Attach(Item(m_groupId));
   // The frame and tree grow with the page, so they fill whatever area the tab container gives it.
   AddAnchor(m_groupId, fw::kTopLeft, fw::kBottomRight);
-  AddAnchor(kTreeId, fw::kTopLeft, fw::kBottomRight);
+  AddAnchor(IDC_INFO_TREE, fw::kTopLeft, fw::kBottomRight);
   HWND tree = Tree();
-  TreeView_SetBkColor(tree, fw::ThemeOrSystemColor(fw::ThemeColor::ListBackground));
-  TreeView_SetTextColor(tree, fw::ThemeOrSystemColor(fw::ThemeColor::Text));
-  TreeView_SetLineColor(tree, fw::ThemeOrSystemColor(fw::ThemeColor::Accent));
+  TreeView_SetBkColor(tree, fw::ThemeOrSystemColor(Theme(), fw::ThemeColor::ListBackground));
+  TreeView_SetTextColor(tree, fw::ThemeOrSystemColor(Theme(), fw::ThemeColor::Text));
+  TreeView_SetLineColor(tree, fw::ThemeOrSystemColor(Theme(), fw::ThemeColor::Accent));
   return FillTree();
 }
 

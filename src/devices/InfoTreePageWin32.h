@@ -1,20 +1,20 @@
 #pragma once
-// The shape both device pages share: a themed group box around a tree view (control 1083) whose
+// The shape both device pages share: a themed group box around a tree view (IDC_INFO_TREE) whose
 // nodes come from a TreeNodeList, filled once when the page is created.
 #include "devices/TreeNode.h"
 #include "framework/ResizableDialog.h"
 #include "framework/ThemedGroupBox.h"
+#include "res/resource.h"
 
 namespace tfm {
 
 class CInfoTreePage : public fw::ResizableDialog {
  public:
-  static constexpr int kTreeId = 1083;
-
-  HWND Tree() const { return Item(kTreeId); }
+  HWND Tree() const { return Item(IDC_INFO_TREE); }
 
  protected:
-  CInfoTreePage(UINT templateId, int groupId, const char* traceName);
+  // theme: the colours of the dialog that holds the page; null for the system's.
+  CInfoTreePage(UINT templateId, int groupId, const char* traceName, const fw::CColorizedTheme* theme);
 
   // Runs the resizable base, turns its grip off, themes the group box and tree, then fills.
   bool OnInitDialog() final;

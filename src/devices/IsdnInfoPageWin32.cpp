@@ -5,8 +5,8 @@
 namespace tfm {
 
 CIsdnInfoPage::CIsdnInfoPage(const std::atomic<int32_t>& capiAvailable, const CapiEntryPoints& capi,
-                             ProfileQuery getProfile, IUserNotice& notice)
-    : CInfoTreePage(kTemplateId, kGroupId, "isdn"),
+                             ProfileQuery getProfile, IUserNotice& notice, const fw::CColorizedTheme* theme)
+    : CInfoTreePage(IDD_ISDN_INFO_PAGE, IDC_ISDN_GROUP, "isdn", theme),
       m_capiAvailable(capiAvailable),
       m_capi(capi),
       m_getProfile(std::move(getProfile)),

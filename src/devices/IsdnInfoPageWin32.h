@@ -13,13 +13,10 @@ namespace tfm {
 
 class CIsdnInfoPage final : public CInfoTreePage {
  public:
-  static constexpr UINT kTemplateId = 102;
-  static constexpr int kGroupId = 1087;
-
   // capiAvailable is read when the page is created; getProfile is the ISDN monitor's GetCAPIProfile;
-  // notice tells the user when the driver has gone since start-up.
+  // notice tells the user when the driver has gone.
   CIsdnInfoPage(const std::atomic<int32_t>& capiAvailable, const CapiEntryPoints& capi, ProfileQuery getProfile,
-                IUserNotice& notice);
+                IUserNotice& notice, const fw::CColorizedTheme* theme);
 
  protected:
   bool FillTree() override;

@@ -8,10 +8,7 @@ namespace tfm {
 
 class CModemInfoPage final : public CInfoTreePage {
  public:
-  static constexpr UINT kTemplateId = 150;
-  static constexpr int kGroupId = 1086;
-
-  explicit CModemInfoPage(const CModemRegistry& modems);
+  CModemInfoPage(const CModemRegistry& modems, const fw::CColorizedTheme* theme);
 
  protected:
   bool FillTree() override;

@@ -53,20 +53,21 @@ CModemRegistry::CModemRegistry(IRegistry& registry, uint32_t platformId)
 
 std::string CModemRegistry::ReadRegString(const std::string& keyPath, const char* valueName,
                                           const std::string& defaultText, RegKey root) const {
-  RegKey key = kNoKey;
-  if (m_registry.OpenKey(root, keyPath.c_str(), kKeyRead, &key) != kRegSuccess) return defaultText;
+  int32_t opened = kRegSuccess;
+  const RegistryKey key = m_registry.Open(root, keyPath.c_str(), kKeyRead, opened);
+  if (opened != kRegSuccess) return defaultText;
   std::string result = defaultText;
   uint32_t size = 0;
-  if (m_registry.QueryValue(key, valueName, nullptr, nullptr, &size) == kRegSuccess && size <= kMaxTextValueLength) {
+  if (m_registry.QueryValue(key.get(), valueName, nullptr, nullptr, &size) == kRegSuccess &&
+      size <= kMaxTextValueLength) {
     std::vector<char> buffer(size);
     uint32_t length = size;
-    if (m_registry.QueryValue(key, valueName, nullptr, reinterpret_cast<uint8_t*>(buffer.data()), &length) ==
+    if (m_registry.QueryValue(key.get(), valueName, nullptr, reinterpret_cast<uint8_t*>(buffer.data()), &length) ==
             kRegSuccess &&
         length <= size) {
       result.assign(buffer.begin(), std::find(buffer.begin(), buffer.begin() + length, '\0'));
     }
   }
-  m_registry.CloseKey(key);
   return result;
 }
 
@@ -105,7 +106,6 @@ int32_t CModemRegistry::GetModemPort(int32_t instance) const {
     const std::string portName = ReadRegString(deviceKey, "PORTNAME", {}, kLocalMachine);
     if (!portName.empty()) port = ParsePortNumber(portName);
   }
-  root.Close();
   return port;
 }
 
@@ -134,7 +134,6 @@ int32_t CModemRegistry::GetModemSpeed(const std::string& name) const {
   std::vector<uint8_t> dcb(kDcbBufferLength);
   int32_t speed = 0;
   if (key.QueryBinaryValue("DCB", dcb.data(), kDcbCapacity)) speed = SpeedFromDcb(dcb.data(), key.LastSize());
-  key.Close();
   return speed;
 }
 

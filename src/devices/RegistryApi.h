@@ -5,6 +5,7 @@
 // platform's own numbers, so the Win32 side passes them through unchanged.
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace tfm {
 
@@ -29,11 +30,17 @@ inline constexpr int32_t kRegInvalidParameter = 87; // ERROR_INVALID_PARAMETER
 inline constexpr int32_t kRegMoreData = 234;        // ERROR_MORE_DATA
 inline constexpr int32_t kRegNoMoreItems = 259;     // ERROR_NO_MORE_ITEMS
 
+class RegistryKey;
+
 class IRegistry {
  public:
+  // OpenKey with an owner: the key is closed through this registry when the owner goes. result gets
+  // the platform's code; the owner holds no key on failure.
+  RegistryKey Open(RegKey parent, const char* path, uint32_t access, int32_t& result);
+
   // RegOpenKeyExA: an empty path opens a second handle to parent itself.
   virtual int32_t OpenKey(RegKey parent, const char* path, uint32_t access, RegKey* key) = 0;
-  // RegCloseKey; the predefined roots are left alone.
+  // RegCloseKey; the predefined roots are left alone. Keys are closed by their RegistryKey owner.
   virtual void CloseKey(RegKey key) = 0;
   // RegQueryValueExA: with data null only *size is set to the value's length. Otherwise *size is the
   // capacity on entry and the length on return; a value longer than the capacity fails with
@@ -50,5 +57,41 @@ class IRegistry {
  protected:
   ~IRegistry() = default;
 };
+
+// One open key of a registry, closed through that registry when the owner goes or takes another key.
+class RegistryKey {
+ public:
+  RegistryKey() = default;
+  RegistryKey(IRegistry& registry, RegKey key) : m_registry(&registry), m_key(key) {}
+  RegistryKey(RegistryKey&& other) noexcept
+      : m_registry(other.m_registry), m_key(std::exchange(other.m_key, kNoKey)) {}
+  RegistryKey& operator=(RegistryKey&& other) noexcept {
+    if (this != &other) {
+      reset();
+      m_registry = other.m_registry;
+      m_key = std::exchange(other.m_key, kNoKey);
+    }
+    return *this;
+  }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  ~RegistryKey() { reset(); }
+
+  RegKey get() const { return m_key; }
+  explicit operator bool() const { return m_key != kNoKey; }
+  void reset() {
+    if (m_key != kNoKey) m_registry->CloseKey(std::exchange(m_key, kNoKey));
+  }
+
+ private:
+  IRegistry* m_registry = nullptr;
+  RegKey m_key = kNoKey;
+};
+
+inline RegistryKey IRegistry::Open(RegKey parent, const char* path, uint32_t access, int32_t& result) {
+  RegKey key = kNoKey;
+  result = OpenKey(parent, path, access, &key);
+  return result == kRegSuccess ? RegistryKey(*this, key) : RegistryKey();
+}
 
 }  // namespace tfm

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "common/Trace.h"
 
@@ -15,30 +16,26 @@ std::string ToUpperAscii(std::string text) {
   return text;
 }
 
-CRegistryEx::CRegistryEx(IRegistry& registry, RegKey initialKey) : m_registry(registry), m_hKey(initialKey) {}
+CRegistryEx::CRegistryEx(IRegistry& registry, RegKey initialKey)
+    : m_registry(registry), m_key(registry, initialKey) {}
 
-CRegistryEx::~CRegistryEx() { Close(); }
+CRegistryEx::~CRegistryEx() = default;
 
 bool CRegistryEx::Open(RegKey parent, const std::string& subKey) {
   Close();
   m_keyPath = subKey;
-  RegKey key = kNoKey;
-  Record(m_registry.OpenKey(parent, subKey.c_str(), kKeyAllAccess, &key));
+  int32_t result = kRegSuccess;
+  RegistryKey key = m_registry.Open(parent, subKey.c_str(), kKeyAllAccess, result);
+  Record(result);
   if (m_lastResult != kRegSuccess) return false;
-  m_hKey = key;
+  m_key = std::move(key);
   return true;
-}
-
-void CRegistryEx::Close() {
-  if (m_hKey == kNoKey) return;
-  m_registry.CloseKey(m_hKey);
-  m_hKey = kNoKey;
 }
 
 bool CRegistryEx::QueryValue(const char* name, uint8_t* buffer, uint32_t capacity) {
   uint32_t type = 0;
   uint32_t size = capacity;
-  m_lastResult = m_hKey == kNoKey ? kRegInvalidHandle : m_registry.QueryValue(m_hKey, name, &type, buffer, &size);
+  m_lastResult = !m_key ? kRegInvalidHandle : m_registry.QueryValue(m_key.get(), name, &type, buffer, &size);
   m_lastType = type;
   m_lastSize = size;
   // A platform that reports more bytes than it was offered is treated like a failed read.
@@ -62,18 +59,19 @@ bool CRegistryEx::QueryStringValue(const char* name, std::string& destination) {
 }
 
 bool CRegistryEx::EnumSubKeys(const std::string& path, std::vector<std::string>& list) {
-  RegKey key = kNoKey;
-  Record(m_hKey == kNoKey ? kRegInvalidHandle : m_registry.OpenKey(m_hKey, path.c_str(), kKeyRead, &key));
+  int32_t result = kRegInvalidHandle;
+  const RegistryKey key = m_key ? m_registry.Open(m_key.get(), path.c_str(), kKeyRead, result) : RegistryKey();
+  Record(result);
   if (m_lastResult != kRegSuccess) return false;
 
   uint32_t count = 0;
-  m_lastResult = m_registry.QuerySubKeyCount(key, &count);
+  m_lastResult = m_registry.QuerySubKeyCount(key.get(), &count);
   if (m_lastResult == kRegSuccess) {
     list.clear();
     for (uint32_t index = 0; index < count; ++index) {
       char name[kSubKeyNameCapacity];
       uint32_t length = kSubKeyNameCapacity;
-      m_lastResult = m_registry.EnumKey(key, index, name, &length);
+      m_lastResult = m_registry.EnumKey(key.get(), index, name, &length);
       if (m_lastResult != kRegSuccess) {
         ReportError(m_lastResult, "RegEnumKeyEx", "RegistryEx", __LINE__);
         break;
@@ -81,7 +79,6 @@ bool CRegistryEx::EnumSubKeys(const std::string& path, std::vector<std::string>&
       list.emplace_back(name, strnlen(name, std::min(length, kSubKeyNameCapacity)));
     }
   }
-  m_registry.CloseKey(key);
   return m_lastResult == kRegSuccess;
 }
 

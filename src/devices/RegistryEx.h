@@ -27,7 +27,8 @@ class CRegistryEx {
   // Opens parent\subKey with full access. A key already held is closed first, so a second Open
   // cannot leak a handle.
   bool Open(RegKey parent, const std::string& subKey);
-  void Close();
+  // Closes the held key before the object goes.
+  void Close() { m_key.reset(); }
 
   // Reads a value of at most min(size, 256) bytes; on success copies exactly LastSize() bytes.
   bool QueryBinaryValue(const char* name, void* destination, uint32_t size);
@@ -49,7 +50,7 @@ class CRegistryEx {
   int32_t LastResult() const { return m_lastResult; }
   uint32_t LastType() const { return m_lastType; }
   uint32_t LastSize() const { return m_lastSize; }
-  RegKey Key() const { return m_hKey; }
+  RegKey Key() const { return m_key.get(); }
   const std::string& KeyPath() const { return m_keyPath; }
 
  private:
@@ -64,7 +65,7 @@ class CRegistryEx {
   int32_t m_lastResult = 0;
   uint32_t m_lastType = 0;
   uint32_t m_lastSize = 0;
-  RegKey m_hKey;
+  RegistryKey m_key;  // the initial key too: closing a predefined root changes nothing
   std::string m_keyPath;
 };
 

@@ -3,11 +3,6 @@
 namespace fw {
 namespace {
 
-std::unique_ptr<CColorizedTheme>& Installed() {
-  static std::unique_ptr<CColorizedTheme> theme;
-  return theme;
-}
-
 int Mix(int a, int b, int weight) { return a + (b - a) * weight / 255; }
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -58,8 +53,7 @@ void CColorizedTheme::RecalcColors() {
   for (size_t i = 0; i < m_colors.size(); ++i) m_brushes[i].reset(CreateSolidBrush(m_colors[i]));
 }
 
-HBRUSH CColorizedTheme::CtlColor(UINT message, HDC dc, HWND dialog) const {
-  if (message != WM_CTLCOLORDLG && message != WM_CTLCOLORSTATIC && message != WM_CTLCOLORBTN) return nullptr;
+HBRUSH CColorizedTheme::CtlColor(HDC dc, HWND dialog) const {
   const bool page = (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) != 0;
   const ThemeColor face = page ? ThemeColor::PageFace : ThemeColor::DialogFace;
   SetBkColor(dc, Color(face));
@@ -67,17 +61,11 @@ HBRUSH CColorizedTheme::CtlColor(UINT message, HDC dc, HWND dialog) const {
   return Brush(face);
 }
 
-void InstallTheme(std::unique_ptr<CColorizedTheme> theme) { Installed() = std::move(theme); }
-
-const CColorizedTheme* CurrentTheme() { return Installed().get(); }
-
-COLORREF ThemeOrSystemColor(ThemeColor which) {
-  const CColorizedTheme* theme = CurrentTheme();
+COLORREF ThemeOrSystemColor(const CColorizedTheme* theme, ThemeColor which) {
   return theme ? theme->Color(which) : GetSysColor(SystemIndex(which));
 }
 
-HBRUSH ThemeOrSystemBrush(ThemeColor which) {
-  const CColorizedTheme* theme = CurrentTheme();
+HBRUSH ThemeOrSystemBrush(const CColorizedTheme* theme, ThemeColor which) {
   return theme ? theme->Brush(which) : GetSysColorBrush(SystemIndex(which));
 }
 

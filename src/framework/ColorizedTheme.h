@@ -1,12 +1,11 @@
 #pragma once
 // The program's colour theme: two tint colours from which every colour of the themed windows is
-// derived (dialog and page faces, the tab strip, group box frames, tree backgrounds). One theme is
-// installed framework-wide; dialogs, the tab-page container and the group box ask it for their
-// colours and fall back to the system colours while none is installed.
+// derived (dialog and page faces, the tab strip, group box frames, tree backgrounds). The window that
+// owns a theme hands it to the dialogs, the tab-page container and the group boxes it holds; those
+// given none take the system colours.
 #include <windows.h>
 
 #include <array>
-#include <memory>
 
 #include "os/Owned.h"
 
@@ -42,10 +41,10 @@ class CColorizedTheme {
   COLORREF Color(ThemeColor which) const { return m_colors[static_cast<size_t>(which)]; }
   HBRUSH Brush(ThemeColor which) const { return m_brushes[static_cast<size_t>(which)].get(); }
 
-  // The answer to a WM_CTLCOLOR* message that a dialog received: the face of that dialog (a page
-  // when it is a child window), with the text colour set on the DC. Null for the messages the theme
-  // leaves to the system (edits, list boxes, scroll bars).
-  HBRUSH CtlColor(UINT message, HDC dc, HWND dialog) const;
+  // The answer to WM_CTLCOLORDLG, WM_CTLCOLORSTATIC and WM_CTLCOLORBTN that a dialog received: the
+  // face of that dialog (a page when it is a child window), with the text colour set on the DC. The
+  // theme leaves the other controls (edits, list boxes, scroll bars) to the system.
+  HBRUSH CtlColor(HDC dc, HWND dialog) const;
 
  private:
   COLORREF m_first;
@@ -54,13 +53,8 @@ class CColorizedTheme {
   std::array<os::UniqueBrush, static_cast<size_t>(ThemeColor::Count)> m_brushes;
 };
 
-// Replaces the framework-wide theme; it stays installed until replaced.
-void InstallTheme(std::unique_ptr<CColorizedTheme> theme);
-// The installed theme, or null.
-const CColorizedTheme* CurrentTheme();
-
-// The colour of the installed theme, or the system colour that stands for it without a theme.
-COLORREF ThemeOrSystemColor(ThemeColor which);
-HBRUSH ThemeOrSystemBrush(ThemeColor which);
+// The theme's colour, or the system colour that stands for it when theme is null.
+COLORREF ThemeOrSystemColor(const CColorizedTheme* theme, ThemeColor which);
+HBRUSH ThemeOrSystemBrush(const CColorizedTheme* theme, ThemeColor which);
 
 }  // namespace fw

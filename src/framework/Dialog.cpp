@@ -29,16 +29,27 @@ void Dialog::EndDialog(INT_PTR result) {
     DestroyWindow(Hwnd());
 }
 
-bool Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-  if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED || !m_modal) return false;
-  switch (LOWORD(wParam)) {
-    case IDOK: OnOK(); break;
-    case IDCANCEL: OnCancel(); break;
-    default: return false;
-  }
-  result = 0;
-  return true;
+const MessageEntry<Dialog> Dialog::kMessageMap[] = {
+    fw::OnCommand<&Dialog::OnOkCommand>(IDOK),
+    fw::OnCommand<&Dialog::OnCancelCommand>(IDCANCEL),
+    fw::OnCtlColor<&Dialog::OnCtlColor>(WM_CTLCOLORDLG),
+    fw::OnCtlColor<&Dialog::OnCtlColor>(WM_CTLCOLORSTATIC),
+    fw::OnCtlColor<&Dialog::OnCtlColor>(WM_CTLCOLORBTN),
+};
+
+bool Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return Dispatch<Dialog>(kMessageMap, message, wParam, lParam, result);
 }
+
+void Dialog::OnOkCommand(UINT notifyCode, HWND) {
+  if (notifyCode == BN_CLICKED && m_modal) OnOK();
+}
+
+void Dialog::OnCancelCommand(UINT notifyCode, HWND) {
+  if (notifyCode == BN_CLICKED && m_modal) OnCancel();
+}
+
+HBRUSH Dialog::OnCtlColor(HDC dc, HWND) const { return m_theme ? m_theme->CtlColor(dc, Hwnd()) : nullptr; }
 
 // Messages whose dialog-procedure result is the value itself rather than DWLP_MSGRESULT.
 static bool ReturnsValueDirectly(UINT message) {
@@ -67,11 +78,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     self->UnbindHwnd();
     self->OnWindowGone();
   }
-  if (!handled) {
-    // Every dialog of the framework, page or top-level, takes its colours from the installed theme.
-    const CColorizedTheme* theme = CurrentTheme();
-    return theme ? reinterpret_cast<INT_PTR>(theme->CtlColor(message, reinterpret_cast<HDC>(wParam), hwnd)) : FALSE;
-  }
+  if (!handled) return FALSE;
   if (ReturnsValueDirectly(message)) return static_cast<INT_PTR>(result);
   SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
   return TRUE;

@@ -5,9 +5,14 @@
 
 namespace fw {
 
+class CColorizedTheme;
+
+// Every dialog, page or top-level, takes its face and text colours from the theme it is given; without
+// one the system's colours apply.
 class Dialog : public Window {
  public:
-  explicit Dialog(UINT templateId) : m_templateId(templateId) {}
+  explicit Dialog(UINT templateId, const CColorizedTheme* theme = nullptr)
+      : m_templateId(templateId), m_theme(theme) {}
   ~Dialog() override;
 
   // Runs the dialog modally; returns the value given to EndDialog, or -1 when it could not be created.
@@ -17,19 +22,26 @@ class Dialog : public Window {
   void EndDialog(INT_PTR result);
   HWND Item(int controlId) const { return GetDlgItem(Hwnd(), controlId); }
   UINT TemplateId() const { return m_templateId; }
+  const CColorizedTheme* Theme() const { return m_theme; }
 
  protected:
   // Called from WM_INITDIALOG; true lets the dialog manager set the initial focus.
   virtual bool OnInitDialog() { return true; }
   virtual void OnOK() { EndDialog(IDOK); }
   virtual void OnCancel() { EndDialog(IDCANCEL); }
-  // The default map: OK and Cancel of a modal dialog.
+  // The default map: OK and Cancel of a modal dialog, and the theme's colours.
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   LRESULT DefaultProc(UINT, WPARAM, LPARAM) override { return 0; }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void OnOkCommand(UINT notifyCode, HWND);
+  void OnCancelCommand(UINT notifyCode, HWND);
+  HBRUSH OnCtlColor(HDC dc, HWND) const;
+
+  static const MessageEntry<Dialog> kMessageMap[];
   UINT m_templateId;
+  const CColorizedTheme* m_theme;
   bool m_modal = false;
 };
 

@@ -17,7 +17,7 @@ bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const char* className)
 
   char title[128] = "";
   LoadStringA(instance, resourceId, title, static_cast<int>(sizeof title));
-  // The window owns its menu once it exists.
+  // The window owns its menu once it is created with it.
   os::UniqueMenu menu(LoadMenuA(instance, MAKEINTRESOURCEA(resourceId)));
   if (!CreateEx(0, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                 menu.get()))
@@ -26,18 +26,17 @@ bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const char* className)
   return true;
 }
 
+const MessageEntry<FrameWindow> FrameWindow::kMessageMap[] = {
+    fw::OnAnyCommand<&FrameWindow::OnAnyCommand>(),
+    fw::OnMessage<&FrameWindow::OnClose>(WM_CLOSE),
+};
+
 bool FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  switch (message) {
-    case WM_COMMAND:
-      result = 0;
-      return m_app.OnCommand(LOWORD(wParam));
-    case WM_CLOSE:
-      OnClose();
-      result = 0;
-      return true;
-    default:
-      return false;
-  }
+  return Dispatch<FrameWindow>(kMessageMap, message, wParam, lParam, result);
+}
+
+void FrameWindow::OnAnyCommand(UINT commandId, UINT, HWND) {
+  m_app.OnCommand(commandId);
 }
 
 void FrameWindow::OnClose() { Destroy(); }

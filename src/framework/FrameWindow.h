@@ -25,6 +25,10 @@ class FrameWindow : public Window {
   void OnWindowGone() override;
 
  private:
+  void OnAnyCommand(UINT commandId, UINT notifyCode, HWND control);
+
+  static const MessageEntry<FrameWindow> kMessageMap[];
+
   Application& m_app;
 };
 

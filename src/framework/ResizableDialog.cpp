@@ -54,13 +54,17 @@ void ResizableDialog::ArrangeLayout() {
   }
 }
 
+const MessageEntry<ResizableDialog> ResizableDialog::kMessageMap[] = {
+    fw::OnSize<&ResizableDialog::OnSize>(),
+};
+
 bool ResizableDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_SIZE && wParam != SIZE_MINIMIZED) {
-    ArrangeLayout();
-    result = 0;
-    return true;
-  }
-  return Dialog::HandleMessage(message, wParam, lParam, result);
+  return Dispatch<ResizableDialog>(kMessageMap, message, wParam, lParam, result) ||
+         Dialog::HandleMessage(message, wParam, lParam, result);
+}
+
+void ResizableDialog::OnSize(UINT type, int, int) {
+  if (type != SIZE_MINIMIZED) ArrangeLayout();
 }
 
 }  // namespace fw

@@ -41,6 +41,9 @@ class ResizableDialog : public Dialog {
     RECT margins;  // corner minus anchor point, at the time the anchor was added
   };
   static POINT AnchorPoint(const RECT& client, Anchor anchor);
+  void OnSize(UINT type, int cx, int cy);
+
+  static const MessageEntry<ResizableDialog> kMessageMap[];
 
   std::vector<Anchored> m_anchors;
   HWND m_grip = nullptr;

@@ -8,12 +8,20 @@
 namespace fw {
 namespace {
 
-constexpr UINT_PTR kStripSubclassId = 1;
 constexpr int kSelectedBarThickness = 3;
 
-void Fill(HDC dc, RECT rect, ThemeColor which) { FillRect(dc, &rect, ThemeOrSystemBrush(which)); }
-
 }  // namespace
+
+const MessageEntry<TabPageContainer> TabPageContainer::kMessageMap[] = {
+    fw::OnSize<&TabPageContainer::OnSize>(),
+    fw::OnEraseBackground<&TabPageContainer::OnEraseBackground>(),
+    fw::OnNotify<&TabPageContainer::OnStripNotify>(kTabStripId),
+};
+
+const MessageEntry<TabPageContainer::Strip> TabPageContainer::Strip::kMessageMap[] = {
+    fw::OnPaint<&Strip::OnPaint>(),
+    fw::OnEraseBackground<&Strip::OnEraseBackground>(),
+};
 
 bool TabPageContainer::RegisterWindowClass() {
   WNDCLASSEXA windowClass{};
@@ -27,46 +35,45 @@ bool TabPageContainer::Attach(HWND control) {
   SetWindowLongA(control, GWL_EXSTYLE, GetWindowLongA(control, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   RECT client{};
   GetClientRect(control, &client);
-  m_strip = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0,
-                            client.right, client.bottom, control, reinterpret_cast<HMENU>(kTabStripId),
-                            GetModuleHandleA(nullptr), nullptr);
-  if (!m_strip) return false;
+  const HWND strip = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+                                     0, 0, client.right, client.bottom, control,
+                                     reinterpret_cast<HMENU>(kTabStripId), GetModuleHandleA(nullptr), nullptr);
+  if (!m_strip.Attach(strip)) return false;
   const LRESULT font = SendMessageA(GetParent(control), WM_GETFONT, 0, 0);
-  SendMessageA(m_strip, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-  SetWindowSubclass(m_strip, &TabPageContainer::StripProc, kStripSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  SendMessageA(strip, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
   return true;
 }
 
 void TabPageContainer::SetTabEdge(TabEdge edge) {
-  if (!m_strip) return;
-  LONG style = GetWindowLongA(m_strip, GWL_STYLE) & ~TCS_BOTTOM;
+  if (!TabStrip()) return;
+  LONG style = GetWindowLongA(TabStrip(), GWL_STYLE) & ~TCS_BOTTOM;
   if (edge == TabEdge::Bottom) style |= TCS_BOTTOM;
-  SetWindowLongA(m_strip, GWL_STYLE, style);
+  SetWindowLongA(TabStrip(), GWL_STYLE, style);
   Layout();
 }
 
 bool TabPageContainer::AddPage(HWND page, const char* title) {
-  if (!m_strip || !IsWindow(page)) return false;
+  if (!TabStrip() || !IsWindow(page)) return false;
   TCITEMA item{};
   item.mask = TCIF_TEXT;
   item.pszText = const_cast<char*>(title);
-  const int index = static_cast<int>(SendMessageA(m_strip, TCM_INSERTITEMA, m_pages.size(), reinterpret_cast<LPARAM>(&item)));
+  const int index = static_cast<int>(SendMessageA(TabStrip(), TCM_INSERTITEMA, m_pages.size(), reinterpret_cast<LPARAM>(&item)));
   if (index < 0) return false;
   m_pages.push_back(page);
   SetWindowLongA(page, GWL_EXSTYLE, GetWindowLongA(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
-  if (m_pages.size() == 1) TabCtrl_SetCurSel(m_strip, 0);
+  if (m_pages.size() == 1) TabCtrl_SetCurSel(TabStrip(), 0);
   Layout();
   ShowSelectedPage();
   return true;
 }
 
 void TabPageContainer::SelectPage(int index) {
-  if (!m_strip || index < 0 || index >= PageCount()) return;
-  TabCtrl_SetCurSel(m_strip, index);
+  if (!TabStrip() || index < 0 || index >= PageCount()) return;
+  TabCtrl_SetCurSel(TabStrip(), index);
   ShowSelectedPage();
 }
 
-int TabPageContainer::SelectedPage() const { return m_strip ? TabCtrl_GetCurSel(m_strip) : -1; }
+int TabPageContainer::SelectedPage() const { return TabStrip() ? TabCtrl_GetCurSel(TabStrip()) : -1; }
 
 std::string TabPageContainer::PageTitle(int index) const {
   char text[128] = "";
@@ -74,23 +81,23 @@ std::string TabPageContainer::PageTitle(int index) const {
   item.mask = TCIF_TEXT;
   item.pszText = text;
   item.cchTextMax = static_cast<int>(std::size(text));
-  if (!m_strip || !SendMessageA(m_strip, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item))) return {};
+  if (!TabStrip() || !SendMessageA(TabStrip(), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item))) return {};
   return text;
 }
 
 RECT TabPageContainer::PageArea() const {
   RECT area{};
-  if (!m_strip) return area;
+  if (!TabStrip()) return area;
   GetClientRect(Hwnd(), &area);
-  TabCtrl_AdjustRect(m_strip, FALSE, &area);
+  TabCtrl_AdjustRect(TabStrip(), FALSE, &area);
   return area;
 }
 
 void TabPageContainer::Layout() {
-  if (!m_strip) return;
+  if (!TabStrip()) return;
   RECT client{};
   GetClientRect(Hwnd(), &client);
-  SetWindowPos(m_strip, HWND_BOTTOM, 0, 0, client.right, client.bottom, SWP_NOACTIVATE);
+  SetWindowPos(TabStrip(), HWND_BOTTOM, 0, 0, client.right, client.bottom, SWP_NOACTIVATE);
   const RECT area = PageArea();
   for (HWND page : m_pages) {
     SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
@@ -106,31 +113,28 @@ void TabPageContainer::ShowSelectedPage() {
   }
 }
 
-bool TabPageContainer::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
-  switch (message) {
-    case WM_SIZE: Layout(); break;
-    case WM_ERASEBKGND: result = 1; return true;  // the strip covers the whole container
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->hwndFrom != m_strip || header->code != TCN_SELCHANGE) return false;
-      ShowSelectedPage();
-      break;
-    }
-    default: return false;
-  }
-  result = 0;
-  return true;
+bool TabPageContainer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return Dispatch<TabPageContainer>(kMessageMap, message, wParam, lParam, result);
 }
 
-void TabPageContainer::OnWindowGone() {
-  m_strip = nullptr;
-  m_pages.clear();
+void TabPageContainer::OnStripNotify(const NMHDR& header) {
+  if (header.hwndFrom == TabStrip() && header.code == TCN_SELCHANGE) ShowSelectedPage();
 }
 
-void TabPageContainer::PaintTab(HDC dc, int index, bool selected) const {
+void TabPageContainer::OnWindowGone() { m_pages.clear(); }
+
+bool TabPageContainer::Strip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return Dispatch<Strip>(kMessageMap, message, wParam, lParam, result);
+}
+
+void TabPageContainer::Strip::Fill(HDC dc, RECT rect, ThemeColor which) const {
+  FillRect(dc, &rect, ThemeOrSystemBrush(m_theme, which));
+}
+
+void TabPageContainer::Strip::PaintTab(HDC dc, int index, bool selected) const {
   RECT tab{};
-  if (!TabCtrl_GetItemRect(m_strip, index, &tab)) return;
-  const bool bottom = (GetWindowLongA(m_strip, GWL_STYLE) & TCS_BOTTOM) != 0;
+  if (!TabCtrl_GetItemRect(Hwnd(), index, &tab)) return;
+  const bool bottom = (GetWindowLongA(Hwnd(), GWL_STYLE) & TCS_BOTTOM) != 0;
   if (selected) InflateRect(&tab, 2, 0);
   // The selected tab joins its page: it reaches over the page frame.
   if (selected) (bottom ? tab.top : tab.bottom) += bottom ? -2 : 2;
@@ -143,51 +147,38 @@ void TabPageContainer::PaintTab(HDC dc, int index, bool selected) const {
       bar.bottom = bar.top + kSelectedBarThickness;
     Fill(dc, bar, ThemeColor::Accent);
   } else {
-    FrameRect(dc, &tab, ThemeOrSystemBrush(ThemeColor::TabStrip));
+    FrameRect(dc, &tab, ThemeOrSystemBrush(m_theme, ThemeColor::TabStrip));
   }
   char text[128] = "";
   TCITEMA item{};
   item.mask = TCIF_TEXT;
   item.pszText = text;
   item.cchTextMax = static_cast<int>(std::size(text));
-  SendMessageA(m_strip, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(Hwnd(), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ThemeOrSystemColor(selected ? ThemeColor::TabSelectedText : ThemeColor::TabText));
+  SetTextColor(dc, ThemeOrSystemColor(m_theme, selected ? ThemeColor::TabSelectedText : ThemeColor::TabText));
   DrawTextA(dc, text, -1, &tab, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void TabPageContainer::PaintStrip(HDC dc) const {
+void TabPageContainer::Strip::OnPaint() {
+  const os::PaintScope paint(Hwnd());
+  const HDC dc = paint.dc();
   RECT client{};
-  GetClientRect(m_strip, &client);
+  GetClientRect(Hwnd(), &client);
   Fill(dc, client, ThemeColor::TabStrip);
   RECT frame = client;
-  TabCtrl_AdjustRect(m_strip, FALSE, &frame);
+  TabCtrl_AdjustRect(Hwnd(), FALSE, &frame);
   InflateRect(&frame, 2, 2);
   Fill(dc, frame, ThemeColor::PageFace);
-  FrameRect(dc, &frame, ThemeOrSystemBrush(ThemeColor::Accent));
-  const auto font = reinterpret_cast<HFONT>(SendMessageA(m_strip, WM_GETFONT, 0, 0));
+  FrameRect(dc, &frame, ThemeOrSystemBrush(m_theme, ThemeColor::Accent));
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0));
   os::ScopedSelect selectFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-  const int selected = TabCtrl_GetCurSel(m_strip);
-  const int count = TabCtrl_GetItemCount(m_strip);
+  const int selected = TabCtrl_GetCurSel(Hwnd());
+  const int count = TabCtrl_GetItemCount(Hwnd());
   for (int i = 0; i < count; ++i) {
     if (i != selected) PaintTab(dc, i, false);
   }
   if (selected >= 0) PaintTab(dc, selected, true);
-}
-
-LRESULT CALLBACK TabPageContainer::StripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                             DWORD_PTR self) {
-  switch (message) {
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-      const os::PaintScope paint(hwnd);
-      reinterpret_cast<const TabPageContainer*>(self)->PaintStrip(paint.dc());
-      return 0;
-    }
-    case WM_NCDESTROY: RemoveWindowSubclass(hwnd, &TabPageContainer::StripProc, kStripSubclassId); break;
-    default: break;
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace fw

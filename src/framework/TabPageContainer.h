@@ -3,14 +3,15 @@
 // time. Pages are child windows of the container (dialogs created with CreateChild on it); the
 // first page added is selected and shown, later ones are added hidden, and choosing a tab shows its
 // page and hides the one before. The container lays its pages out in its page area, again whenever
-// it is resized. The tab strip is painted in the installed theme's colours.
+// it is resized. The tab strip is painted in the colours of the theme the container is given.
 //
 // The container is a control of a dialog template, class kClassName; register the class before the
 // dialog is created and attach the object to the control in the dialog's initialisation.
 #include <string>
 #include <vector>
 
-#include "framework/Window.h"
+#include "framework/ColorizedTheme.h"
+#include "framework/SubclassedWindow.h"
 
 namespace fw {
 
@@ -20,6 +21,8 @@ class TabPageContainer : public Window {
  public:
   static constexpr char kClassName[] = "TfmTabPages";
   static constexpr int kTabStripId = 100;
+
+  explicit TabPageContainer(const CColorizedTheme* theme) : m_strip(theme) {}
 
   static bool RegisterWindowClass();
 
@@ -33,7 +36,7 @@ class TabPageContainer : public Window {
   int PageCount() const { return static_cast<int>(m_pages.size()); }
   int SelectedPage() const;
   HWND Page(int index) const { return m_pages.at(static_cast<size_t>(index)); }
-  HWND TabStrip() const { return m_strip; }
+  HWND TabStrip() const { return m_strip.Hwnd(); }
   std::string PageTitle(int index) const;
   // The rectangle (container client coordinates) in which the pages are laid out.
   RECT PageArea() const;
@@ -43,14 +46,32 @@ class TabPageContainer : public Window {
   void OnWindowGone() override;
 
  private:
+  // The platform's tab control, painted by us.
+  class Strip : public SubclassedWindow {
+   public:
+    explicit Strip(const CColorizedTheme* theme) : m_theme(theme) {}
+
+   protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+   private:
+    void OnPaint();
+    bool OnEraseBackground(HDC) { return true; }  // the paint covers the whole strip
+    void Fill(HDC dc, RECT rect, ThemeColor which) const;
+    void PaintTab(HDC dc, int index, bool selected) const;
+
+    static const MessageEntry<Strip> kMessageMap[];
+    const CColorizedTheme* m_theme;
+  };
+
   void Layout();
   void ShowSelectedPage();
-  void PaintStrip(HDC dc) const;
-  void PaintTab(HDC dc, int index, bool selected) const;
-  static LRESULT CALLBACK StripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                    DWORD_PTR self);
+  void OnSize(UINT, int, int) { Layout(); }
+  bool OnEraseBackground(HDC) { return true; }  // the strip covers the whole container
+  void OnStripNotify(const NMHDR& header);
 
-  HWND m_strip = nullptr;
+  static const MessageEntry<TabPageContainer> kMessageMap[];
+  Strip m_strip;
   std::vector<HWND> m_pages;
 };
 

@@ -1,8 +1,5 @@
 #include "framework/Window.h"
 
-#include <set>
-#include <string>
-
 namespace fw {
 
 Window::~Window() {
@@ -11,14 +8,13 @@ Window::~Window() {
 }
 
 bool Window::RegisterClassOnce(WNDCLASSEXA windowClass) {
-  static std::set<std::string> registered;
-  if (registered.count(windowClass.lpszClassName)) return true;
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = &Window::WindowProc;
   if (!windowClass.hInstance) windowClass.hInstance = GetModuleHandleA(nullptr);
-  if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-  registered.insert(windowClass.lpszClassName);
-  return true;
+  WNDCLASSEXA registered{};
+  registered.cbSize = sizeof registered;
+  if (GetClassInfoExA(windowClass.hInstance, windowClass.lpszClassName, &registered)) return true;
+  return RegisterClassExA(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,

@@ -5,47 +5,9 @@
 
 #include <span>
 
+#include "framework/MessageMap.h"
+
 namespace fw {
-
-// One entry of a message map: a window message, a WM_COMMAND with a command id, or a registered
-// message whose number is known only at run time, bound to a handler that unpacks the parameters.
-template <class T>
-struct MessageEntry {
-  UINT message = 0;
-  UINT commandId = 0;
-  const UINT* registeredMessage = nullptr;
-  LRESULT (*handler)(T& self, WPARAM wParam, LPARAM lParam) = nullptr;
-};
-
-template <class T>
-constexpr MessageEntry<T> OnMessage(UINT message, LRESULT (*handler)(T&, WPARAM, LPARAM)) {
-  return {message, 0, nullptr, handler};
-}
-template <class T>
-constexpr MessageEntry<T> OnRegistered(const UINT* message, LRESULT (*handler)(T&, WPARAM, LPARAM)) {
-  return {0, 0, message, handler};
-}
-template <class T>
-constexpr MessageEntry<T> OnCommand(UINT commandId, LRESULT (*handler)(T&, WPARAM, LPARAM)) {
-  return {WM_COMMAND, commandId, nullptr, handler};
-}
-
-// Looks the message up in the map; true when an entry handled it.
-template <class T>
-bool Dispatch(T& self, std::span<const MessageEntry<T>> map, UINT message, WPARAM wParam, LPARAM lParam,
-              LRESULT& result) {
-  for (const MessageEntry<T>& entry : map) {
-    const bool matches = entry.registeredMessage
-                             ? (*entry.registeredMessage != 0 && *entry.registeredMessage == message)
-                             : entry.message == message &&
-                                   (message != WM_COMMAND || entry.commandId == LOWORD(wParam));
-    if (matches && entry.handler) {
-      result = entry.handler(self, wParam, lParam);
-      return true;
-    }
-  }
-  return false;
-}
 
 class Window {
  public:
@@ -56,7 +18,7 @@ class Window {
 
   HWND Hwnd() const { return m_hwnd; }
 
-  // Registers a window class whose procedure is the framework's, once per class name.
+  // Registers a window class whose procedure is the framework's, unless the class is registered already.
   static bool RegisterClassOnce(WNDCLASSEXA windowClass);
 
   // Lets PreCreateWindow adjust the creation values, then creates the window bound to this object.
@@ -80,6 +42,29 @@ class Window {
   void UnbindHwnd() { m_hwnd = nullptr; }
   // The message map behind an exception barrier; false when not handled (or when it threw).
   bool SafeHandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  // Runs the first entry of map that matches the message; false when none does, or when the entry
+  // leaves the message to the platform afterwards (Platform::After).
+  template <class T>
+  bool Dispatch(std::span<const MessageEntry<T>> map, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    for (const MessageEntry<T>& entry : map) {
+      if (!Matches(entry, message, wParam, lParam)) continue;
+      T& self = static_cast<T&>(*this);
+      switch (entry.platform) {
+        case Platform::Before:
+          result = DefaultProc(message, wParam, lParam);
+          entry.crack(self, wParam, lParam);
+          return true;
+        case Platform::After:
+          entry.crack(self, wParam, lParam);
+          return false;
+        case Platform::Skipped:
+          result = entry.crack(self, wParam, lParam);
+          return true;
+      }
+    }
+    return false;
+  }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -51,6 +51,19 @@ class ScopedSelect {
   HGDIOBJ m_previous;
 };
 
+// The whole state of a drawing context (selected objects, colours, clipping), put back when it goes.
+class SavedDcState {
+ public:
+  explicit SavedDcState(HDC dc) : m_dc(dc), m_saved(SaveDC(dc)) {}
+  ~SavedDcState() { RestoreDC(m_dc, m_saved); }
+  SavedDcState(const SavedDcState&) = delete;
+  SavedDcState& operator=(const SavedDcState&) = delete;
+
+ private:
+  HDC m_dc;
+  int m_saved;
+};
+
 // A memory drawing context compatible with another, holding a bitmap of a given size. The bitmap can
 // be replaced while the context stays; the context's initial bitmap is put back before it goes.
 class OffscreenLayer {

@@ -18,8 +18,15 @@ constexpr COLORREF kSampleTrace = RGB(255, 255, 255);
 
 // The C library's generator is never seeded: every run shows the same samples, and a page opened
 // again continues the sequence where the last one stopped.
-CISDNActivityMonitor::CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning)
-    : fw::ResizableDialog(IDD_ACTIVITY_MONITOR), m_chart(kPlotCount, workersRunning), m_sampler(std::rand) {}
+CISDNActivityMonitor::CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning,
+                                           const fw::CColorizedTheme* theme)
+    : fw::ResizableDialog(IDD_ACTIVITY_MONITOR, theme), m_chart(kPlotCount, workersRunning), m_sampler(std::rand) {}
+
+// The platform's own handling of both messages follows.
+const fw::MessageEntry<CISDNActivityMonitor> CISDNActivityMonitor::kMessageMap[] = {
+    fw::OnTimer<&CISDNActivityMonitor::OnTimer>(fw::Platform::After),
+    fw::OnMessage<&CISDNActivityMonitor::OnDestroy>(WM_DESTROY, fw::Platform::After),
+};
 
 bool CISDNActivityMonitor::OnInitDialog() {
   fw::ResizableDialog::OnInitDialog();
@@ -49,19 +56,18 @@ void CISDNActivityMonitor::CreateChart() {
 }
 
 bool CISDNActivityMonitor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  switch (message) {
-    case WM_TIMER: {
-      const double sample = m_sampler.Next();
-      m_chart.AppendPoints({&sample, 1});
-      return false;  // the platform's own timer handling follows
-    }
-    case WM_DESTROY:
-      m_timerRunning = 0;
-      KillTimer(Hwnd(), kSampleTimerId);
-      return false;
-    default:
-      return fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
-  }
+  return Dispatch<CISDNActivityMonitor>(kMessageMap, message, wParam, lParam, result) ||
+         fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
+}
+
+void CISDNActivityMonitor::OnTimer(UINT_PTR) {
+  const double sample = m_sampler.Next();
+  m_chart.AppendPoints({&sample, 1});
+}
+
+void CISDNActivityMonitor::OnDestroy() {
+  m_timerRunning = 0;
+  KillTimer(Hwnd(), kSampleTimerId);
 }
 
 }  // namespace tfm

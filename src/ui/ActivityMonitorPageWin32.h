@@ -18,8 +18,10 @@ class CISDNActivityMonitor : public fw::ResizableDialog {
   static constexpr UINT_PTR kSampleTimerId = 1;
   static constexpr UINT kSamplePeriodMs = 1000;
 
-  // workersRunning: the chart replays its history after a redraw only while it is set.
-  explicit CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning);
+  // workersRunning: the chart replays its history after a redraw only while it is set. theme: the
+  // colours of the dialog that holds the page; null for the system's.
+  explicit CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning,
+                                const fw::CColorizedTheme* theme = nullptr);
 
   const CStripChart& chart() const { return m_chart; }
   bool timerRunning() const { return m_timerRunning != 0; }
@@ -30,7 +32,10 @@ class CISDNActivityMonitor : public fw::ResizableDialog {
 
  private:
   void CreateChart();
+  void OnTimer(UINT_PTR);
+  void OnDestroy();
 
+  static const fw::MessageEntry<CISDNActivityMonitor> kMessageMap[];
   int32_t m_timerRunning = 0;
   CStripChart m_chart;
   ActivitySampler m_sampler;

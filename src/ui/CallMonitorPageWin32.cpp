@@ -3,12 +3,12 @@
 #include <commctrl.h>
 
 #include <iterator>
-#include <string>
 #include <vector>
 
 #include "calllog/CallLogFileWin32.h"
 #include "calllog/CallLogReader.h"
 #include "common/Trace.h"
+#include "os/Process.h"
 #include "res/resource.h"
 
 namespace tfm {
@@ -29,7 +29,11 @@ constexpr int kCellImage = 2;
 
 }  // namespace
 
-CCallMonitorDlg::CCallMonitorDlg() : fw::ResizableDialog(IDD_CALL_MONITOR) {}
+CCallMonitorDlg::CCallMonitorDlg(const fw::CColorizedTheme* theme) : fw::ResizableDialog(IDD_CALL_MONITOR, theme) {}
+
+const fw::MessageEntry<CCallMonitorDlg> CCallMonitorDlg::kMessageMap[] = {
+    fw::OnDrawItem<&CCallMonitorDlg::OnDrawListRow>(IDC_CALL_LIST),
+};
 
 bool CCallMonitorDlg::OnInitDialog() {
   fw::ResizableDialog::OnInitDialog();
@@ -71,13 +75,8 @@ void CCallMonitorDlg::LoadCallLog() {
 }
 
 bool CCallMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  // The platform asks the list's parent to draw the list's rows; the list draws them itself.
-  if (message == WM_DRAWITEM && wParam == IDC_CALL_LIST) {
-    m_list.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    result = TRUE;
-    return true;
-  }
-  return fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
+  return Dispatch<CCallMonitorDlg>(kMessageMap, message, wParam, lParam, result) ||
+         fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
 }
 
 }  // namespace tfm

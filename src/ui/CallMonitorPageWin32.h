@@ -11,7 +11,8 @@ namespace tfm {
 
 class CCallMonitorDlg : public fw::ResizableDialog {
  public:
-  CCallMonitorDlg();
+  // theme: the colours of the dialog that holds the page; null for the system's.
+  explicit CCallMonitorDlg(const fw::CColorizedTheme* theme = nullptr);
 
   // Fills the list from the call log beside the executable; a missing or unreadable log leaves it
   // as it is, without a message.
@@ -24,6 +25,10 @@ class CCallMonitorDlg : public fw::ResizableDialog {
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  // The platform asks the list's parent to draw the list's rows; the list draws them itself.
+  void OnDrawListRow(const DRAWITEMSTRUCT& request) { m_list.DrawItem(request); }
+
+  static const fw::MessageEntry<CCallMonitorDlg> kMessageMap[];
   CReportListCtrl m_list;
 };
 

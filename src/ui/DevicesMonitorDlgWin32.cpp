@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <memory>
-
 #include "common/Trace.h"
 #include "framework/ColorizedTheme.h"
 #include "os/DeviceContext.h"
@@ -12,24 +10,29 @@
 namespace tfm {
 
 CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources)
-    : fw::ResizableDialog(kTemplateId),
-      m_isdnPage(sources.capiAvailable, sources.capi, sources.getProfile, sources.notice),
-      m_modemPage(sources.modems),
-      m_activityPage(sources.workersRunning),
+    : fw::ResizableDialog(IDD_DEVICES_MONITOR, &m_theme),
+      m_pages(&m_theme),
+      m_isdnPage(sources.capiAvailable, sources.capi, sources.getProfile, m_notice, &m_theme),
+      m_modemPage(sources.modems, &m_theme),
+      m_activityPage(sources.workersRunning, &m_theme),
+      m_callPage(&m_theme),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_dragIcon(m_icon) {
   // The dialog manager creates the container, tab and tree controls by class name.
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   fw::TabPageContainer::RegisterWindowClass();
+  m_theme.SetTintColors(kThemeFirstTint, kThemeSecondTint);
+  m_theme.RecalcColors();
 }
 
-void CDevicesMonitorDlg::InstallTheme() {
-  auto theme = std::make_unique<fw::CColorizedTheme>();
-  theme->SetTintColors(kThemeFirstTint, kThemeSecondTint);
-  theme->RecalcColors();
-  fw::InstallTheme(std::move(theme));
-  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+const fw::MessageEntry<CDevicesMonitorDlg> CDevicesMonitorDlg::kMessageMap[] = {
+    fw::OnPaint<&CDevicesMonitorDlg::OnPaint>(),
+    fw::OnMessage<&CDevicesMonitorDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
+};
+
+void CDevicesMonitorDlg::OwnedNotice::Tell(const char* text) {
+  MessageBoxA(m_dialog.Hwnd(), text, kProgramName, MB_OK | MB_SETFOREGROUND);
 }
 
 void CDevicesMonitorDlg::AddPage(fw::Dialog& page, const char* title) {
@@ -40,16 +43,15 @@ void CDevicesMonitorDlg::AddPage(fw::Dialog& page, const char* title) {
 
 bool CDevicesMonitorDlg::OnInitDialog() {
   fw::ResizableDialog::OnInitDialog();
-  m_pages.Attach(Item(kContainerId));
+  m_pages.Attach(Item(IDC_DEVICES_TABS));
   SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  InstallTheme();
 
   SetWindowLongA(Hwnd(), GWL_STYLE, GetWindowLongA(Hwnd(), GWL_STYLE) & ~WS_THICKFRAME);
   SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   ShowSizeGrip(false);
   AddAnchor(IDCANCEL, fw::kBottomRight);
   AddAnchor(IDOK, fw::kBottomRight);
-  AddAnchor(kContainerId, fw::kTopLeft, fw::kBottomRight);
+  AddAnchor(IDC_DEVICES_TABS, fw::kTopLeft, fw::kBottomRight);
   m_pages.SetTabEdge(fw::TabEdge::Top);
 
   SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
@@ -64,7 +66,12 @@ bool CDevicesMonitorDlg::OnInitDialog() {
   return true;
 }
 
-void CDevicesMonitorDlg::PaintMinimised() {
+// Minimised, the dialog shows its icon; otherwise it is painted as the dialog manager would.
+void CDevicesMonitorDlg::OnPaint() {
+  if (!IsIconic(Hwnd())) {
+    DefWindowProcA(Hwnd(), WM_PAINT, 0, 0);
+    return;
+  }
   const os::PaintScope paint(Hwnd());
   SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
   RECT client{};
@@ -75,16 +82,8 @@ void CDevicesMonitorDlg::PaintMinimised() {
 }
 
 bool CDevicesMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_PAINT && IsIconic(Hwnd())) {
-    PaintMinimised();
-    result = 0;
-    return true;
-  }
-  if (message == WM_QUERYDRAGICON) {
-    result = reinterpret_cast<LRESULT>(m_dragIcon);
-    return true;
-  }
-  return fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
+  return Dispatch<CDevicesMonitorDlg>(kMessageMap, message, wParam, lParam, result) ||
+         fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
 }
 
 }  // namespace tfm

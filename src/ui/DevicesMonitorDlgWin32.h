@@ -1,7 +1,8 @@
 #pragma once
-// CDevicesMonitorDlg: the modal, always-on-top "Telvaro Fax Devices Monitor" dialog. It installs the
-// program's colour theme and hosts the device pages in a tab-page container; every page gathers its
-// data afresh when the dialog opens, and nothing is saved when it closes.
+// CDevicesMonitorDlg: the modal, always-on-top "Telvaro Fax Devices Monitor" dialog. It owns the
+// program's colour theme, which it hands to its tab-page container and the pages it hosts there, and
+// the message boxes the pages show; every page gathers its data afresh when the dialog opens, and
+// nothing is saved when it closes.
 #include <atomic>
 #include <cstdint>
 
@@ -11,6 +12,7 @@
 #include "devices/IsdnInfoPageWin32.h"
 #include "devices/ModemInfoPageWin32.h"
 #include "devices/ModemRegistry.h"
+#include "framework/ColorizedTheme.h"
 #include "framework/ResizableDialog.h"
 #include "framework/TabPageContainer.h"
 #include "ui/ActivityMonitorPageWin32.h"
@@ -25,7 +27,6 @@ struct DevicesMonitorSources {
   ProfileQuery getProfile;
   const CModemRegistry& modems;
   const std::atomic<int32_t>& workersRunning;  // the activity chart replays its history only while set
-  IUserNotice& notice;                         // the ISDN page's "driver gone" message
 };
 
 inline constexpr COLORREF kThemeFirstTint = RGB(164, 175, 182);
@@ -33,23 +34,34 @@ inline constexpr COLORREF kThemeSecondTint = RGB(80, 80, 230);
 
 class CDevicesMonitorDlg final : public fw::ResizableDialog {
  public:
-  static constexpr UINT kTemplateId = 120;
-  static constexpr int kContainerId = 1031;
-
   explicit CDevicesMonitorDlg(const DevicesMonitorSources& sources);
 
   const fw::TabPageContainer& Pages() const { return m_pages; }
   fw::TabPageContainer& Pages() { return m_pages; }
+  const fw::CColorizedTheme& Theme() const { return m_theme; }
 
  protected:
   bool OnInitDialog() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void InstallTheme();
-  void AddPage(fw::Dialog& page, const char* title);
-  void PaintMinimised();
+  // Message boxes owned by the dialog, so that they stay in front of it and it waits for them.
+  class OwnedNotice final : public IUserNotice {
+   public:
+    explicit OwnedNotice(const CDevicesMonitorDlg& dialog) : m_dialog(dialog) {}
+    void Tell(const char* text) override;
 
+   private:
+    const CDevicesMonitorDlg& m_dialog;
+  };
+
+  void AddPage(fw::Dialog& page, const char* title);
+  void OnPaint();
+  HICON OnQueryDragIcon() const { return m_dragIcon; }
+
+  static const fw::MessageEntry<CDevicesMonitorDlg> kMessageMap[];
+  fw::CColorizedTheme m_theme;
+  OwnedNotice m_notice{*this};
   fw::TabPageContainer m_pages;
   CIsdnInfoPage m_isdnPage;
   CModemInfoPage m_modemPage;

@@ -1,13 +1,14 @@
 #include "ui/ReportListCtrlWin32.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <string>
 #include <utility>
 
+#include "os/DeviceContext.h"
 #include "os/Owned.h"
 
 namespace tfm {
@@ -60,59 +61,36 @@ constexpr UINT kCellTextFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_E
 
 }  // namespace
 
-CReportListCtrl::~CReportListCtrl() {
-  if (Hwnd()) Detach();
-}
+const fw::MessageEntry<CReportListCtrl> CReportListCtrl::kMessageMap[] = {
+    fw::OnPaint<&CReportListCtrl::OnPaint>(fw::Platform::After),
+    fw::OnFocus<&CReportListCtrl::OnSetFocus>(WM_SETFOCUS),
+    fw::OnFocus<&CReportListCtrl::OnKillFocus>(WM_KILLFOCUS),
+    fw::OnMouse<&CReportListCtrl::OnLeftButtonDown>(WM_LBUTTONDOWN, fw::Platform::After),
+};
 
-// The list is subclassed through its window procedure rather than the common controls' subclass
-// chain, which costs about a millisecond per message under Wine: too slow for a list filled with a
-// hundred thousand calls.
 bool CReportListCtrl::Attach(HWND list) {
-  if (!list || Hwnd() || GetWindowLongPtrA(list, GWLP_USERDATA)) return false;
-  SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  m_listProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CReportListCtrl::SubclassProc)));
-  BindHwnd(list);
+  if (!SubclassedWindow::Attach(list)) return false;
   m_hasFocus = GetFocus() == list;
   return true;
 }
 
-void CReportListCtrl::Detach() {
-  SetWindowLongPtrA(Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_listProc));
-  SetWindowLongPtrA(Hwnd(), GWLP_USERDATA, 0);
-  UnbindHwnd();
+bool CReportListCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return Dispatch<CReportListCtrl>(kMessageMap, message, wParam, lParam, result);
 }
 
-LRESULT CALLBACK CReportListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* list = reinterpret_cast<CReportListCtrl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!list) return DefWindowProcA(hwnd, message, wParam, lParam);
-  LRESULT result = 0;
-  if (!list->SafeHandleMessage(message, wParam, lParam, result)) result = list->DefaultProc(message, wParam, lParam);
-  if (message == WM_NCDESTROY) list->Detach();
+// The flag changes before the platform's handling, whose repaint already draws the new state.
+LRESULT CReportListCtrl::OnSetFocus(HWND previous) {
+  m_hasFocus = true;
+  const LRESULT result = DefaultProc(WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+  OnFocusChange(previous);
   return result;
 }
 
-LRESULT CReportListCtrl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(m_listProc, Hwnd(), message, wParam, lParam);
-}
-
-bool CReportListCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return false;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      m_hasFocus = message == WM_SETFOCUS;
-      result = DefaultProc(message, wParam, lParam);
-      OnFocusChange(reinterpret_cast<HWND>(wParam));
-      return true;
-    case WM_LBUTTONDOWN:
-      OnLeftButtonDown(lParam);
-      return false;
-    default:
-      return false;
-  }
+LRESULT CReportListCtrl::OnKillFocus(HWND next) {
+  m_hasFocus = false;
+  const LRESULT result = DefaultProc(WM_KILLFOCUS, reinterpret_cast<WPARAM>(next), 0);
+  OnFocusChange(next);
+  return result;
 }
 
 bool CReportListCtrl::IsReportView() const {
@@ -156,49 +134,67 @@ int CReportListCtrl::SetItem(int row, int subItem, const char* text, int image) 
 }
 
 void CReportListCtrl::DrawItem(const DRAWITEMSTRUCT& request) {
-  const HWND list = Hwnd();
-  const HDC dc = request.hDC;
   const int row = static_cast<int>(request.itemID);
   LVITEMA item{};
   item.mask = LVIF_IMAGE | LVIF_STATE;
   item.iItem = row;
   item.stateMask = 0xFFFF;
-  if (!list || !SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
+  if (!Hwnd() || !SendMessageA(Hwnd(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
 
-  const int saved = SaveDC(dc);
-  if (const auto font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0))) SelectObject(dc, font);
-  const bool keepsSelection = (GetWindowLongPtrA(list, GWL_STYLE) & LVS_SHOWSELALWAYS) != 0;
-  const bool highlighted =
-      (item.state & LVIS_DROPHILITED) || ((item.state & LVIS_SELECTED) && (m_hasFocus || keepsSelection));
+  const HDC dc = request.hDC;
+  const os::SavedDcState saved(dc);
+  if (const auto font = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0))) SelectObject(dc, font);
+  const bool highlighted = IsHighlighted(item.state);
+  const RowLayout layout = LayOutRow(dc, row);
+  PaintHighlight(dc, layout.highlight, highlighted);
+  DrawFirstColumn(dc, item, layout, highlighted);
+  DrawOtherColumns(dc, row, layout);
+  if ((item.state & LVIS_FOCUSED) && m_hasFocus) DrawFocusRect(dc, &layout.highlight);
+}
 
-  const RECT bounds = ItemRect(list, row, LVIR_BOUNDS);
-  const RECT label = ItemRect(list, row, LVIR_LABEL);
-  const RECT icon = ItemRect(list, row, LVIR_ICON);
+// Dropping onto a row highlights it; so does selection while the list has the focus or keeps
+// showing its selection without it.
+bool CReportListCtrl::IsHighlighted(UINT state) const {
+  const bool keepsSelection = (GetWindowLongPtrA(Hwnd(), GWL_STYLE) & LVS_SHOWSELALWAYS) != 0;
+  return (state & LVIS_DROPHILITED) || ((state & LVIS_SELECTED) && (m_hasFocus || keepsSelection));
+}
+
+CReportListCtrl::RowLayout CReportListCtrl::LayOutRow(HDC dc, int row) const {
+  const HWND list = Hwnd();
+  RowLayout layout;
+  layout.bounds = ItemRect(list, row, LVIR_BOUNDS);
+  layout.label = ItemRect(list, row, LVIR_LABEL);
+  layout.icon = ItemRect(list, row, LVIR_ICON);
+  layout.firstWidth = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
   const CellText first(list, row, 0);
+  layout.firstText = first.text;
   SIZE space{};
   GetTextExtentPoint32A(dc, " ", 1, &space);
-  const int gap = 2 * space.cx;
+  layout.gap = 2 * space.cx;
 
-  RECT highlight = label;
+  layout.highlight = layout.label;
   switch (m_highlightMode) {
     case kHighlightLabel: {
       SIZE text{};
       GetTextExtentPoint32A(dc, first.text, static_cast<int>(std::strlen(first.text)), &text);
-      highlight.right = std::min<LONG>(label.right, label.left + text.cx + gap);
+      layout.highlight.right = std::min<LONG>(layout.label.right, layout.label.left + text.cx + layout.gap);
       break;
     }
     case kHighlightColumns:
     case kHighlightRow:
-      highlight = bounds;
-      highlight.left = label.left;
+      layout.highlight = layout.bounds;
+      layout.highlight.left = layout.label.left;
       if (m_highlightMode == kHighlightRow) {
         RECT client{};
         GetClientRect(list, &client);
-        highlight.right = client.right;
+        layout.highlight.right = client.right;
       }
       break;
   }
+  return layout;
+}
 
+void CReportListCtrl::PaintHighlight(HDC dc, const RECT& highlight, bool highlighted) {
   if (highlighted) {
     UseColours(dc, COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT);
     Fill(dc, highlight, COLOR_HIGHLIGHT);
@@ -206,41 +202,45 @@ void CReportListCtrl::DrawItem(const DRAWITEMSTRUCT& request) {
     UseColours(dc, COLOR_WINDOWTEXT, COLOR_WINDOW);
     Fill(dc, highlight, COLOR_WINDOW);
   }
+}
 
-  const int firstWidth = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
-  ClipTo(dc, {bounds.left, bounds.top, bounds.left + firstWidth, bounds.bottom});
+// The state image, the small image and the label, clipped to the first column.
+void CReportListCtrl::DrawFirstColumn(HDC dc, const LVITEMA& item, const RowLayout& layout, bool highlighted) const {
+  const HWND list = Hwnd();
+  const RECT& bounds = layout.bounds;
+  ClipTo(dc, {bounds.left, bounds.top, bounds.left + layout.firstWidth, bounds.bottom});
   const UINT stateImage = (item.state & LVIS_STATEIMAGEMASK) >> 12;
   const auto stateImages = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
   if (stateImage != 0 && stateImages)
     ImageList_Draw(stateImages, static_cast<int>(stateImage) - 1, dc, bounds.left, bounds.top, ILD_TRANSPARENT);
   if (const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))) {
     const UINT style = ILD_TRANSPARENT | (highlighted ? ILD_BLEND50 : 0u) | (item.state & LVIS_OVERLAYMASK);
-    ImageList_Draw(images, item.iImage, dc, icon.left, icon.top, style);
+    ImageList_Draw(images, item.iImage, dc, layout.icon.left, layout.icon.top, style);
   }
+  RECT text = layout.label;
+  text.left += layout.gap / 2;
+  text.right -= layout.gap;
+  DrawTextA(dc, layout.firstText.c_str(), -1, &text, kCellTextFormat | DT_LEFT | DT_NOCLIP);
+}
 
-  RECT firstText = label;
-  firstText.left += gap / 2;
-  firstText.right -= gap;
-  DrawTextA(dc, first.text, -1, &firstText, kCellTextFormat | DT_LEFT | DT_NOCLIP);
-
+// Every further cell in its column's alignment; only the label mode leaves them unhighlighted.
+void CReportListCtrl::DrawOtherColumns(HDC dc, int row, const RowLayout& layout) const {
+  const HWND list = Hwnd();
+  const RECT& bounds = layout.bounds;
   if (m_highlightMode == kHighlightLabel) UseColours(dc, COLOR_WINDOWTEXT, COLOR_WINDOW);
-  ClipTo(dc, {bounds.left, bounds.top, std::max(bounds.right, highlight.right), bounds.bottom});
-
+  ClipTo(dc, {bounds.left, bounds.top, std::max(bounds.right, layout.highlight.right), bounds.bottom});
   LVCOLUMNA column{};
   column.mask = LVCF_FMT | LVCF_WIDTH;
-  int cellLeft = bounds.left + firstWidth;
+  int cellLeft = bounds.left + layout.firstWidth;
   for (int subItem = 1; SendMessageA(list, LVM_GETCOLUMNA, subItem, reinterpret_cast<LPARAM>(&column)); ++subItem) {
     const RECT cell{cellLeft, bounds.top, cellLeft + column.cx, bounds.bottom};
     cellLeft = cell.right;
     if (m_highlightMode == kHighlightLabel) Fill(dc, cell, COLOR_WINDOW);
     const CellText text(list, row, subItem);
     if (text.empty()) continue;
-    RECT inset{cell.left + gap, cell.top, cell.right - gap, cell.bottom};
+    RECT inset{cell.left + layout.gap, cell.top, cell.right - layout.gap, cell.bottom};
     DrawTextA(dc, text.text, -1, &inset, kCellTextFormat | Alignment(column.fmt));
   }
-
-  if ((item.state & LVIS_FOCUSED) && m_hasFocus) DrawFocusRect(dc, &highlight);
-  RestoreDC(dc, saved);
 }
 
 void CReportListCtrl::OnPaint() {
@@ -277,9 +277,9 @@ void CReportListCtrl::OnFocusChange(HWND other) {
   UpdateWindow(list);
 }
 
-void CReportListCtrl::OnLeftButtonDown(LPARAM lParam) {
+void CReportListCtrl::OnLeftButtonDown(UINT, POINT point) {
   LVHITTESTINFO hit{};
-  hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  hit.pt = point;
   const int row = static_cast<int>(SendMessageA(Hwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   if (row < 0 || !(hit.flags & LVHT_ONITEMSTATEICON)) return;
   LVITEMA item{};

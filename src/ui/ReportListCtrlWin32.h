@@ -6,22 +6,22 @@
 // the order in which they were added: nothing is ever sorted.
 #include <windows.h>
 
-#include <cstdint>
+#include <commctrl.h>
 
-#include "framework/Window.h"
+#include <cstdint>
+#include <string>
+
+#include "framework/SubclassedWindow.h"
 
 namespace tfm {
 
-class CReportListCtrl : public fw::Window {
+class CReportListCtrl : public fw::SubclassedWindow {
  public:
   enum HighlightMode : int32_t {
     kHighlightLabel = 0,  // the first column's label only
     kHighlightColumns = 1,  // every column of the row
     kHighlightRow = 2,  // the whole row up to the client area's right edge
   };
-
-  CReportListCtrl() = default;
-  ~CReportListCtrl() override;
 
   // Subclasses an existing list window; the binding ends when the window goes.
   bool Attach(HWND list);
@@ -43,17 +43,32 @@ class CReportListCtrl : public fw::Window {
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  void Detach();
+  // Where the parts of one row go; the first column's text decides the label highlight's width.
+  struct RowLayout {
+    RECT bounds{};
+    RECT label{};
+    RECT icon{};
+    RECT highlight{};
+    int firstWidth = 0;
+    int gap = 0;  // between a cell's edge and its text
+    std::string firstText;
+  };
+  bool IsHighlighted(UINT state) const;
+  RowLayout LayOutRow(HDC dc, int row) const;
+  static void PaintHighlight(HDC dc, const RECT& highlight, bool highlighted);
+  void DrawFirstColumn(HDC dc, const LVITEMA& item, const RowLayout& layout, bool highlighted) const;
+  void DrawOtherColumns(HDC dc, int row, const RowLayout& layout) const;
+
   bool IsReportView() const;
   void OnPaint();
+  LRESULT OnSetFocus(HWND previous);
+  LRESULT OnKillFocus(HWND next);
   void OnFocusChange(HWND other);
-  void OnLeftButtonDown(LPARAM lParam);
+  void OnLeftButtonDown(UINT keys, POINT point);
 
-  WNDPROC m_listProc = nullptr;  // the platform list's own procedure
+  static const fw::MessageEntry<CReportListCtrl> kMessageMap[];
   int32_t m_highlightMode = kHighlightLabel;
   // Tracked from the focus messages: during WM_KILLFOCUS the platform still reports this window as
   // focused, and the repaint made there must already draw the row without its highlight.

@@ -1,7 +1,5 @@
 #include "ui/StripChartWin32.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 namespace tfm {
@@ -47,21 +45,13 @@ bool CStripChart::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
 }
 
 const fw::MessageEntry<CStripChart> CStripChart::kMessageMap[] = {
-    fw::OnMessage<CStripChart>(WM_SIZE, [](CStripChart& self, WPARAM wParam, LPARAM lParam) {
-      return self.OnSize(wParam, lParam);
-    }),
-    fw::OnMessage<CStripChart>(WM_PAINT, [](CStripChart& self, WPARAM, LPARAM) -> LRESULT {
-      self.OnPaint();
-      return 0;
-    }),
-    fw::OnMessage<CStripChart>(WM_TIMER, [](CStripChart& self, WPARAM timerId, LPARAM lParam) {
-      self.OnTimer(static_cast<UINT_PTR>(timerId));
-      return self.DefaultProc(WM_TIMER, timerId, lParam);  // every timer goes on to the platform
-    }),
+    fw::OnSize<&CStripChart::OnSize>(fw::Platform::Before),
+    fw::OnPaint<&CStripChart::OnPaint>(),
+    fw::OnTimer<&CStripChart::OnTimer>(fw::Platform::After),  // every timer goes on to the platform
 };
 
 bool CStripChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::Dispatch<CStripChart>(*this, kMessageMap, message, wParam, lParam, result);
+  return Dispatch<CStripChart>(kMessageMap, message, wParam, lParam, result);
 }
 
 void CStripChart::SetRange(double lower, double upper, size_t plotIndex) {
@@ -194,12 +184,9 @@ void CStripChart::DrawLabels(HDC dc) const {
   TextAt(dc, l.xTitleX, l.xTitleY, TA_CENTER | TA_TOP, m_xTitle);
 }
 
-LRESULT CStripChart::OnSize(WPARAM wParam, LPARAM lParam) {
-  const SIZE size{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  if ((size.cx == 0 && size.cy == 0) || (size.cx == m_lastSize.cx && size.cy == m_lastSize.cy)) return 0;
-  const LRESULT result = DefaultProc(WM_SIZE, wParam, lParam);  // the platform first
-  Resize(size);
-  return result;
+void CStripChart::OnSize(UINT, int cx, int cy) {
+  if ((cx == 0 && cy == 0) || (cx == m_lastSize.cx && cy == m_lastSize.cy)) return;
+  Resize({cx, cy});
 }
 
 void CStripChart::Resize(SIZE size) {
@@ -217,8 +204,8 @@ void CStripChart::Resize(SIZE size) {
 }
 
 void CStripChart::OnPaint() {
-  PAINTSTRUCT ps{};
-  const HDC dc = BeginPaint(Hwnd(), &ps);
+  const os::PaintScope paint(Hwnd());
+  const HDC dc = paint.dc();
   if (m_background && m_traces) {
     const int width = m_clientRect.Width();
     const int height = m_clientRect.Height();
@@ -227,7 +214,6 @@ void CStripChart::OnPaint() {
     BitBlt(composed.dc(), 0, 0, width, height, m_traces->dc(), 0, 0, SRCPAINT);  // OR the traces on
     BitBlt(dc, 0, 0, width, height, composed.dc(), 0, 0, SRCCOPY);
   }
-  EndPaint(Hwnd(), &ps);
 }
 
 void CStripChart::OnTimer(UINT_PTR id) {

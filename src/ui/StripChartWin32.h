@@ -55,7 +55,7 @@ class CStripChart : public fw::Window {
   static const fw::MessageEntry<CStripChart> kMessageMap[];
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void OnWindowGone() override { m_replayTimer = 0; }
-  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+  void OnSize(UINT type, int cx, int cy);
   void Resize(SIZE size);
   void OnPaint();
   void OnTimer(UINT_PTR id);

@@ -22,14 +22,10 @@
 #include "framework/ColorizedTheme.h"
 #include "os/DeviceContext.h"
 #include "os/Version.h"
+#include "res/resource.h"
 
 namespace tfm {
 namespace {
-
-struct RecordingNotice final : IUserNotice {
-  void Tell(const char* text) override { told.emplace_back(text); }
-  std::vector<std::string> told;
-};
 
 const char* const kTwoControllers =
     "controllers 2\n"
@@ -67,17 +63,40 @@ RECT RectIn(HWND window, HWND relativeTo) {
 
 COLORREF PixelAt(HWND window, int x, int y) { return GetPixel(os::WindowDc(window).get(), x, y); }
 
-// The modal run in progress: what to inspect once the dialog is shown.
+// The modal run in progress: what to inspect once the dialog is shown, and the texts of the message
+// boxes answered on the way.
 struct ModalRun {
   CDevicesMonitorDlg* dialog = nullptr;
   std::function<void(HWND)> inspect;
+  std::vector<std::string> answeredBoxes;
 };
 ModalRun g_run;
 
-// A thread timer fires inside the dialog's modal loop once it runs.
+BOOL CALLBACK CollectText(HWND child, LPARAM texts) {
+  char text[128] = "";
+  if (GetWindowTextA(child, text, sizeof text) > 0) reinterpret_cast<std::string*>(texts)->append(text).append("|");
+  return TRUE;
+}
+
+// A message box of this thread: its texts are noted and its OK button pressed.
+BOOL CALLBACK AnswerMessageBox(HWND hwnd, LPARAM) {
+  if (hwnd == g_run.dialog->Hwnd() || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return TRUE;
+  std::string texts;
+  EnumChildWindows(hwnd, CollectText, reinterpret_cast<LPARAM>(&texts));
+  g_run.answeredBoxes.push_back(texts);
+  PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return FALSE;
+}
+
+// A thread timer fires inside every modal loop of the thread, so it reaches a message box that a page
+// shows during the dialog's initialisation as well as the dialog's own loop.
 void CALLBACK InspectWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND hwnd = g_run.dialog->Hwnd();
-  if (!hwnd || !IsWindowVisible(hwnd)) return;
+  if (!hwnd || !IsWindowEnabled(hwnd)) {
+    EnumThreadWindows(GetCurrentThreadId(), AnswerMessageBox, 0);
+    return;
+  }
+  if (!IsWindowVisible(hwnd)) return;
   KillTimer(nullptr, timer);
   RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   g_run.inspect(hwnd);
@@ -86,7 +105,7 @@ void CALLBACK InspectWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
 
 // Runs the dialog modally; once it is shown, inspect runs inside its message loop, then OK is clicked.
 INT_PTR RunModal(CDevicesMonitorDlg& dialog, std::function<void(HWND)> inspect) {
-  g_run = {&dialog, std::move(inspect)};
+  g_run = {&dialog, std::move(inspect), {}};
   SetTimer(nullptr, 0, 50, InspectWhenShown);
   return dialog.DoModal(nullptr);
 }
@@ -109,7 +128,7 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   DevicesMonitorSources Sources() {
     const CapiEntryPoints& table = capi.EntryPoints();
     return {capiAvailable, table, [&table](uint32_t c, uint8_t* p) { return table.CAPI_GET_PROFILE(p, c); }, modems,
-            workersRunning, notice};
+            workersRunning};
   }
 
   static test::ModemFixture s_fixture;
@@ -119,7 +138,6 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   CapiLibrary capi;
   RegistryWin32 registry;
   CModemRegistry modems{registry, os::ReadOsVersionInfo().platformId};
-  RecordingNotice notice;
 };
 test::ModemFixture DevicesMonitorDlgTest::s_fixture;
 
@@ -145,8 +163,8 @@ TEST_F(DevicesMonitorDlgTest, OpensOnTheIsdnTabWithBothDevicePagesFilled) {
     // The pages show what the device builders make of the same sources (their texts are unit-tested).
     const TreeNodeList isdn = BuildIsdnInfoNodes(GatherIsdnInfo(true, capi.EntryPoints(), Sources().getProfile)).nodes;
     ASSERT_EQ(3u, isdn.size()) << "CAPI Info and two controllers";
-    EXPECT_EQ(isdn, ReadTree(GetDlgItem(pages.Page(0), 1083), nullptr));
-    EXPECT_EQ(BuildModemNodes(CollectModems(modems)), ReadTree(GetDlgItem(pages.Page(1), 1083), nullptr));
+    EXPECT_EQ(isdn, ReadTree(GetDlgItem(pages.Page(0), IDC_INFO_TREE), nullptr));
+    EXPECT_EQ(BuildModemNodes(CollectModems(modems)), ReadTree(GetDlgItem(pages.Page(1), IDC_INFO_TREE), nullptr));
 
     // A key on the tab strip moves to the next tab, which shows its page and hides the first.
     SendMessageA(pages.TabStrip(), WM_KEYDOWN, VK_RIGHT, 0);
@@ -163,7 +181,7 @@ TEST_F(DevicesMonitorDlgTest, AnchoredControlsAndPagesFollowTheDialogSize) {
   RunModal(dialog, [&](HWND hwnd) {
     const fw::TabPageContainer& pages = dialog.Pages();
     HWND ok = GetDlgItem(hwnd, IDOK);
-    HWND tree = GetDlgItem(pages.Page(0), 1083);
+    HWND tree = GetDlgItem(pages.Page(0), IDC_INFO_TREE);
     const RECT okBefore = RectIn(ok, hwnd);
     const RECT containerBefore = RectIn(pages.Hwnd(), hwnd);
     const RECT treeBefore = RectIn(tree, pages.Page(0));
@@ -195,8 +213,7 @@ TEST_F(DevicesMonitorDlgTest, AnchoredControlsAndPagesFollowTheDialogSize) {
 TEST_F(DevicesMonitorDlgTest, ThemeTintsTheDialogItsPagesAndTheTabStrip) {
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND hwnd) {
-    const fw::CColorizedTheme* theme = fw::CurrentTheme();
-    ASSERT_NE(nullptr, theme);
+    const fw::CColorizedTheme* theme = &dialog.Theme();
     EXPECT_NE(GetSysColor(COLOR_BTNFACE), theme->Color(fw::ThemeColor::DialogFace));
 
     // The free band between the banner and the OK button shows the dialog's face.
@@ -225,19 +242,20 @@ TEST_F(DevicesMonitorDlgTest, DriverGoneSinceStartUpSaysSoAndLeavesTheTreeEmpty)
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND) {
     EXPECT_EQ(4, dialog.Pages().PageCount());
-    EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr).empty());
-    EXPECT_EQ(2u, ReadTree(GetDlgItem(dialog.Pages().Page(1), 1083), nullptr).size());
+    EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), IDC_INFO_TREE), nullptr).empty());
+    EXPECT_EQ(2u, ReadTree(GetDlgItem(dialog.Pages().Page(1), IDC_INFO_TREE), nullptr).size());
   });
-  EXPECT_EQ(std::vector<std::string>{"No CAPI Installed."}, notice.told);
+  ASSERT_EQ(1u, g_run.answeredBoxes.size());
+  EXPECT_NE(std::string::npos, g_run.answeredBoxes[0].find("No CAPI Installed.")) << g_run.answeredBoxes[0];
 }
 
 TEST_F(DevicesMonitorDlgTest, NoDriverAtStartUpLeavesTheTreeEmptyWithoutAMessage) {
   capiAvailable = 0;
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND) {
-    EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), 1083), nullptr).empty());
+    EXPECT_TRUE(ReadTree(GetDlgItem(dialog.Pages().Page(0), IDC_INFO_TREE), nullptr).empty());
   });
-  EXPECT_TRUE(notice.told.empty());
+  EXPECT_TRUE(g_run.answeredBoxes.empty());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "ChartTestWindow.h"
 #include "PageHost.h"
+#include "os/DeviceContext.h"
 #include "ui/ReportListCtrlWin32.h"
 
 namespace tfm::test {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ChartTestWindow.h"
+#include "os/DeviceContext.h"
 
 namespace tfm::test {
 namespace {
@@ -52,9 +53,9 @@ std::vector<int> TraceColumns(HDC layer, const ChartRect& client, int y) {
   return columns;
 }
 
-HFONT LabelFont(int escapement) {
-  return CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+os::UniqueFont LabelFont(int escapement) {
+  return os::UniqueFont(CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial"));
 }
 
 void Text(HDC dc, const os::UniqueFont& font, int x, int y, UINT align, const std::string& text) {
