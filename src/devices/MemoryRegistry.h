@@ -12,7 +12,7 @@
 
 namespace tfm {
 
-class MemoryRegistry : public IRegistry {
+class MemoryRegistry final : public IRegistry {
  public:
   MemoryRegistry();
   ~MemoryRegistry();

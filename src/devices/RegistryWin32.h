@@ -4,7 +4,7 @@
 
 namespace tfm {
 
-class RegistryWin32 : public IRegistry {
+class RegistryWin32 final : public IRegistry {
  public:
   int32_t OpenKey(RegKey parent, const char* path, uint32_t access, RegKey* key) override;
   void CloseKey(RegKey key) override;

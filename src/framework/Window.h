@@ -30,9 +30,11 @@ class Window {
   bool Attach(HWND hwnd);
 
  protected:
-  virtual bool PreCreateWindow(CREATESTRUCTA& cs) { return true; }
+  virtual bool PreCreateWindow(CREATESTRUCTA& /*cs*/) { return true; }
   // The object's message map; false lets the default window procedure handle the message.
-  virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) { return false; }
+  virtual bool HandleMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
+    return false;
+  }
   // Called after the window is gone (WM_NCDESTROY); the object may still be alive.
   virtual void OnWindowGone() {}
   virtual LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -12,7 +12,7 @@ namespace {
 using Requests = std::vector<std::string>;
 
 // Records each request as "<kind> flags=<n> icon=<id> tip=<text>".
-class RecordingShell : public ITrayShell {
+class RecordingShell final : public ITrayShell {
  public:
   bool Add(const TrayRecord& r) override { return Record("add", r, acceptAdd); }
   bool Modify(const TrayRecord& r) override { return Record("modify", r, true); }

@@ -54,7 +54,7 @@ TEST(ServerText, TooltipKeepsLeadingBlankAndFirst126Characters) {
 }
 
 // Plays back a list of wait results; once they are used up, waits fail and the channel goes down.
-class ScriptedServerEvents : public IServerEventPort {
+class ScriptedServerEvents final : public IServerEventPort {
  public:
   explicit ScriptedServerEvents(SharedFlags& flags) : m_flags(flags) {}
   ServerEventWait WaitForServerEvent(uint32_t timeoutMs) override {
@@ -88,7 +88,7 @@ class IpcListenerTest : public ::testing::Test {
     flags.channelReady = 1;
   }
   uint32_t Run(ITrayPort* trayPort) {
-    return RunIpcListener(events, trayPort, flags, [this](uint32_t ms) {
+    return RunIpcListener(events, trayPort, flags, [this](uint32_t) {
       ++lingerSleeps;
       if (lingerSleeps == 3) flags.channelReady = 0;
     });

@@ -14,7 +14,7 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class ScriptedProbe : public IServiceProbe {
+class ScriptedProbe final : public IServiceProbe {
  public:
   int32_t QueryFaxServiceState() override {
     ++queries;
@@ -26,7 +26,7 @@ class ScriptedProbe : public IServiceProbe {
   int queries = 0;
 };
 
-class RecordingChannel : public IChannelPort {
+class RecordingChannel final : public IChannelPort {
  public:
   bool CreateChannel(const char* baseName) override {
     calls.push_back(std::string("create ") + baseName);
