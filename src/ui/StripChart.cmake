@@ -3,6 +3,7 @@ add_library(chart_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/StripChartModel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ActivitySampler.cpp)
 target_link_libraries(chart_core PUBLIC common)
+tfm_publish(chart_core ui)
 
 if(WIN32)
   add_library(chart_win32 STATIC

@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Provider provider;
   g_provider = &provider;
   for (size_t at = 0; at + 2 <= size;) {
-    const size_t stated = data[at] | (data[at + 1] << 8);
+    const size_t stated = static_cast<size_t>(data[at] | (data[at + 1] << 8));
     const size_t length = stated < 2 ? 2 : stated;
     auto message = std::make_unique<uint8_t[]>(length);
     std::memset(message.get(), 0, length);
