@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "os/Owned.h"
 #include "os/Process.h"
 
 namespace tfm {
@@ -27,7 +28,7 @@ int32_t RegistryWin32::OpenKey(RegKey parent, const char* path, uint32_t access,
 }
 
 void RegistryWin32::CloseKey(RegKey key) {
-  if (key != kNoKey && !IsPredefined(key)) RegCloseKey(ToHkey(key));
+  if (key != kNoKey && !IsPredefined(key)) os::release::RegistryKey(ToHkey(key));
 }
 
 int32_t RegistryWin32::QueryValue(RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) {
