@@ -80,7 +80,7 @@ bool PackParameters(CMsg& cmsg, const uint8_t* list, uint8_t* buffer, size_t cap
   for (;;) {
     const ParamDescriptor& row = kParamDescriptors[list[position++]];
     const size_t room = capacity - offset;
-    switch (row.type) {
+    switch (row.type & kParamCodeMask) {
       case kParamByte:
         if (room < 1) return FinishWalk(cmsg, position, offset, false);
         buffer[offset++] = LoadField<uint8_t>(cmsg, row.offset);
@@ -161,7 +161,7 @@ bool UnpackParameters(CMsg& cmsg, const uint8_t* list, const uint8_t* message, s
   int depth = 0;
   for (;;) {
     const ParamDescriptor& row = kParamDescriptors[list[position++]];
-    switch (row.type) {
+    switch (row.type & kParamCodeMask) {
       case kParamByte:
         if (limit - offset < 1) return false;
         StoreField<uint8_t>(cmsg, row.offset, message[offset]);
