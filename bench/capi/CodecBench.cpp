@@ -28,8 +28,8 @@ struct OurCodec {
 };
 
 #if TFM_HAVE_LIBCAPI20
-// The platform's codec, called as a program using the library would call it. It only reads the wire
-// message, though its signature takes it as mutable.
+// The platform's codec, called as a program using the library would call it. Its unpack takes the
+// wire message as mutable; it is handed the same message as ours.
 struct LibCapi20Codec {
   static constexpr const char* kName = "libcapi20";
   using Message = _cmsg;

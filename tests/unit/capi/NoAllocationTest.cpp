@@ -46,6 +46,7 @@ TEST(NoAllocationTest, DispatchPassWithTraceLinesAllocatesNothing) {
                             ConnectInd(0x0301, 3, "5", "6"), DisconnectInd(0x0101, 4, 0x3490),
                             DisconnectInd(0x0201, 5, 0x3305)};
   for (int i = 0; i < 5; ++i) g_queue[i] = &messages[i];
+  g_fetched = g_put = g_traceLines = 0;
   CapiEntryPoints entryPoints;
   entryPoints.CAPI_GET_MESSAGE = &Get;
   entryPoints.CAPI_PUT_MESSAGE = &Put;
