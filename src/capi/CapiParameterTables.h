@@ -17,9 +17,6 @@ enum ParamType : uint32_t {
   kParamNested = 6,  // begins a run of inner rows closed by a kParamEnd row
   kParamEnd = 7,
 };
-// Every code fits in these bits: a walker that masks with them switches through its jump table
-// without a range check. Codes 0 and 4 are not used.
-inline constexpr uint32_t kParamCodeMask = 7;
 
 struct ParamDescriptor {
   ParamType type;
