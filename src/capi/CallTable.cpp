@@ -1,5 +1,6 @@
 #include "capi/CallTable.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tfm {
@@ -23,8 +24,8 @@ int CallTable::Allocate() {
 void CallTable::Free(int index) {
   CallSlot& slot = (*this)[index];
   slot.inUse = false;
-  slot.calledNumberCopy.clear();
-  slot.callingNumberCopy.clear();
+  slot.calledNumberCopy.Clear();
+  slot.callingNumberCopy.Clear();
 }
 
 int CallTable::FindByPlci(uint32_t plci) const {
@@ -41,25 +42,25 @@ int CallTable::FindByNcci(uint32_t ncci) const {
   return -1;
 }
 
-std::string CopyStructContent(CapiStruct s) {
-  if (!s) return {};
-  return std::string(reinterpret_cast<const char*>(CapiStructContent(s)), CapiStructContentLength(s));
+void NumberCopy::Assign(CapiStruct s) {
+  m_length = std::min(CapiStructContentLength(s), kCapacity);
+  if (m_length > 0) std::memcpy(m_bytes.data(), CapiStructContent(s), m_length);
 }
 
 namespace {
 
 // The bytes after the first `skip` octets, up to the first zero byte.
-std::string DigitsAfter(const std::string& copy, size_t skip) {
-  if (copy.size() <= skip) return {};
-  const char* digits = copy.data() + skip;
-  const void* zero = std::memchr(digits, 0, copy.size() - skip);
-  return std::string(digits, zero ? static_cast<const char*>(zero) : copy.data() + copy.size());
+std::string_view DigitsAfter(const NumberCopy& copy, size_t skip) {
+  const std::string_view content = copy.content();
+  if (content.size() <= skip) return {};
+  const std::string_view digits = content.substr(skip);
+  return digits.substr(0, digits.find('\0'));
 }
 
 }  // namespace
 
-std::string CalledNumberText(const std::string& copy) { return DigitsAfter(copy, 1); }
+std::string_view CalledNumberText(const NumberCopy& copy) { return DigitsAfter(copy, 1); }
 
-std::string CallingNumberText(const std::string& copy) { return DigitsAfter(copy, 2); }
+std::string_view CallingNumberText(const NumberCopy& copy) { return DigitsAfter(copy, 2); }
 
 }  // namespace tfm

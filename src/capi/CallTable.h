@@ -1,8 +1,9 @@
 #pragma once
 // The monitor's two call slots, one per logical connection its registration allows.
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 #include "capi/CapiMessage.h"
 
@@ -10,14 +11,31 @@ namespace tfm {
 
 inline constexpr uint32_t kNoAddress = 0xFFFFFFFF;
 
+// The content octets of a number struct, kept beyond the next fetch in a buffer of its own so that an
+// offered call allocates nothing. A number information element carries at most 255 octets (its length
+// is a single octet); a longer struct is cut there.
+class NumberCopy {
+ public:
+  static constexpr size_t kCapacity = 255;
+
+  // Copies the content of s; null copies nothing.
+  void Assign(CapiStruct s);
+  void Clear() { m_length = 0; }
+  std::string_view content() const { return {m_bytes.data(), m_length}; }
+
+ private:
+  std::array<char, kCapacity> m_bytes{};
+  size_t m_length = 0;
+};
+
 struct CallSlot {
   bool inUse = false;
   uint32_t PLCI = kNoAddress;
   uint32_t NCCI = kNoAddress;
   bool clearCallAfterB3 = false;  // clear the call (DISCONNECT_REQ) once its B3 link is down
-  // Content octets of the indication's number structs, kept beyond the next fetch; empty = no copy.
-  std::string calledNumberCopy;
-  std::string callingNumberCopy;
+  // The indication's number structs; empty = no copy.
+  NumberCopy calledNumberCopy;
+  NumberCopy callingNumberCopy;
 };
 
 class CallTable {
@@ -39,12 +57,10 @@ class CallTable {
   std::array<CallSlot, kSlotCount> m_slots;
 };
 
-// Copies a number struct's content octets (null copies nothing).
-std::string CopyStructContent(CapiStruct s);
-
-// The digits of a called party number: what follows the type-of-number octet, up to a zero byte.
-std::string CalledNumberText(const std::string& copy);
+// The digits of a called party number: what follows the type-of-number octet, up to a zero byte. The
+// view points into the copy.
+std::string_view CalledNumberText(const NumberCopy& copy);
 // The digits of a calling party number: what follows the type and presentation octets.
-std::string CallingNumberText(const std::string& copy);
+std::string_view CallingNumberText(const NumberCopy& copy);
 
 }  // namespace tfm

@@ -4,6 +4,7 @@
 
 #include "capi/CapiEntryPoints.h"
 #include "capi/CapiParameterTables.h"
+#include "capi/LittleEndian.h"
 
 namespace tfm {
 namespace {
@@ -11,207 +12,203 @@ namespace {
 constexpr uint8_t kStructEscape = 0xFF;
 constexpr size_t kEscapedHeaderLength = 3;
 constexpr size_t kMaxWireLength = 0xFFFF;
+// The lists nest one level deep (B protocol, Additional Info); the walkers refuse anything deeper.
+constexpr int kMaxNesting = 2;
 
-uint16_t ReadLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-void WriteLe(uint8_t* p, uint32_t value, size_t length) {
-  for (size_t i = 0; i < length; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-uint32_t ReadLe(const uint8_t* p, size_t length) {
-  uint32_t value = 0;
-  for (size_t i = 0; i < length; ++i) value |= static_cast<uint32_t>(p[i]) << (8 * i);
+// Integer fields are stored in host order at their exact width, struct fields as pointers.
+template <class T>
+T LoadField(const CMsg& cmsg, uint32_t offset) {
+  T value;
+  std::memcpy(&value, reinterpret_cast<const uint8_t*>(&cmsg) + offset, sizeof value);
   return value;
 }
 
-size_t ValueLength(uint32_t type) { return type == kParamByte ? 1 : type == kParamWord ? 2 : 4; }
+template <class T>
+void StoreField(CMsg& cmsg, uint32_t offset, T value) {
+  std::memcpy(reinterpret_cast<uint8_t*>(&cmsg) + offset, &value, sizeof value);
+}
 
-uint8_t* FieldOf(CMsg& cmsg, const ParamDescriptor& row) { return reinterpret_cast<uint8_t*>(&cmsg) + row.offset; }
+// Copies length bytes, inline for the few octets most structs have: two fixed-width moves that may
+// overlap cover any length from a width to twice it, with no call.
+template <class Word>
+void CopyOverlapping(uint8_t* to, const uint8_t* from, size_t length) {
+  Word head, tail;
+  std::memcpy(&head, from, sizeof head);
+  std::memcpy(&tail, from + length - sizeof tail, sizeof tail);
+  std::memcpy(to, &head, sizeof head);
+  std::memcpy(to + length - sizeof tail, &tail, sizeof tail);
+}
 
-// Integer fields of any width are stored in host order; copy through the exact width.
-uint32_t LoadField(CMsg& cmsg, const ParamDescriptor& row) {
-  const uint8_t* field = FieldOf(cmsg, row);
-  switch (row.type) {
-    case kParamByte: return *field;
-    case kParamWord: { uint16_t v; std::memcpy(&v, field, sizeof v); return v; }
-    default: { uint32_t v; std::memcpy(&v, field, sizeof v); return v; }
+void CopyBytes(uint8_t* to, const uint8_t* from, size_t length) {
+  if (length == 1) {
+    *to = *from;
+  } else if (length < 4) {
+    CopyOverlapping<uint16_t>(to, from, length);
+  } else if (length < 8) {
+    CopyOverlapping<uint32_t>(to, from, length);
+  } else if (length <= 16) {
+    CopyOverlapping<uint64_t>(to, from, length);
+  } else {
+    std::memcpy(to, from, length);
   }
 }
 
-void StoreField(CMsg& cmsg, const ParamDescriptor& row, uint32_t value) {
-  uint8_t* field = FieldOf(cmsg, row);
-  switch (row.type) {
-    case kParamByte: *field = static_cast<uint8_t>(value); break;
-    case kParamWord: { const auto v = static_cast<uint16_t>(value); std::memcpy(field, &v, sizeof v); break; }
-    default: std::memcpy(field, &value, sizeof value); break;
-  }
-}
-
-const ParamDescriptor& NextRow(CMsg& cmsg) { return kParamDescriptors[cmsg.activeList[cmsg.walkPosition++]]; }
-
-// Steps over the inner rows of a nested parameter, up to and including its end row.
-void SkipRun(CMsg& cmsg) {
+// The list position after the end row that closes the run beginning at position.
+size_t SkipRun(const uint8_t* list, size_t position) {
   for (int depth = 1; depth > 0;) {
-    const uint32_t type = NextRow(cmsg).type;
+    const ParamType type = kParamDescriptors[list[position++]].type;
     if (type == kParamNested) ++depth;
     if (type == kParamEnd) --depth;
   }
+  return position;
 }
 
-class Packer {
- public:
-  Packer(CMsg& cmsg, uint8_t* buffer, size_t capacity) : m_cmsg(cmsg), m_buffer(buffer), m_capacity(capacity) {}
+// Hands the walk's final state to the message's working fields.
+bool FinishWalk(CMsg& cmsg, size_t position, size_t offset, bool result) {
+  cmsg.walkPosition = static_cast<uint32_t>(position);
+  cmsg.walkOffset = static_cast<uint32_t>(offset);
+  return result;
+}
 
-  // Packs rows from the walk position up to the end row of the current run.
-  bool PackRun() {
-    for (;;) {
-      const ParamDescriptor& row = NextRow(m_cmsg);
-      switch (row.type) {
-        case kParamEnd:
-          return true;
-        case kParamStruct: {
-          CapiStruct s;
-          std::memcpy(&s, FieldOf(m_cmsg, row), sizeof s);
-          if (!s) {
-            if (!PutZero()) return false;
-          } else if (!Put(s, CapiStructWireLength(s))) {
-            return false;
-          }
-          break;
-        }
-        case kParamNested:
-          if (!PackNested(LoadField(m_cmsg, row) != 0)) return false;
-          break;
-        default: {
-          uint8_t bytes[4];
-          const size_t length = ValueLength(row.type);
-          WriteLe(bytes, LoadField(m_cmsg, row), length);
-          if (!Put(bytes, length)) return false;
-        }
+// Writes the parameters of cmsg's active list after the header. The walk's state is kept in locals so
+// that it stays in registers while bytes are written; false when the message does not fit. The codes
+// are tested in the order of how often messages carry them: a chain of predictable comparisons packs
+// faster here than a jump table.
+bool PackParameters(CMsg& cmsg, const uint8_t* list, uint8_t* buffer, size_t capacity) {
+  size_t position = 0;
+  size_t offset = kCapiHeaderLength;
+  size_t innerStarts[kMaxNesting];  // where the inner part of each open nested struct begins
+  int depth = 0;
+  for (;;) {
+    const ParamDescriptor& row = kParamDescriptors[list[position++]];
+    const size_t room = capacity - offset;
+    const ParamType type = row.type;
+    if (type == kParamDword) {
+      if (room < 4) return FinishWalk(cmsg, position, offset, false);
+      StoreLe32(buffer + offset, LoadField<uint32_t>(cmsg, row.offset));
+      offset += 4;
+    } else if (type == kParamStruct) {
+      const CapiStruct s = LoadField<CapiStruct>(cmsg, row.offset);
+      const size_t length = CapiStructWireLength(s);
+      if (room < length) return FinishWalk(cmsg, position, offset, false);
+      if (s) {
+        CopyBytes(buffer + offset, s, length);
+      } else {
+        buffer[offset] = 0;
       }
-    }
-  }
-
- private:
-  bool Room(size_t length) const { return length <= m_capacity - m_cmsg.walkOffset; }
-
-  bool Put(const uint8_t* bytes, size_t length) {
-    if (!Room(length)) return false;
-    std::memcpy(m_buffer + m_cmsg.walkOffset, bytes, length);
-    m_cmsg.walkOffset += static_cast<uint32_t>(length);
-    return true;
-  }
-
-  bool PutZero() {
-    const uint8_t zero = 0;
-    return Put(&zero, 1);
-  }
-
-  bool PackNested(bool empty) {
-    if (empty) {
-      SkipRun(m_cmsg);
-      return PutZero();
-    }
-    if (!PutZero()) return false;  // the length byte, set below
-    const uint32_t start = m_cmsg.walkOffset;
-    if (!PackRun()) return false;
-    const size_t inner = m_cmsg.walkOffset - start;
-    if (inner < kStructEscape) {
-      m_buffer[start - 1] = static_cast<uint8_t>(inner);
-      return true;
-    }
-    if (!Room(kEscapedHeaderLength - 1)) return false;
-    std::memmove(m_buffer + start + 2, m_buffer + start, inner);
-    m_buffer[start - 1] = kStructEscape;
-    WriteLe(m_buffer + start, static_cast<uint32_t>(inner), 2);
-    m_cmsg.walkOffset += 2;
-    return true;
-  }
-
-  CMsg& m_cmsg;
-  uint8_t* m_buffer;
-  size_t m_capacity;
-};
-
-class Unpacker {
- public:
-  Unpacker(CMsg& cmsg, const uint8_t* message) : m_cmsg(cmsg), m_message(message) {}
-
-  // Unpacks rows from the walk position up to the end row of the current run; nothing at or beyond
-  // limit is read.
-  bool UnpackRun(uint32_t limit) {
-    for (;;) {
-      const ParamDescriptor& row = NextRow(m_cmsg);
-      switch (row.type) {
-        case kParamEnd:
-          return true;
-        case kParamStruct: {
-          uint32_t header, length;
-          if (!StructAt(limit, header, length)) return false;
-          const uint8_t* s = m_message + m_cmsg.walkOffset;
-          std::memcpy(FieldOf(m_cmsg, row), &s, sizeof s);
-          m_cmsg.walkOffset += header + length;
-          break;
-        }
-        case kParamNested: {
-          uint32_t header, length;
-          if (!StructAt(limit, header, length)) return false;
-          m_cmsg.walkOffset += header;
-          if (length == 0) {
-            StoreField(m_cmsg, row, 1);
-            SkipRun(m_cmsg);
-            break;
-          }
-          StoreField(m_cmsg, row, 0);
-          // Inner parameters are bounded by the nested struct's own length; what a later edition of
-          // the standard added after the ones we know is stepped over.
-          const uint32_t end = m_cmsg.walkOffset + length;
-          if (!UnpackRun(end)) return false;
-          m_cmsg.walkOffset = end;
-          break;
-        }
-        default: {
-          const size_t length = ValueLength(row.type);
-          if (length > limit - m_cmsg.walkOffset) return false;
-          StoreField(m_cmsg, row, ReadLe(m_message + m_cmsg.walkOffset, length));
-          m_cmsg.walkOffset += static_cast<uint32_t>(length);
-        }
+      offset += length;
+    } else if (type == kParamWord) {
+      if (room < 2) return FinishWalk(cmsg, position, offset, false);
+      StoreLe16(buffer + offset, LoadField<uint16_t>(cmsg, row.offset));
+      offset += 2;
+    } else if (type == kParamEnd) {
+      if (depth == 0) return FinishWalk(cmsg, position, offset, true);
+      const size_t start = innerStarts[--depth];
+      const size_t inner = offset - start;
+      if (inner < kStructEscape) {
+        buffer[start - 1] = static_cast<uint8_t>(inner);
+        continue;
       }
+      if (room < kEscapedHeaderLength - 1) return FinishWalk(cmsg, position, offset, false);
+      std::memmove(buffer + start + 2, buffer + start, inner);
+      buffer[start - 1] = kStructEscape;
+      StoreLe16(buffer + start, static_cast<uint16_t>(inner));
+      offset += 2;
+    } else if (type == kParamNested) {
+      if (room < 1) return FinishWalk(cmsg, position, offset, false);
+      buffer[offset++] = 0;  // empty, or the length byte set when the inner run ends
+      if (LoadField<uint32_t>(cmsg, row.offset) != 0) {
+        position = SkipRun(list, position);
+      } else {
+        if (depth == kMaxNesting) return FinishWalk(cmsg, position, offset, false);
+        innerStarts[depth++] = offset;
+      }
+    } else if (type == kParamByte) {
+      if (room < 1) return FinishWalk(cmsg, position, offset, false);
+      buffer[offset++] = LoadField<uint8_t>(cmsg, row.offset);
     }
   }
+}
 
- private:
-  // Reads the length of the struct at the walk offset; false when it does not fit before limit.
-  bool StructAt(uint32_t limit, uint32_t& header, uint32_t& length) const {
-    const uint32_t at = m_cmsg.walkOffset;
-    if (at >= limit) return false;
-    if (m_message[at] != kStructEscape) {
-      header = 1;
-      length = m_message[at];
-    } else {
-      if (limit - at < kEscapedHeaderLength) return false;
-      header = kEscapedHeaderLength;
-      length = ReadLe16(m_message + at + 1);
-    }
-    return header + length <= limit - at;
+// Reads the length of the struct at offset; false when it does not fit before limit.
+bool StructAt(const uint8_t* message, size_t offset, size_t limit, size_t& header, size_t& length) {
+  if (offset >= limit) return false;
+  if (message[offset] != kStructEscape) {
+    header = 1;
+    length = message[offset];
+  } else {
+    if (limit - offset < kEscapedHeaderLength) return false;
+    header = kEscapedHeaderLength;
+    length = LoadLe16(message + offset + 1);
   }
+  return header + length <= limit - offset;
+}
 
-  CMsg& m_cmsg;
-  const uint8_t* m_message;
-};
+// Reads the parameters of cmsg's active list from message; nothing at or beyond total is read. Inner
+// parameters are bounded by their nested struct's own length, and what a later edition of the standard
+// added after the ones we know is stepped over. The walk's state is kept in locals and the codes are
+// tested in the order of how often messages carry them, as in packing.
+bool UnpackParameters(CMsg& cmsg, const uint8_t* list, const uint8_t* message, size_t total) {
+  size_t position = 0;
+  size_t offset = kCapiHeaderLength;
+  size_t limit = total;
+  size_t outerLimits[kMaxNesting];  // the enclosing limit of each open nested struct
+  int depth = 0;
+  for (;;) {
+    const ParamDescriptor& row = kParamDescriptors[list[position++]];
+    const ParamType type = row.type;
+    if (type == kParamStruct) {
+      size_t header, length;
+      if (!StructAt(message, offset, limit, header, length)) return false;
+      StoreField<CapiStruct>(cmsg, row.offset, message + offset);
+      offset += header + length;
+    } else if (type == kParamDword) {
+      if (limit - offset < 4) return false;
+      StoreField<uint32_t>(cmsg, row.offset, LoadLe32(message + offset));
+      offset += 4;
+    } else if (type == kParamWord) {
+      if (limit - offset < 2) return false;
+      StoreField<uint16_t>(cmsg, row.offset, LoadLe16(message + offset));
+      offset += 2;
+    } else if (type == kParamEnd) {
+      if (depth == 0) return FinishWalk(cmsg, position, offset, true);
+      offset = limit;
+      limit = outerLimits[--depth];
+    } else if (type == kParamNested) {
+      size_t header, length;
+      if (!StructAt(message, offset, limit, header, length)) return false;
+      offset += header;
+      if (length == 0) {
+        StoreField<uint32_t>(cmsg, row.offset, 1);
+        position = SkipRun(list, position);
+        continue;
+      }
+      if (depth == kMaxNesting) return false;
+      StoreField<uint32_t>(cmsg, row.offset, 0);
+      outerLimits[depth++] = limit;
+      limit = offset + length;
+    } else if (type == kParamByte) {
+      if (limit - offset < 1) return false;
+      StoreField<uint8_t>(cmsg, row.offset, message[offset]);
+      offset += 1;
+    }
+  }
+}
 
-bool SelectList(CMsg& cmsg) {
+// Makes the list of cmsg's Command and Subcommand the active one and returns it (null: no such
+// message). The walkers take it from here rather than reading it back from cmsg.
+const uint8_t* SelectList(CMsg& cmsg) {
   cmsg.activeList = FindParameterList(cmsg.Command, cmsg.Subcommand);
   cmsg.walkPosition = 0;
   cmsg.walkOffset = kCapiHeaderLength;
-  return cmsg.activeList != nullptr;
+  return cmsg.activeList;
 }
 
 }  // namespace
 
 size_t CapiStructContentLength(CapiStruct s) {
   if (!s) return 0;
-  return s[0] == kStructEscape ? ReadLe16(s + 1) : s[0];
+  return s[0] == kStructEscape ? LoadLe16(s + 1) : s[0];
 }
 
 const uint8_t* CapiStructContent(CapiStruct s) {
@@ -225,17 +222,17 @@ size_t CapiStructWireLength(CapiStruct s) {
 }
 
 uint32_t CMsgPack(CMsg& cmsg, uint8_t* buffer, size_t capacity) {
-  if (!SelectList(cmsg)) return kCapiIllegalCommand;
+  const uint8_t* const list = SelectList(cmsg);
+  if (!list) return kCapiIllegalCommand;
   cmsg.wireMessage = buffer;
   if (capacity > kMaxWireLength) capacity = kMaxWireLength;
   if (capacity < kCapiHeaderLength) return kCapiIllegalParameterCoding;
-  Packer packer(cmsg, buffer, capacity);
-  if (!packer.PackRun()) return kCapiIllegalParameterCoding;
-  WriteLe(buffer, cmsg.walkOffset, 2);
-  WriteLe(buffer + 2, cmsg.ApplId, 2);
+  if (!PackParameters(cmsg, list, buffer, capacity)) return kCapiIllegalParameterCoding;
+  StoreLe16(buffer, static_cast<uint16_t>(cmsg.walkOffset));
+  StoreLe16(buffer + 2, cmsg.ApplId);
   buffer[4] = cmsg.Command;
   buffer[5] = cmsg.Subcommand;
-  WriteLe(buffer + 6, cmsg.Messagenumber, 2);
+  StoreLe16(buffer + 6, cmsg.Messagenumber);
   return 0;
 }
 
@@ -243,19 +240,19 @@ uint32_t CMsgUnpack(CMsg& cmsg, const void* message) {
   const auto* bytes = static_cast<const uint8_t*>(message);
   cmsg = CMsg{};
   cmsg.wireMessage = bytes;
-  const uint16_t total = ReadLe16(bytes);
+  const uint16_t total = LoadLe16(bytes);
   if (total < kCapiMinimumMessageLength) return kCapiIllegalCommand;
   cmsg.Command = bytes[4];
   cmsg.Subcommand = bytes[5];
-  if (!SelectList(cmsg)) return kCapiIllegalCommand;
-  Unpacker unpacker(cmsg, bytes);
-  if (!unpacker.UnpackRun(total)) {
+  const uint8_t* const list = SelectList(cmsg);
+  if (!list) return kCapiIllegalCommand;
+  if (!UnpackParameters(cmsg, list, bytes, total)) {
     cmsg = CMsg{};
     return kCapiIllegalParameterCoding;
   }
   cmsg.walkOffset = total;
-  cmsg.ApplId = ReadLe16(bytes + 2);
-  cmsg.Messagenumber = ReadLe16(bytes + 6);
+  cmsg.ApplId = LoadLe16(bytes + 2);
+  cmsg.Messagenumber = LoadLe16(bytes + 6);
   return 0;
 }
 

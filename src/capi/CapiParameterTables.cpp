@@ -1,7 +1,5 @@
 #include "capi/CapiParameterTables.h"
 
-#include "capi/CapiMessage.h"
-
 namespace tfm {
 
 #define TFM_ROW(type, field) {type, static_cast<uint32_t>(offsetof(CMsg, field))}
@@ -92,11 +90,8 @@ const uint8_t kDataB3Conf[] = {3, 25, 36, 1, 0};
 const uint8_t kDataB3Resp[] = {3, 25, 1, 0};
 const uint8_t kManufacturer[] = {3, 43, 21, 34, 42, 1, 0};
 
-constexpr size_t kSlotsPerSubcommand = 18;
-
 }  // namespace
 
-// Slot = command index + 18 * (subcommand & 3).
 const uint8_t* const kParameterListSlots[kListSlotCount] = {
     // REQ
     nullptr, kAddressAdditionalInfo, kConnectReq, nullptr, kAddressAdditionalInfo, kListenReq, nullptr, nullptr,
@@ -117,7 +112,9 @@ const uint8_t* const kParameterListSlots[kListSlotCount] = {
     // 72..77 empty, 78 MANUFACTURER_RESP
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, kManufacturer};
 
-int CapiCommandIndex(uint8_t command) {
+namespace {
+
+constexpr int8_t CommandIndex(uint8_t command) {
   switch (command) {
     case kCapiAlert:
     case kCapiConnect:
@@ -125,7 +122,7 @@ int CapiCommandIndex(uint8_t command) {
     case kCapiDisconnect:
     case kCapiListen:
     case kCapiInfo:
-      return command;
+      return static_cast<int8_t>(command);
     case kCapiSelectBProtocol:
       return 10;
     case kCapiFacility:
@@ -136,16 +133,20 @@ int CapiCommandIndex(uint8_t command) {
     case kCapiResetB3:
     case kCapiConnectB3T90Active:
     case kCapiManufacturer:
-      return (command & 0x0F) + 9;
+      return static_cast<int8_t>((command & 0x0F) + 9);
     default:
       return -1;
   }
 }
 
-const uint8_t* FindParameterList(uint8_t command, uint8_t subcommand) {
-  const int index = CapiCommandIndex(command);
-  if (index < 0 || subcommand < kCapiReq || subcommand > kCapiResp) return nullptr;
-  return kParameterListSlots[static_cast<size_t>(index) + kSlotsPerSubcommand * (subcommand & 3)];
-}
+}  // namespace
+
+constinit const std::array<int8_t, 256> kCommandIndexes = [] {
+  std::array<int8_t, 256> indexes{};
+  for (size_t command = 0; command < indexes.size(); ++command) {
+    indexes[command] = CommandIndex(static_cast<uint8_t>(command));
+  }
+  return indexes;
+}();
 
 }  // namespace tfm

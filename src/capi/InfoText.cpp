@@ -149,13 +149,16 @@ static_assert(std::size(kInfoTexts) == 128);
 
 }  // namespace
 
-std::string GetInfoText(uint32_t value) {
+InfoText::InfoText(uint32_t value) : m_known(nullptr), m_composed{} {
   const auto row = std::lower_bound(std::begin(kInfoTexts), std::end(kInfoTexts), value,
                                     [](const InfoTextRow& r, uint32_t v) { return r.value < v; });
-  if (row != std::end(kInfoTexts) && row->value == value) return row->text;
-  char text[32];
-  std::snprintf(text, sizeof text, "Unknown Error Nr.: 0x%X", static_cast<unsigned>(value));
-  return text;
+  if (row != std::end(kInfoTexts) && row->value == value) {
+    m_known = row->text;
+  } else {
+    std::snprintf(m_composed, sizeof m_composed, "Unknown Error Nr.: 0x%X", static_cast<unsigned>(value));
+  }
 }
+
+std::string GetInfoText(uint32_t value) { return InfoText(value).c_str(); }
 
 }  // namespace tfm

@@ -15,7 +15,10 @@ CIsdnMonitor::CIsdnMonitor(const CapiEntryPoints& entryPoints, ITrayPort& tray, 
       m_callLog(callLog),
       m_workersRunning(workersRunning),
       m_sleep(std::move(sleep)),
-      m_messenger(entryPoints) {}
+      m_messenger(entryPoints) {
+  m_calledNumber.reserve(NumberCopy::kCapacity);
+  m_callingNumber.reserve(NumberCopy::kCapacity);
+}
 
 uint32_t CIsdnMonitor::RunThread() {
   m_applId = 0;

@@ -82,6 +82,7 @@ class CIsdnMonitor {
   CMsg m_receive{};
   CMsg* m_message = &m_receive;  // what the dispatcher reads through
   CallTable m_calls;
+  // Reserved at construction for the longest number a copy holds, so that setting them never allocates.
   std::string m_calledNumber;
   std::string m_callingNumber;
 };

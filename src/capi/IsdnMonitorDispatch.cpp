@@ -1,5 +1,9 @@
 // The dispatcher: turns the messages the provider delivers into the monitor's visible effects (tray
-// tooltip, call log) and the responses the standard requires.
+// tooltip, call log) and the responses the standard requires. A pass allocates nothing: numbers are
+// copied into fixed buffers, texts are composed on the stack.
+#include <cstdio>
+#include <cstring>
+
 #include "capi/CapiEntryPoints.h"
 #include "capi/InfoText.h"
 #include "capi/IsdnMonitor.h"
@@ -12,6 +16,9 @@ namespace {
 constexpr uint16_t kRejectNormalClearing = 2;
 constexpr uint32_t kPlciMask = 0xFFFF;
 constexpr uint16_t kHighestSuccessInfo = 0xFF;
+constexpr char kIncomingCallFormat[] = "incoming call from %s to %s";
+// The format's text and both numbers at their longest.
+constexpr size_t kIncomingCallTextLength = sizeof kIncomingCallFormat + 2 * NumberCopy::kCapacity;
 
 }  // namespace
 
@@ -20,7 +27,7 @@ void CIsdnMonitor::Handle_CAPI_Msg() {
     const uint32_t info = m_messenger.CAPI_GET_CMSG(*m_message, m_applId);
     if (info == kCapiQueueEmpty) return;
     if (info != 0) {
-      TraceF("Error: CAPI_GET_CMSG returns Info != 0 in function Handle_CAPI_Msg: %s", GetInfoText(info).c_str());
+      TraceF("Error: CAPI_GET_CMSG returns Info != 0 in function Handle_CAPI_Msg: %s", InfoText(info).c_str());
       return;
     }
     if (m_message->Subcommand == kCapiConf) {
@@ -28,7 +35,7 @@ void CIsdnMonitor::Handle_CAPI_Msg() {
     } else if (m_message->Subcommand == kCapiInd) {
       Handle_Indication();
     } else {
-      TraceF("Error: Unknown subcommand in function Handle_CAPI_Msg : %s", GetInfoText(0).c_str());
+      TraceF("Error: Unknown subcommand in function Handle_CAPI_Msg : %s", InfoText(0).c_str());
       return;
     }
   }
@@ -92,25 +99,27 @@ void CIsdnMonitor::OnConnectInd() {
     m_calls[slot].PLCI = plci;
   }
   CallSlot& call = m_calls[slot];
-  call.callingNumberCopy = CopyStructContent(m.CallingPartyNumber);
-  call.calledNumberCopy = CopyStructContent(m.CalledPartyNumber);
-  m_calledNumber = CalledNumberText(call.calledNumberCopy);
-  m_callingNumber = CallingNumberText(call.callingNumberCopy);
+  call.callingNumberCopy.Assign(m.CallingPartyNumber);
+  call.calledNumberCopy.Assign(m.CalledPartyNumber);
+  // Within the capacity reserved at construction: no allocation.
+  m_calledNumber.assign(CalledNumberText(call.calledNumberCopy));
+  m_callingNumber.assign(CallingNumberText(call.callingNumberCopy));
 
-  // Numbers are data from the line: joined, never used as a format.
-  const std::string tip = "incoming call from " + m_callingNumber + " to " + m_calledNumber;
-  m_tray.ChangeTip(tip.c_str());
+  // Numbers are data from the line: arguments, never the format. They hold no zero byte.
+  char tip[kIncomingCallTextLength];
+  std::snprintf(tip, sizeof tip, kIncomingCallFormat, m_callingNumber.c_str(), m_calledNumber.c_str());
+  m_tray.ChangeTip(tip);
   m_callLog.WriteCallLog("IN", m_calledNumber, m_callingNumber);
 }
 
 void CIsdnMonitor::OnDisconnectInd() {
   CMsg& m = *m_message;
   const uint32_t plci = m.Address;
-  const std::string reason = GetInfoText(m.Reason);
+  const InfoText reason(m.Reason);
   m_messenger.DISCONNECT_RESP(m, m_applId, m.Messagenumber, plci);
   const int slot = m_calls.FindByPlci(plci);
   if (slot < 0) return;
-  if (reason.find("normal clearing") == std::string::npos) TraceF("Disconnect reason: %s", reason.c_str());
+  if (!std::strstr(reason.c_str(), "normal clearing")) TraceF("Disconnect reason: %s", reason.c_str());
   m_calls.Free(slot);
 }
 
@@ -145,17 +154,17 @@ void CIsdnMonitor::Handle_Confirmation() {
 // Confirmations carry no Reason, so the texts built from it show the text of 0.
 void CIsdnMonitor::OnFailedConfirmation() {
   const CMsg& m = *m_message;
-  TraceF("Error: Info value indicates error %s, function Handle_Confirmation", GetInfoText(m.Info).c_str());
+  TraceF("Error: Info value indicates error %s, function Handle_Confirmation", InfoText(m.Info).c_str());
   switch (m.Command) {
     case kCapiDisconnect:
       if (m_calls.FindByPlci(m.Address) < 0) {
-        TraceF("Disconnect confirmation Error: %s", GetInfoText(m.Reason).c_str());
+        TraceF("Disconnect confirmation Error: %s", InfoText(m.Reason).c_str());
       }
       break;
     case kCapiConnectB3: {
       const int slot = m_calls.FindByPlci(m.Address & kPlciMask);
       if (slot < 0) {
-        TraceF("Error: invalid PLCI in CONNECT_B3_CONF %s", GetInfoText(m.Info).c_str());
+        TraceF("Error: invalid PLCI in CONNECT_B3_CONF %s", InfoText(m.Info).c_str());
       } else {
         ClearCall(m_calls[slot].PLCI);
       }
@@ -163,7 +172,7 @@ void CIsdnMonitor::OnFailedConfirmation() {
     }
     case kCapiDisconnectB3:
       if (m_calls.FindByNcci(m.Address) < 0) {
-        TraceF("Disconnect B3 confirmation Error: %s", GetInfoText(m.Reason).c_str());
+        TraceF("Disconnect B3 confirmation Error: %s", InfoText(m.Reason).c_str());
       }
       break;
     default:
