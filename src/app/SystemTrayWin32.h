@@ -23,7 +23,11 @@ class CSystemTray final : public fw::Window, public ITrayPort {
   CSystemTray(HWND commandWindow, const OsVersionInfo& version);
   ~CSystemTray() override;
 
+  // False when the icon could not be added. If the shell refused it (its taskbar may not exist yet,
+  // as at logon), the tray keeps trying: at "TaskbarCreated" and on a timer for a while.
   bool Install(UINT callbackMessage, const char* tip, HICON icon, UINT iconId);
+  // The add was refused and the tray is waiting for the shell to take the icon.
+  bool AwaitsShell();
   bool Uninstall();
 
   bool ChangeIcon(unsigned iconId) override;
@@ -40,6 +44,7 @@ class CSystemTray final : public fw::Window, public ITrayPort {
  private:
   class Shell;
   LRESULT OnShellRestart();
+  void OnAddRetryTimer();
   void OnSettingChange(UINT flag);
   HMENU LoadTrayMenu(HMENU& popup) const;
 
@@ -48,6 +53,7 @@ class CSystemTray final : public fw::Window, public ITrayPort {
   HWND m_commandWindow;
   bool m_shellHasIcons;
   UINT m_taskbarCreated;  // "TaskbarCreated": the shell has restarted and lost the icon
+  int m_addRetriesLeft = 0;
   UINT m_defaultMenuItem = 0;
   bool m_defaultItemByPosition = true;
 };

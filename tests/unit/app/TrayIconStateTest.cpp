@@ -17,11 +17,17 @@ struct Request {
 
 class RecordingShell : public ITrayShell {
  public:
-  bool Add(const TrayRecord& r) override { return Record("add", r, acceptAdd); }
-  bool Modify(const TrayRecord& r) override { return Record("modify", r, true); }
+  bool Add(const TrayRecord& r) override { return Record("add", r, addsToRefuse-- <= 0); }
+  bool Modify(const TrayRecord& r) override { return Record("modify", r, acceptModify); }
   bool Delete(const TrayRecord& r) override { return Record("delete", r, true); }
+  std::vector<std::string> Kinds() const {
+    std::vector<std::string> kinds;
+    for (const Request& request : requests) kinds.push_back(request.kind);
+    return kinds;
+  }
   std::vector<Request> requests;
-  bool acceptAdd = true;
+  int addsToRefuse = 0;
+  bool acceptModify = true;
 
  private:
   bool Record(const char* kind, const TrayRecord& r, bool result) {
@@ -52,7 +58,7 @@ TEST_F(TrayIconStateTest, WithoutNotificationAreaEveryChangeIsRefused) {
 }
 
 TEST_F(TrayIconStateTest, RefusedAddLeavesIconHiddenAndStoresChanges) {
-  shell.acceptAdd = false;
+  shell.addsToRefuse = 1;
   EXPECT_FALSE(tray.Install(shell, true, nullptr, 0x464, "tip", kAppIcon, 128));
   EXPECT_TRUE(tray.hidden());
   EXPECT_TRUE(tray.removed());
@@ -63,6 +69,14 @@ TEST_F(TrayIconStateTest, RefusedAddLeavesIconHiddenAndStoresChanges) {
   EXPECT_TRUE(shell.requests.empty());
   EXPECT_STREQ("stored", tray.record().tip);
   EXPECT_EQ(kStopped, tray.record().icon);
+  // The taskbar appears: the icon is added with what was stored, and is removed at the end.
+  tray.OnShellRestart(shell);
+  ASSERT_EQ(std::vector<std::string>{"add"}, shell.Kinds());
+  EXPECT_EQ("stored", shell.requests[0].tip);
+  EXPECT_EQ(kStopped, shell.requests[0].icon);
+  EXPECT_FALSE(tray.hidden() || tray.removed() || tray.readdPending());
+  tray.Uninstall(shell);
+  EXPECT_EQ("delete", shell.requests.back().kind);
 }
 
 TEST_F(TrayIconStateTest, TipAndIconChangesLeaveEachOtherAloneAndTipIsCutAt127Bytes) {
@@ -99,9 +113,27 @@ TEST_F(TrayIconStateTest, InstallAndShellRestartAddTheCurrentPictureAndTip) {
   EXPECT_FALSE(tray.readdPending());
 }
 
-TEST_F(TrayIconStateTest, FailedReaddHidesAndKeepsItPending) {
+// "TaskbarCreated" while the shell still has the icon (any program may send it): the refused add is
+// followed by a modify, and when that is refused too, by a delete and a new add.
+TEST_F(TrayIconStateTest, RefusedReaddUpdatesOrReplacesTheIcon) {
   InstallShown();
-  shell.acceptAdd = false;
+  shell.addsToRefuse = 1;
+  tray.OnShellRestart(shell);
+  EXPECT_EQ((std::vector<std::string>{"add", "modify"}), shell.Kinds());
+  EXPECT_EQ(7u, shell.requests[1].flags);
+  EXPECT_FALSE(tray.hidden());
+  shell.requests.clear();
+  shell.addsToRefuse = 1;
+  shell.acceptModify = false;
+  tray.OnShellRestart(shell);
+  EXPECT_EQ((std::vector<std::string>{"add", "modify", "delete", "add"}), shell.Kinds());
+  EXPECT_FALSE(tray.hidden() || tray.readdPending());
+}
+
+TEST_F(TrayIconStateTest, FailedReaddHidesAndIsTriedAgainAtTheNextRestart) {
+  InstallShown();
+  shell.addsToRefuse = 2;
+  shell.acceptModify = false;
   tray.OnShellRestart(shell);
   EXPECT_TRUE(tray.hidden());
   EXPECT_TRUE(tray.readdPending());
@@ -109,16 +141,20 @@ TEST_F(TrayIconStateTest, FailedReaddHidesAndKeepsItPending) {
   tray.ChangeTip(shell, "only stored");
   tray.OnSettingChange(shell, 47);  // hidden: the work-area change does not add either
   EXPECT_TRUE(shell.requests.empty());
+  tray.OnShellRestart(shell);
+  ASSERT_EQ(std::vector<std::string>{"add"}, shell.Kinds());
+  EXPECT_EQ("only stored", shell.requests[0].tip);
+  EXPECT_FALSE(tray.hidden());
 }
 
 TEST_F(TrayIconStateTest, WorkAreaChangeAddsOnlyWhilePendingAndShown) {
   InstallShown();
   tray.OnSettingChange(shell, 47);
   EXPECT_TRUE(shell.requests.empty());  // nothing pending
-  shell.acceptAdd = false;
+  shell.addsToRefuse = 2;
+  shell.acceptModify = false;
   tray.OnShellRestart(shell);
   tray.MarkEnabledAndShown();  // the listener shows the icon state again
-  shell.acceptAdd = true;
   shell.requests.clear();
   tray.OnSettingChange(shell, 42);
   EXPECT_TRUE(shell.requests.empty());

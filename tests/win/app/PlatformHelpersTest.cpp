@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ProviderFolderWin32.h"
 #include "capi/CapiInstalled.h"
 #include "capi/CapiLibraryWin32.h"
 #include "os/Process.h"
@@ -19,18 +20,8 @@ TEST(SystemErrorText, KnownCodeIsTrimmedAndUnknownIsEmpty) {
   EXPECT_EQ("", os::SystemErrorText(0x2000FFFF));
 }
 
-// The provider DLLs live in folders of their own under the build tree; the test points the library
-// search path at one of them at a time.
-std::string ProviderFolder(const char* name) {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder.erase(folder.rfind('\\'));
-  return folder + "\\..\\..\\..\\tools\\" + name;
-}
-
 TEST(CapiLibrary, CompleteProviderResolvesAllNineAndIsUnloadedWithItsOwner) {
-  ASSERT_TRUE(SetDllDirectoryA(ProviderFolder("capi-complete").c_str()));
+  ASSERT_TRUE(SetDllDirectoryA(test::ProviderFolder("capi-complete").c_str()));
   {
     CapiLibrary library;
     ASSERT_TRUE(library.Load());
@@ -47,7 +38,7 @@ TEST(CapiLibrary, CompleteProviderResolvesAllNineAndIsUnloadedWithItsOwner) {
 }
 
 TEST(CapiLibrary, EightEntryPointsFailAndUnload) {
-  ASSERT_TRUE(SetDllDirectoryA(ProviderFolder("capi-eight").c_str()));
+  ASSERT_TRUE(SetDllDirectoryA(test::ProviderFolder("capi-eight").c_str()));
   CapiLibrary library;
   EXPECT_FALSE(library.Load());
   EXPECT_FALSE(library.IsLoaded());

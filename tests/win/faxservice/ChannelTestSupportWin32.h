@@ -22,7 +22,6 @@ class LockedRecordingTray : public ITrayPort {
     std::lock_guard guard(m_lock);
     return m_calls;
   }
-  std::mutex& lock() { return m_lock; }
 
  private:
   bool Record(std::string call) {
@@ -34,23 +33,22 @@ class LockedRecordingTray : public ITrayPort {
   std::vector<std::string> m_calls;
 };
 
-// Runs IpcListenerThread on the channel. The listener does not look at the flags while its waits
-// succeed, so, as at the product's shutdown, it is terminated; never while it holds the tray's lock.
+// Runs IpcListenerThread on the channel; stopped as the product stops it, by clearing the flag, which
+// the listener looks at after every wait.
 class ListenerThread {
  public:
   ListenerThread(CInterProcessChannel& channel, SharedFlags& flags, LockedRecordingTray& tray)
-      : m_tray(tray), m_context{&channel, &flags, &tray} {
+      : m_flags(flags), m_context{&channel, &flags, &tray, [](uint32_t ms) { Sleep(ms); }} {
     m_thread.reset(CreateThread(nullptr, 0, IpcListenerThread, &m_context, 0, nullptr));
   }
   ~ListenerThread() {
-    std::lock_guard guard(m_tray.lock());
-    TerminateThread(m_thread.get(), 170);
+    m_flags.workersRunning = 0;
     WaitForSingleObject(m_thread.get(), INFINITE);
   }
   HANDLE handle() const { return m_thread.get(); }
 
  private:
-  LockedRecordingTray& m_tray;
+  SharedFlags& m_flags;
   FaxServiceWorkerContext m_context;
   os::UniqueHandle m_thread;
 };
