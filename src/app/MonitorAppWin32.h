@@ -51,8 +51,9 @@ class CMonitorApp final : public fw::Application,
   bool EndRunningDialog() override;
   void PauseWorker(uint32_t milliseconds) const { m_stop.Wait(milliseconds); }
 
-  // Declared in the order they come to life; they die in reverse. The worker threads go first (they
-  // use everything above them), then the frame (which detaches the tray link), the guard last.
+  // Declared in the order they come to life; they die in reverse. The worker threads (stopped by then)
+  // go first, as they use everything above them; then the frame, which detaches the tray link; the
+  // guard last.
   const OsVersionInfo m_osVersion = os::ReadOsVersionInfo();  // read once, handed to whoever needs it
   const int32_t m_osVersionCode = GetOsVersionCode(m_osVersion, os::ReadServicePackValue);
   os::UniqueHandle m_guardMutex;  // held until the process ends, or until the session ends

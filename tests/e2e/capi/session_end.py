@@ -48,7 +48,7 @@ def session_end_releases_once(folder):
     release = monitor.wait_trace(r"^Release Capi AppID\. %d$" % APPL_ID, after=start)
     seconds = monitor.seconds_between(start, release)
     check(seconds < 2, "the release came %.2f s after the session end began" % seconds)
-    monitor.wait_trace(r"^tray: removed$", after=start)
+    check(release < monitor.wait_trace(r"^tray: removed$", after=start), "the icon went before the release")
 
     # Windows does not always end the process (Wine never does): it closes itself, without a second release.
     check(monitor.wait_exit(10) == 0, "the monitor did not end by itself after the session end")
