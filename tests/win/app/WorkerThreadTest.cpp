@@ -19,27 +19,8 @@
 namespace tfm {
 namespace {
 
-std::atomic<int> g_running{0};
-
-DWORD WINAPI EndsWhenToldTo(LPVOID flag) {
-  ++g_running;
-  while (static_cast<std::atomic<int>*>(flag)->load()) Sleep(10);
-  return 7;
-}
-
 DWORD WINAPI NeverEnds(LPVOID) {
-  ++g_running;
   for (;;) Sleep(1000);
-}
-
-TEST(WorkerThread, ThreadThatEndsInTimeKeepsItsExitCode) {
-  std::atomic<int> keepRunning{1};
-  WorkerThread worker("cooperative");
-  worker.Start(EndsWhenToldTo, &keepRunning);
-  ASSERT_TRUE(worker.Started());
-  keepRunning = 0;
-  EXPECT_EQ(7u, worker.Stop());
-  EXPECT_FALSE(worker.Started());
 }
 
 TEST(WorkerThread, ThreadThatDoesNotEndIsTerminatedWith170) {
@@ -120,6 +101,7 @@ TEST(Workers, BusyWorkersAllEndAtTheStopWithoutTermination) {
   listener.Start(IpcListenerThread, &faxWorkers);
   poller.Start(ServicePollerThread, &faxWorkers);
   isdnMonitor.Start(IsdnMonitorThreadProc, &monitor);
+  ASSERT_TRUE(listener.Started() && poller.Started() && isdnMonitor.Started());
   for (int i = 0; i < 500 && !(tray.pollerCycled && tray.calls > 100 && CountTraces("capi: LISTEN_REQ") > 0); ++i)
     Sleep(10);
   ASSERT_TRUE(tray.pollerCycled && tray.calls > 100 && CountTraces("capi: LISTEN_REQ") > 0) << "workers not busy";
