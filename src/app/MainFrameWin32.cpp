@@ -1,5 +1,6 @@
 #include "app/MainFrameWin32.h"
 
+#include "common/Trace.h"
 #include "common/TrayLink.h"
 
 namespace tfm {
@@ -13,8 +14,8 @@ const fw::MessageEntry<CMainFrame> CMainFrame::kMessageMap[] = {
 };
 
 CMainFrame::CMainFrame(fw::Application& app, TrayLink& trayLink, ISessionEndHandler& sessionEnd,
-                       const OsVersionInfo& version)
-    : FrameWindow(app), m_trayLink(trayLink), m_sessionEnd(sessionEnd), m_version(version) {}
+                       IRunningDialog& dialog, const OsVersionInfo& version)
+    : FrameWindow(app), m_trayLink(trayLink), m_sessionEnd(sessionEnd), m_dialog(dialog), m_version(version) {}
 
 CMainFrame::~CMainFrame() {
   ReleaseTray();
@@ -34,15 +35,30 @@ bool CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 LRESULT CMainFrame::OnCreate() {
   m_tray = std::make_unique<CSystemTray>(Hwnd(), m_version);
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kResourceMain));
-  if (!m_tray->Install(kTrayCallbackMessage, kApplicationTitle, icon, kResourceMain))
+  // A shell that refuses the icon (its taskbar not there yet) is waited for; a system without a
+  // notification area ends the program.
+  if (!m_tray->Install(kTrayCallbackMessage, kApplicationTitle, icon, kResourceMain) && !m_tray->AwaitsShell())
     return -1;
   m_trayLink.Attach(m_tray.get());
   return 0;
 }
 
 void CMainFrame::OnClose() {
+  // A running dialog's modal loop, and the tray callback that opened it, are below us on the stack:
+  // end the dialog and close once they have returned, so that neither the dialog's owner nor the tray
+  // is destroyed under them.
+  if (m_dialog.EndRunningDialog()) {
+    Trace("frame: closing after the dialog");
+    PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
+    return;
+  }
   m_notifier.Destroy();
   FrameWindow::OnClose();
+}
+
+void CMainFrame::RemoveIcon() {
+  m_trayLink.Detach();
+  if (m_tray) m_tray->Uninstall();
 }
 
 void CMainFrame::ReleaseTray() {

@@ -31,17 +31,31 @@ class ISessionEndHandler {
   ~ISessionEndHandler() = default;
 };
 
+// The modal dialog that the program may be running over the frame (the Devices Monitor).
+class IRunningDialog {
+ public:
+  // Tells a running dialog to end; false when none runs. Its modal loop returns once the message
+  // being handled is done.
+  virtual bool EndRunningDialog() = 0;
+
+ protected:
+  ~IRunningDialog() = default;
+};
+
 class CMainFrame final : public fw::FrameWindow {
  public:
   // The workers reach the tray through trayLink, which the frame attaches on creation and detaches
-  // before the tray goes. The tray is shown if the system's version has a notification area.
-  CMainFrame(fw::Application& app, TrayLink& trayLink, ISessionEndHandler& sessionEnd, const OsVersionInfo& version);
+  // before the tray goes; trayLink outlives the frame. The tray is shown if the system's version has a
+  // notification area.
+  CMainFrame(fw::Application& app, TrayLink& trayLink, ISessionEndHandler& sessionEnd, IRunningDialog& dialog,
+             const OsVersionInfo& version);
   ~CMainFrame() override;
 
   CSystemTray* Tray() const { return m_tray.get(); }
   CTaskbarNotifier& Notifier() { return m_notifier; }
-  // Cuts the workers' way to the tray, then removes the icon.
-  void ReleaseTray();
+  // Cuts the workers' way to the tray, then removes the icon. The tray object stays until the frame
+  // goes: its callback may be on the stack (a double-click that opened the dialog).
+  void RemoveIcon();
 
  protected:
   bool PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -58,11 +72,13 @@ class CMainFrame final : public fw::FrameWindow {
   void OnEndSession(bool ending) {
     if (ending) m_sessionEnd.OnSessionEnding();
   }
+  void ReleaseTray();
 
   CTaskbarNotifier m_notifier;
   std::unique_ptr<CSystemTray> m_tray;
   TrayLink& m_trayLink;
   ISessionEndHandler& m_sessionEnd;
+  IRunningDialog& m_dialog;
   OsVersionInfo m_version;
 
   static const fw::MessageEntry<CMainFrame> kMessageMap[];

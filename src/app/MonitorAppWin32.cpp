@@ -40,9 +40,8 @@ bool CMonitorApp::InitInstance() {
   fw::InstallDebugOutputTraceSink();
   TraceF("os version code %d", m_osVersionCode);
   if (!AcquireSingleInstanceGuard()) std::exit(0);
-  m_dialogOpen = 0;
 
-  m_mainFrame = std::make_unique<CMainFrame>(*this, m_trayLink, *this, m_osVersion);
+  m_mainFrame = std::make_unique<CMainFrame>(*this, m_trayLink, *this, *this, m_osVersion);
   SetMainWindow(m_mainFrame.get());
   if (!m_mainFrame->LoadFrame(kResourceMain, kFrameDefaultStyle, kFrameWindowClass)) {
     Trace("start-up: frame not created");
@@ -96,13 +95,14 @@ void CMonitorApp::ControlWorkers(bool start) {
     m_workersStarted = true;
     return;
   }
-  m_flags.workersRunning = 0;
+  if (!m_workersStarted) return;
+  m_workersStarted = false;
   Trace("workers: stopping");
-  for (WorkerThread* worker : {&m_monitorThread, &m_listenerThread, &m_pollerThread}) worker->Stop();
+  StopWorkers(m_flags.workersRunning, m_stop, {&m_monitorThread, &m_listenerThread, &m_pollerThread});
 }
 
 int CMonitorApp::ExitInstance() {
-  if (m_workersStarted) ControlWorkers(false);
+  ControlWorkers(false);
   Trace("exit");
   return fw::Application::ExitInstance();
 }
@@ -114,19 +114,30 @@ bool CMonitorApp::OnCommand(UINT commandId) {
 }
 
 void CMonitorApp::OnSessionEnding() {
-  // Windows ends the process once WM_ENDSESSION returns: release the COMMON-ISDN-API registration
-  // (the monitor thread does so within one poll of the cleared flag) and remove the icon first.
+  // Windows may end the process once WM_ENDSESSION returns. The tray link is cut first, so that no
+  // worker is inside a tray call when it stops; the monitor thread releases its COMMON-ISDN-API
+  // registration on the way out; then the icon goes.
   Trace("session end");
-  m_flags.workersRunning = 0;
-  m_monitorThread.Stop();
-  m_mainFrame->ReleaseTray();
+  m_trayLink.Detach();
+  ControlWorkers(false);
+  m_mainFrame->RemoveIcon();
+  // Windows does not always end the process (Restart Manager closes programs with ENDSESSION_CLOSEAPP):
+  // close by ourselves, and give up the guard now so that a copy started meanwhile is not refused.
+  m_guardMutex.reset();
+  PostMessageA(m_mainFrame->Hwnd(), WM_CLOSE, 0, 0);
+}
+
+bool CMonitorApp::EndRunningDialog() {
+  if (!m_runningDialog) return false;
+  m_runningDialog->EndDialog(IDCANCEL);
+  return true;
 }
 
 void CMonitorApp::OnDevicesMonitor() {
-  TraceF("command: devices monitor (dialog %s)", m_dialogOpen ? "already open" : "closed");
+  TraceF("command: devices monitor (dialog %s)", m_runningDialog ? "already open" : "closed");
   // The modal loop still delivers tray commands to the frame: a second one while the dialog runs
   // must not open another.
-  if (m_dialogOpen) return;
+  if (m_runningDialog) return;
   const ProfileQuery getProfile = [this](uint32_t controller, uint8_t* profile) {
     CapiProfile record{};
     const uint32_t info = m_isdnMonitor.GetCAPIProfile(controller, record);
@@ -135,9 +146,9 @@ void CMonitorApp::OnDevicesMonitor() {
   };
   CDevicesMonitorDlg dialog(
       {m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry, m_flags.workersRunning});
-  m_dialogOpen = 1;
+  m_runningDialog = &dialog;
   dialog.DoModal(m_mainFrame->Hwnd());
-  m_dialogOpen = 0;
+  m_runningDialog = nullptr;
   Trace("devices monitor: closed");
 }
 

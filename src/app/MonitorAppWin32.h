@@ -21,12 +21,17 @@
 #include "faxservice/InterProcessChannelWin32.h"
 #include "framework/Application.h"
 #include "os/Owned.h"
-#include "os/Process.h"
+#include "os/StopEvent.h"
 #include "os/Version.h"
 
 namespace tfm {
 
-class CMonitorApp final : public fw::Application, public ISessionEndHandler, public IUserNotice {
+class CDevicesMonitorDlg;
+
+class CMonitorApp final : public fw::Application,
+                          public ISessionEndHandler,
+                          public IRunningDialog,
+                          public IUserNotice {
  public:
   bool InitInstance() override;
   int ExitInstance() override;
@@ -43,28 +48,32 @@ class CMonitorApp final : public fw::Application, public ISessionEndHandler, pub
   void ControlWorkers(bool start);
   void OnDevicesMonitor();
   void OnSessionEnding() override;  // WM_ENDSESSION reaches the frame
+  bool EndRunningDialog() override;
+  void PauseWorker(uint32_t milliseconds) const { m_stop.Wait(milliseconds); }
 
-  // Read once; every part below that depends on the system's version gets it from here.
-  const OsVersionInfo m_osVersion = os::ReadOsVersionInfo();
+  // Declared in the order they come to life; they die in reverse. The worker threads (stopped by then)
+  // go first, as they use everything above them; then the frame, which detaches the tray link; the
+  // guard last.
+  const OsVersionInfo m_osVersion = os::ReadOsVersionInfo();  // read once, handed to whoever needs it
   const int32_t m_osVersionCode = GetOsVersionCode(m_osVersion, os::ReadServicePackValue);
-
+  os::UniqueHandle m_guardMutex;  // held until the process ends, or until the session ends
+  SharedFlags m_flags;
+  os::StopEvent m_stop;  // every worker's pause and wait includes it
+  TrayLink m_trayLink;   // the workers' way to the tray; outlives the frame
+  CapiLibrary m_capiLibrary;
+  CInterProcessChannel m_channel{m_osVersionCode, m_stop.Handle()};
+  CallLogFile m_callLog;
+  CIsdnMonitor m_isdnMonitor{m_capiLibrary.EntryPoints(), m_trayLink, m_callLog, m_flags.workersRunning,
+                            [this](uint32_t ms) { PauseWorker(ms); }};
+  FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink, [this](uint32_t ms) { PauseWorker(ms); }};
+  RegistryWin32 m_registry;
+  CModemRegistry m_modemRegistry{m_registry, m_osVersion.platformId};
+  CDevicesMonitorDlg* m_runningDialog = nullptr;  // the modal Devices Monitor while it runs
   std::unique_ptr<CMainFrame> m_mainFrame;
-  os::UniqueHandle m_guardMutex;  // held from start to end, never released
   WorkerThread m_listenerThread{"listener"};
   WorkerThread m_pollerThread{"poller"};
   WorkerThread m_monitorThread{"isdn-monitor"};
-  SharedFlags m_flags;
   bool m_workersStarted = false;
-  int32_t m_dialogOpen = 0;
-  CapiLibrary m_capiLibrary;
-  TrayLink m_trayLink;  // outlives the frame: the workers' way to the tray
-  CInterProcessChannel m_channel{m_osVersionCode};
-  CallLogFile m_callLog;
-  CIsdnMonitor m_isdnMonitor{m_capiLibrary.EntryPoints(), m_trayLink, m_callLog, m_flags.workersRunning,
-                            os::SleepMilliseconds};
-  FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink};
-  RegistryWin32 m_registry;
-  CModemRegistry m_modemRegistry{m_registry, m_osVersion.platformId};
 };
 
 }  // namespace tfm

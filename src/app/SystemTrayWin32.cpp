@@ -10,6 +10,11 @@
 
 namespace tfm {
 
+// A refused first add is tried again every 2 s for a minute, besides at every "TaskbarCreated".
+constexpr UINT_PTR kAddRetryTimer = 1;
+constexpr UINT kAddRetryIntervalMs = 2000;
+constexpr int kAddRetries = 30;
+
 #if !defined(_WIN64)
 static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the notification record is sent in its 488-byte form");
 #endif
@@ -39,6 +44,7 @@ class CSystemTray::Shell final : public ITrayShell {
 const fw::MessageEntry<CSystemTray> CSystemTray::kMessageMap[] = {
     fw::OnRegistered<&CSystemTray::OnShellRestart>("TaskbarCreated"),
     fw::OnSettingChange<&CSystemTray::OnSettingChange>(),
+    fw::OnTimer<&CSystemTray::OnAddRetryTimer>(),
 };
 
 CSystemTray::CSystemTray(HWND commandWindow, const OsVersionInfo& version)
@@ -67,7 +73,16 @@ bool CSystemTray::Install(UINT callbackMessage, const char* tip, HICON icon, UIN
   HWND owner = m_commandWindow ? m_commandWindow : Hwnd();
   const bool added = m_state.Install(shell, true, owner, callbackMessage, tip, icon, iconId);
   TraceF("tray: install id=%u tip=[%s] %s", iconId, m_state.record().tip, added ? "added" : "refused");
+  if (!added && Hwnd()) {
+    m_addRetriesLeft = kAddRetries;
+    SetTimer(Hwnd(), kAddRetryTimer, kAddRetryIntervalMs, nullptr);
+  }
   return added;
+}
+
+bool CSystemTray::AwaitsShell() {
+  std::lock_guard guard(m_lock);
+  return m_state.enabled() && m_state.readdPending() && Hwnd();
 }
 
 bool CSystemTray::Uninstall() {
@@ -105,11 +120,16 @@ void CSystemTray::MarkEnabledAndShown() {
 LRESULT CSystemTray::OnShellRestart() {
   std::lock_guard guard(m_lock);
   Shell shell;
-  const bool wasHidden = m_state.hidden();
-  m_state.OnShellRestart(shell);
-  if (!wasHidden)
+  if (m_state.OnShellRestart(shell))
     TraceF("tray: re-add tip=[%s] %s", m_state.record().tip, m_state.hidden() ? "refused" : "added");
+  if (!m_state.readdPending()) KillTimer(Hwnd(), kAddRetryTimer);
   return 0;
+}
+
+void CSystemTray::OnAddRetryTimer(UINT_PTR id) {
+  if (id != kAddRetryTimer) return;
+  OnShellRestart();
+  if (--m_addRetriesLeft <= 0) KillTimer(Hwnd(), kAddRetryTimer);
 }
 
 void CSystemTray::OnSettingChange(UINT flag, const char*) {

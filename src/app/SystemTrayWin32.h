@@ -24,7 +24,11 @@ class CSystemTray final : public fw::Window, public ITrayPort {
   CSystemTray(HWND commandWindow, const OsVersionInfo& version);
   ~CSystemTray() override;
 
+  // False when the icon could not be added. If the shell refused it (its taskbar may not exist yet,
+  // as at logon), the tray keeps trying: at "TaskbarCreated" and on a timer for a while.
   bool Install(UINT callbackMessage, const char* tip, HICON icon, UINT iconId);
+  // The add was refused and the tray is waiting for the shell to take the icon.
+  bool AwaitsShell();
   bool Uninstall();
 
   bool ChangeIcon(unsigned iconId) override;
@@ -41,6 +45,7 @@ class CSystemTray final : public fw::Window, public ITrayPort {
  private:
   class Shell;
   LRESULT OnShellRestart();
+  void OnAddRetryTimer(UINT_PTR id);
   void OnSettingChange(UINT flag, const char* section);
   HMENU LoadTrayMenu(HMENU& popup) const;
 
@@ -50,6 +55,7 @@ class CSystemTray final : public fw::Window, public ITrayPort {
   TrayIconState m_state;
   HWND m_commandWindow;
   bool m_shellHasIcons;
+  int m_addRetriesLeft = 0;
   UINT m_defaultMenuItem = 0;
   bool m_defaultItemByPosition = true;
 };

@@ -51,14 +51,23 @@ bool TrayIconState::Uninstall(ITrayShell& shell) {
 
 void TrayIconState::AddAgain(ITrayShell& shell) {
   m_record.flags = m_creationFlags;
-  const bool added = shell.Add(m_record);
-  m_hidden = m_readdPending = !added;
+  // Any program may send "TaskbarCreated": when the icon is still there the add is refused, and
+  // updating it (or, failing that, replacing it) keeps it following the program.
+  bool shown = shell.Add(m_record) || shell.Modify(m_record);
+  if (!shown) {
+    shell.Delete(m_record);
+    shown = shell.Add(m_record);
+  }
+  m_hidden = m_readdPending = !shown;
+  if (shown) m_removed = false;
 }
 
-void TrayIconState::OnShellRestart(ITrayShell& shell) {
-  m_readdPending = true;
-  if (m_hidden) return;
+bool TrayIconState::OnShellRestart(ITrayShell& shell) {
+  // Nothing to put back before the install or after the removal; an icon whose add was refused, at
+  // the install or at an earlier restart, is tried again.
+  if (!m_enabled || (m_removed && !m_readdPending)) return false;
   AddAgain(shell);
+  return true;
 }
 
 void TrayIconState::OnSettingChange(ITrayShell& shell, uint32_t flag) {

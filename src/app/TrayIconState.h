@@ -39,8 +39,10 @@ class TrayIconState {
   bool ChangeIcon(ITrayShell& shell, void* icon);
   bool ChangeTip(ITrayShell& shell, const char* text);
   bool Uninstall(ITrayShell& shell);
-  // The shell's taskbar was created again ("TaskbarCreated").
-  void OnShellRestart(ITrayShell& shell);
+  // The shell's taskbar was created again ("TaskbarCreated"), or a refused add is tried again: adds the
+  // icon with the current picture and tip, or updates or replaces it when the shell still has it.
+  // False when there is no icon to put back (not installed, or removed).
+  bool OnShellRestart(ITrayShell& shell);
   // A system setting changed; SPI_SETWORKAREA re-adds an icon that is still pending.
   void OnSettingChange(ITrayShell& shell, uint32_t flag);
   // The IPC listener's own marking before it shows a server text.
@@ -49,6 +51,7 @@ class TrayIconState {
   bool enabled() const { return m_enabled; }
   bool hidden() const { return m_hidden; }
   bool removed() const { return m_removed; }
+  // An add was refused and the icon is still wanted: the next "TaskbarCreated" tries again.
   bool readdPending() const { return m_readdPending; }
   const TrayRecord& record() const { return m_record; }
 

@@ -21,4 +21,13 @@ DWORD WorkerThread::Stop(DWORD waitMs) {
   return exitCode;
 }
 
+std::vector<DWORD> StopWorkers(std::atomic<int32_t>& workersRunning, const os::StopEvent& stop,
+                               std::initializer_list<WorkerThread*> workers, DWORD waitMs) {
+  workersRunning = 0;
+  stop.Raise();
+  std::vector<DWORD> exitCodes;
+  for (WorkerThread* worker : workers) exitCodes.push_back(worker->Stop(waitMs));
+  return exitCodes;
+}
+
 }  // namespace tfm

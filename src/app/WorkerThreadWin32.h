@@ -1,9 +1,15 @@
 #pragma once
 // A worker thread as ControlWorkers runs it: started at once with default security and stack, and
-// stopped by waiting a bounded time, then terminating it.
+// stopped by waiting a bounded time; only a worker stuck beyond that (in a driver) is terminated.
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
 #include "os/Owned.h"
+#include "os/StopEvent.h"
 
 namespace tfm {
 
@@ -25,5 +31,10 @@ class WorkerThread {
   os::UniqueHandle m_handle;
   DWORD m_id = 0;
 };
+
+// Tells every worker at once (the flag, then the event that all their waits include) and then waits
+// for each in turn. Returns their exit codes in the order given.
+std::vector<DWORD> StopWorkers(std::atomic<int32_t>& workersRunning, const os::StopEvent& stop,
+                               std::initializer_list<WorkerThread*> workers, DWORD waitMs = kWorkerStopWaitMs);
 
 }  // namespace tfm

@@ -3,19 +3,18 @@
 #include "faxservice/FaxServiceProbeWin32.h"
 #include "faxservice/IpcListener.h"
 #include "faxservice/ServicePoller.h"
-#include "os/Process.h"
 
 namespace tfm {
 
 DWORD WINAPI IpcListenerThread(LPVOID context) {
   auto& workers = *static_cast<FaxServiceWorkerContext*>(context);
-  return RunIpcListener(*workers.channel, workers.tray, *workers.flags, os::SleepMilliseconds);
+  return RunIpcListener(*workers.channel, workers.tray, *workers.flags, workers.pause);
 }
 
 DWORD WINAPI ServicePollerThread(LPVOID context) {
   auto& workers = *static_cast<FaxServiceWorkerContext*>(context);
   FaxServiceProbe probe;
-  return RunServicePoller(probe, workers.tray, *workers.channel, *workers.flags, os::SleepMilliseconds);
+  return RunServicePoller(probe, workers.tray, *workers.channel, *workers.flags, workers.pause);
 }
 
 }  // namespace tfm

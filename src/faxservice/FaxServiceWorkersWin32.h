@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/SharedFlags.h"
+#include "common/Sleep.h"
 #include "common/TrayPort.h"
 #include "faxservice/InterProcessChannelWin32.h"
 
@@ -13,6 +14,7 @@ struct FaxServiceWorkerContext {
   CInterProcessChannel* channel = nullptr;
   SharedFlags* flags = nullptr;
   ITrayPort* tray = nullptr;  // null: no icon or tooltip changes
+  SleepFunction pause;        // the workers' pause between passes; ends early when they are told to stop
 };
 
 // Both take a FaxServiceWorkerContext* and return 0.

@@ -37,8 +37,8 @@ class CInterProcessChannel::RaceLock {
   bool m_held = false;
 };
 
-CInterProcessChannel::CInterProcessChannel(int32_t osVersionCode)
-    : m_osVersionCode(osVersionCode), m_names(BuildObjectNames(m_baseName, m_osVersionCode)) {}
+CInterProcessChannel::CInterProcessChannel(int32_t osVersionCode, HANDLE stopEvent)
+    : m_osVersionCode(osVersionCode), m_stopEvent(stopEvent), m_names(BuildObjectNames(m_baseName, m_osVersionCode)) {}
 
 bool CInterProcessChannel::Fail(const char* what, DWORD code) {
   m_lastError = code;
@@ -108,9 +108,15 @@ bool CInterProcessChannel::ConnectEvents() {
 ServerEventWait CInterProcessChannel::WaitForServerEvent(uint32_t timeoutMs) {
   HANDLE event = m_serverEvent.get();
   if (!event) return ServerEventWait::Failed;
-  switch (WaitForSingleObject(event, timeoutMs)) {
+  // The server event comes first; the listener checks the stop after every wait, so a server that
+  // keeps its event signalled cannot hold it.
+  const HANDLE handles[] = {event, m_stopEvent};
+  const DWORD count = m_stopEvent ? 2 : 1;
+  switch (WaitForMultipleObjects(count, handles, FALSE, timeoutMs)) {
     case WAIT_OBJECT_0:
       return ServerEventWait::Signalled;
+    case WAIT_OBJECT_0 + 1:
+      return ServerEventWait::Stopped;
     case WAIT_TIMEOUT:
       return ServerEventWait::TimedOut;
     default:

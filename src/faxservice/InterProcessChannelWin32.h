@@ -35,8 +35,9 @@ class Published {
 
 class CInterProcessChannel final : public IChannelPort, public IServerEventPort {
  public:
-  // Codes above 108 put the mapping and the mutexes into the "Global\" namespace.
-  explicit CInterProcessChannel(int32_t osVersionCode);
+  // Codes above 108 put the mapping and the mutexes into the "Global\" namespace. The listener's waits
+  // also end when stopEvent (the workers' stop signal; may be null) is set.
+  explicit CInterProcessChannel(int32_t osVersionCode, HANDLE stopEvent = nullptr);
   CInterProcessChannel(const CInterProcessChannel&) = delete;
   CInterProcessChannel& operator=(const CInterProcessChannel&) = delete;
 
@@ -64,6 +65,7 @@ class CInterProcessChannel final : public IChannelPort, public IServerEventPort 
   bool Fail(const char* what, DWORD code);
 
   int32_t m_osVersionCode;
+  HANDLE m_stopEvent;  // not owned
   std::string m_baseName = kChannelBaseName;
   ChannelObjectNames m_names;
   DWORD m_lastError = 0;

@@ -31,20 +31,19 @@ void ShowServerText(IServerEventPort& channel, ITrayPort* tray) {
 uint32_t RunIpcListener(IServerEventPort& channel, ITrayPort* tray, const SharedFlags& flags,
                         const SleepFunction& sleep) {
   for (;;) {
-    switch (channel.WaitForServerEvent(kListenerWaitMs)) {
-      case ServerEventWait::Signalled:
-        ShowServerText(channel, tray);
-        // The server waits for this answer whether or not there was anything to show.
-        channel.SetClientEvent();
-        break;
-      case ServerEventWait::TimedOut:
-        break;
-      case ServerEventWait::Failed:
-        // Nothing to wait on any more: linger until the workers stop or the channel is declared down,
-        // looking at the flags once per wait period rather than spinning.
-        while (flags.workersRunning != 0 && flags.channelReady != 0) sleep(kListenerWaitMs);
-        return 0;
+    const ServerEventWait wait = channel.WaitForServerEvent(kListenerWaitMs);
+    if (wait == ServerEventWait::Signalled) {
+      ShowServerText(channel, tray);
+      // The server waits for this answer whether or not there was anything to show.
+      channel.SetClientEvent();
+    } else if (wait == ServerEventWait::Failed) {
+      // Nothing to wait on any more: linger until the workers stop or the channel is declared down,
+      // looking at the flags once per wait period rather than spinning.
+      while (flags.workersRunning != 0 && flags.channelReady != 0) sleep(kListenerWaitMs);
+      return 0;
     }
+    // A server that keeps its event signalled must not keep the listener from seeing the stop.
+    if (wait == ServerEventWait::Stopped || flags.workersRunning == 0) return 0;
   }
 }
 

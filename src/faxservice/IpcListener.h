@@ -12,11 +12,13 @@ namespace tfm {
 
 inline constexpr uint32_t kListenerWaitMs = 100;
 
-enum class ServerEventWait { Signalled, TimedOut, Failed };
+// Stopped: the workers were told to stop while the listener waited.
+enum class ServerEventWait { Signalled, TimedOut, Failed, Stopped };
 
 class IServerEventPort {
  public:
-  // Waits on the server event as it is now; the poller may have opened it since the last wait.
+  // Waits on the server event as it is now (the poller may have opened it since the last wait) and on
+  // the workers' stop signal.
   virtual ServerEventWait WaitForServerEvent(uint32_t timeoutMs) = 0;
   // The shared block (kSharedBlockLength bytes) as it is now, or null when no view is mapped.
   virtual const unsigned char* CurrentBlock() = 0;
@@ -32,8 +34,8 @@ std::string ServerTextFromBlock(const unsigned char* block);
 // The tooltip for a server text: one blank on each side. The tray keeps the first 127 bytes.
 std::string FormatServerTip(const std::string& text);
 
-// Runs until a wait fails and then workersRunning or channelReady is found 0. While waits succeed or
-// time out the flags are not looked at: at shutdown the thread is ended from outside.
+// Runs until workersRunning is found 0 after a wait (or the wait reports the stop), or until a wait
+// fails and then workersRunning or channelReady is found 0; sleep is the pause of the lingering.
 uint32_t RunIpcListener(IServerEventPort& channel, ITrayPort* tray, const SharedFlags& flags,
                         const SleepFunction& sleep);
 

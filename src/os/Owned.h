@@ -96,6 +96,24 @@ class LocalPtr {
   T* m_raw = nullptr;
 };
 
+// A block of memory in another process (VirtualAllocEx), for messages whose parameters must point
+// into that process; freed there when the owner goes. The process handle must outlive the owner.
+class UniqueRemoteBlock {
+ public:
+  UniqueRemoteBlock(HANDLE process, SIZE_T length)
+      : m_process(process), m_block(VirtualAllocEx(process, nullptr, length, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+  UniqueRemoteBlock(const UniqueRemoteBlock&) = delete;
+  UniqueRemoteBlock& operator=(const UniqueRemoteBlock&) = delete;
+  ~UniqueRemoteBlock() {
+    if (m_block) VirtualFreeEx(m_process, m_block, 0, MEM_RELEASE);
+  }
+  void* get() const { return m_block; }
+
+ private:
+  HANDLE m_process;
+  void* m_block;
+};
+
 // A thread or process started by CreateProcess: both handles owned.
 struct ProcessHandles {
   UniqueHandle process;

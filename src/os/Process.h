@@ -14,7 +14,4 @@ std::string ExecutableDirectory();
 // trimmed of white space at both ends; empty when the system has no text for the code.
 std::string SystemErrorText(uint32_t code);
 
-// Suspends the calling thread; the sleep that the workers are given in the product.
-void SleepMilliseconds(uint32_t milliseconds);
-
 }  // namespace os

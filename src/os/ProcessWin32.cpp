@@ -35,6 +35,4 @@ std::string SystemErrorText(uint32_t code) {
   return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-void SleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
-
 }  // namespace os

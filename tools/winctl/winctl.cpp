@@ -19,6 +19,7 @@
 //   winctl tray-delete HWND ID              deletes a notification icon (as an Explorer restart does)
 //   winctl broadcast NAME                   broadcasts a registered window message to all top-level windows
 //   winctl process HWND                     prints pid=, handles=, private= of the window's process
+//   winctl tray-tips                        prints the notification icons' tooltip texts, one per line
 //
 // Numbers take C notation (0x prefix for hex). Exit code 0 on success, 1 when the condition failed,
 // 2 on bad usage.
@@ -31,6 +32,7 @@
 #include <string>
 
 #include "ProcessStatsWin32.h"
+#include "TrayTipsWin32.h"
 
 namespace {
 
@@ -221,6 +223,7 @@ int main(int argc, char** argv) {
   if (verb == "tray-delete" && argc == 4)
     return ShellIcon(NIM_DELETE, Handle(argv[2]), static_cast<UINT>(Number(argv[3]))) ? 0 : 1;
   if (verb == "process" && argc == 3) return PrintProcessStats(Handle(argv[2]));
+  if (verb == "tray-tips" && argc == 2) return PrintTrayTips();
   if (verb == "broadcast" && argc == 3)
     return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
   return 2;

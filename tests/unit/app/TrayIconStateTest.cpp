@@ -14,11 +14,12 @@ using Requests = std::vector<std::string>;
 // Records each request as "<kind> flags=<n> icon=<id> tip=<text>".
 class RecordingShell final : public ITrayShell {
  public:
-  bool Add(const TrayRecord& r) override { return Record("add", r, acceptAdd); }
-  bool Modify(const TrayRecord& r) override { return Record("modify", r, true); }
+  bool Add(const TrayRecord& r) override { return Record("add", r, addsToRefuse-- <= 0); }
+  bool Modify(const TrayRecord& r) override { return Record("modify", r, acceptModify); }
   bool Delete(const TrayRecord& r) override { return Record("delete", r, true); }
   Requests requests;
-  bool acceptAdd = true;
+  int addsToRefuse = 0;
+  bool acceptModify = true;
 
  private:
   bool Record(const char* kind, const TrayRecord& r, bool result) {
@@ -53,7 +54,7 @@ TEST_F(TrayIconStateTest, WithoutNotificationAreaEveryChangeIsRefused) {
 }
 
 TEST_F(TrayIconStateTest, RefusedAddLeavesIconHiddenAndStoresChanges) {
-  shell.acceptAdd = false;
+  shell.addsToRefuse = 1;
   EXPECT_FALSE(Install("tip"));
   EXPECT_TRUE(tray.hidden() && tray.removed() && tray.readdPending());
   shell.requests.clear();
@@ -62,6 +63,10 @@ TEST_F(TrayIconStateTest, RefusedAddLeavesIconHiddenAndStoresChanges) {
   EXPECT_TRUE(shell.requests.empty());
   EXPECT_STREQ("stored", tray.record().tip);
   EXPECT_EQ(kStopped, tray.record().icon);
+  // The taskbar appears: the icon is added with what was stored, and is removed at the end.
+  tray.OnShellRestart(shell);
+  EXPECT_EQ(Requests{"add flags=7 icon=153 tip=stored"}, shell.requests);
+  EXPECT_FALSE(tray.hidden() || tray.removed() || tray.readdPending());
 }
 
 // Each change sends only its own flag; the tip is cut to the 127 bytes the shell takes.
@@ -91,25 +96,48 @@ TEST_F(TrayIconStateTest, InstallAndShellRestartAddTheCurrentPictureAndTip) {
   EXPECT_FALSE(tray.hidden() || tray.readdPending());
 }
 
-TEST_F(TrayIconStateTest, FailedReaddHidesAndKeepsItPending) {
+// "TaskbarCreated" while the shell still has the icon (any program may send it): the refused add is
+// followed by a modify, and when that is refused too, by a delete and a new add.
+TEST_F(TrayIconStateTest, RefusedReaddUpdatesOrReplacesTheIcon) {
   InstallShown();
-  shell.acceptAdd = false;
+  shell.addsToRefuse = 1;
+  tray.OnShellRestart(shell);
+  EXPECT_EQ((Requests{"add flags=7 icon=128 tip=Telvaro Fax Server Monitor",
+                      "modify flags=7 icon=128 tip=Telvaro Fax Server Monitor"}),
+            shell.requests);
+  shell.requests.clear();
+  shell.addsToRefuse = 1;
+  shell.acceptModify = false;
+  tray.OnShellRestart(shell);
+  ASSERT_EQ(4u, shell.requests.size());
+  EXPECT_EQ("delete", shell.requests[2].substr(0, 6));
+  EXPECT_EQ("add", shell.requests[3].substr(0, 3));
+  EXPECT_FALSE(tray.hidden() || tray.readdPending());
+}
+
+TEST_F(TrayIconStateTest, FailedReaddHidesAndIsTriedAgainAtTheNextRestart) {
+  InstallShown();
+  shell.addsToRefuse = 2;
+  shell.acceptModify = false;
   tray.OnShellRestart(shell);
   EXPECT_TRUE(tray.hidden() && tray.readdPending());
   shell.requests.clear();
   tray.ChangeTip(shell, "only stored");
   tray.OnSettingChange(shell, 47);  // hidden: the work-area change does not add either
   EXPECT_TRUE(shell.requests.empty());
+  tray.OnShellRestart(shell);
+  EXPECT_EQ(Requests{"add flags=7 icon=128 tip=only stored"}, shell.requests);
+  EXPECT_FALSE(tray.hidden());
 }
 
 TEST_F(TrayIconStateTest, WorkAreaChangeAddsOnlyWhilePendingAndShown) {
   InstallShown();
   tray.OnSettingChange(shell, 47);
   EXPECT_TRUE(shell.requests.empty());  // nothing pending
-  shell.acceptAdd = false;
+  shell.addsToRefuse = 2;
+  shell.acceptModify = false;
   tray.OnShellRestart(shell);
   tray.MarkEnabledAndShown();  // the listener shows the icon state again
-  shell.acceptAdd = true;
   shell.requests.clear();
   tray.OnSettingChange(shell, 42);
   EXPECT_TRUE(shell.requests.empty());

@@ -125,6 +125,21 @@ TEST_F(IpcListenerTest, SignalIsAnsweredWithoutViewOrTray) {
   EXPECT_EQ(2, events.clientEvents);
 }
 
+// Told to stop, the listener ends after the wait that reports it, or after any wait once the flag is
+// cleared: a server that keeps its event signalled cannot hold it.
+TEST_F(IpcListenerTest, EndsAfterTheWaitThatFindsTheStop) {
+  events.waits = {{kSignalled, "busy"}, {ServerEventWait::Stopped, nullptr}, {kSignalled, "never"}};
+  EXPECT_EQ(0u, Run(&tray));
+  EXPECT_EQ(2u, events.waitTimeouts.size());
+  flags.workersRunning = 0;
+  events.waits = {{kSignalled, "last"}, {kSignalled, "never"}};
+  EXPECT_EQ(0u, Run(&tray));
+  EXPECT_EQ(3u, events.waitTimeouts.size());
+  EXPECT_EQ((Calls{"shown", "tip  busy ", "shown", "tip  last "}), tray.Calls());
+  EXPECT_EQ(2, events.clientEvents) << "the text seen before the stop is still answered";
+  EXPECT_EQ(0, lingerSleeps);
+}
+
 // A failed wait ends the listener at once when the channel is down; otherwise it lingers until the
 // poller drops the flag and never waits again.
 TEST_F(IpcListenerTest, FailedWaitEndsOrLingersByChannelState) {

@@ -86,8 +86,8 @@ class TickingServer final : public IServerEventPort {
     answers.Advance();
   }
 
-  std::atomic<bool> down{false};
   std::atomic<int> answered{0};
+  std::atomic<bool> down{false};
   Progress answers;
 
  private:

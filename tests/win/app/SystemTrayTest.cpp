@@ -13,13 +13,15 @@ namespace {
 constexpr UINT kIconId = IDR_MAINFRAME;
 const OsVersionInfo kCurrentWindows{true, 2, 10, 0, 19045};
 
-bool ShellKnows(HWND owner) {
+bool Shell(DWORD request, HWND owner) {
   NOTIFYICONDATAA data{};
   data.cbSize = sizeof data;
   data.hWnd = owner;
   data.uID = kIconId;
-  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+  return Shell_NotifyIconA(request, &data) != FALSE;
 }
+
+bool ShellKnows(HWND owner) { return Shell(NIM_MODIFY, owner); }
 
 class SystemTrayTest : public ::testing::Test {
  protected:
@@ -46,6 +48,24 @@ TEST_F(SystemTrayTest, InstallShowsIconAndDestructionRemovesIt) {
   }
   EXPECT_FALSE(ShellKnows(m_owner));
   EXPECT_EQ(nullptr, TrayWindow());
+}
+
+// The shell refuses the first add (here: an icon under the same owner and id is already there, as
+// when the taskbar is not ready at logon): the tray does not give up but adds it on its retry timer.
+TEST_F(SystemTrayTest, RefusedFirstAddIsRetriedUntilTheShellTakesIt) {
+  ASSERT_TRUE(Shell(NIM_ADD, m_owner));
+  CSystemTray tray(m_owner, kCurrentWindows);
+  EXPECT_FALSE(tray.Install(kTrayCallbackMessage, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
+  EXPECT_TRUE(tray.AwaitsShell());
+  ASSERT_TRUE(Shell(NIM_DELETE, m_owner));
+  const DWORD start = GetTickCount();
+  MSG msg;
+  while (tray.AwaitsShell() && GetTickCount() - start < 10000) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(50);
+  }
+  EXPECT_FALSE(tray.AwaitsShell());
+  EXPECT_TRUE(ShellKnows(m_owner));
 }
 
 TEST_F(SystemTrayTest, CallbackForAnotherIconIsIgnored) {

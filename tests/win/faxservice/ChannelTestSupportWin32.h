@@ -12,23 +12,22 @@
 
 namespace tfm::test {
 
-// Runs IpcListenerThread on the channel. The listener does not look at the flags while its waits
-// succeed, so, as at the product's shutdown, it is terminated; never while it holds the tray's lock.
+// Runs IpcListenerThread on the channel; stopped as the product stops it, by clearing the flag, which
+// the listener looks at after every wait.
 class ListenerThread {
  public:
   ListenerThread(CInterProcessChannel& channel, SharedFlags& flags, RecordingTray& tray)
-      : m_tray(tray), m_context{&channel, &flags, &tray} {
+      : m_flags(flags), m_context{&channel, &flags, &tray, [](uint32_t ms) { Sleep(ms); }} {
     m_thread.reset(CreateThread(nullptr, 0, IpcListenerThread, &m_context, 0, nullptr));
   }
   ~ListenerThread() {
-    std::lock_guard guard(m_tray.Lock());
-    TerminateThread(m_thread.get(), 170);
+    m_flags.workersRunning = 0;
     WaitForSingleObject(m_thread.get(), INFINITE);
   }
   HANDLE handle() const { return m_thread.get(); }
 
  private:
-  RecordingTray& m_tray;
+  SharedFlags& m_flags;
   FaxServiceWorkerContext m_context;
   os::UniqueHandle m_thread;
 };

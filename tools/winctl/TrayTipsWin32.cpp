@@ -1,0 +1,75 @@
+#include "TrayTipsWin32.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "os/Owned.h"
+
+namespace {
+
+constexpr SIZE_T kTextLength = 1024;  // what the control writes at most (INFOTIPSIZE)
+
+struct Tooltips {
+  DWORD pid;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectTooltips(HWND hwnd, LPARAM context) {
+  auto* tooltips = reinterpret_cast<Tooltips*>(context);
+  char name[64] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == tooltips->pid && std::strcmp(name, TOOLTIPS_CLASSA) == 0) tooltips->windows.push_back(hwnd);
+  return TRUE;
+}
+
+bool Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result) {
+  return SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+// The text of tool `index` of a tooltip window of the process, read through the remote block.
+bool ReadToolText(HANDLE process, HWND tooltip, WPARAM index, char* remote, std::vector<char>& text) {
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.lpszText = remote + sizeof tool;
+  DWORD_PTR result = 0;
+  if (!WriteProcessMemory(process, remote, &tool, sizeof tool, nullptr) ||
+      !Send(tooltip, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(remote), result) || !result ||
+      !ReadProcessMemory(process, remote, &tool, sizeof tool, nullptr))
+    return false;
+  tool.lpszText = remote + sizeof tool;
+  if (!WriteProcessMemory(process, remote, &tool, sizeof tool, nullptr) ||
+      !Send(tooltip, TTM_GETTEXTA, kTextLength, reinterpret_cast<LPARAM>(remote), result))
+    return false;
+  text.assign(kTextLength + 1, '\0');
+  return ReadProcessMemory(process, remote + sizeof tool, text.data(), kTextLength, nullptr) != 0;
+}
+
+}  // namespace
+
+int PrintTrayTips() {
+  Tooltips tooltips{0, {}};
+  HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+  if (!taskbar || !GetWindowThreadProcessId(taskbar, &tooltips.pid)) return 1;
+  const os::UniqueHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, tooltips.pid));
+  if (!process) return 1;
+  const os::UniqueRemoteBlock block(process.get(), sizeof(TTTOOLINFOA) + kTextLength);
+  if (!block.get()) return 1;
+  EnumWindows(CollectTooltips, reinterpret_cast<LPARAM>(&tooltips));
+  std::vector<char> text;
+  for (HWND tooltip : tooltips.windows) {
+    DWORD_PTR count = 0;
+    if (!Send(tooltip, TTM_GETTOOLCOUNT, 0, 0, count)) continue;
+    for (WPARAM index = 0; index < count; ++index) {
+      if (ReadToolText(process.get(), tooltip, index, static_cast<char*>(block.get()), text))
+        std::printf("%s\n", text.data());
+    }
+  }
+  return 0;
+}
