@@ -49,7 +49,6 @@ void CMainFrame::OnClose() {
   // is destroyed under them.
   if (m_dialog.EndRunningDialog()) {
     Trace("frame: closing after the dialog");
-    PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
     return;
   }
   m_notifier.Destroy();

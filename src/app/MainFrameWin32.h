@@ -34,8 +34,8 @@ class ISessionEndHandler {
 // The modal dialog that the program may be running over the frame (the Devices Monitor).
 class IRunningDialog {
  public:
-  // Tells a running dialog to end; false when none runs. Its modal loop returns once the message
-  // being handled is done.
+  // Tells a running dialog to end and the frame to be closed once it has (its modal loop returns once
+  // the message being handled, or a message box of the dialog, is done); false when none runs.
   virtual bool EndRunningDialog() = 0;
 
  protected:

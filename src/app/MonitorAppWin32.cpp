@@ -1,6 +1,7 @@
 #include "app/MonitorAppWin32.h"
 
 #include <algorithm>
+#include <utility>
 #include <cstdlib>
 
 #include "app/SingleInstance.h"
@@ -129,6 +130,7 @@ void CMonitorApp::OnSessionEnding() {
 
 bool CMonitorApp::EndRunningDialog() {
   if (!m_runningDialog) return false;
+  m_closeAfterDialog = true;
   m_runningDialog->EndDialog(IDCANCEL);
   return true;
 }
@@ -150,6 +152,9 @@ void CMonitorApp::OnDevicesMonitor() {
   dialog.DoModal(m_mainFrame->Hwnd());
   m_runningDialog = nullptr;
   Trace("devices monitor: closed");
+  // A close that came while the dialog ran goes on now that its modal loop (and a tray callback
+  // that opened it) have returned; a message box of the dialog may have kept it open until now.
+  if (std::exchange(m_closeAfterDialog, false)) PostMessageA(m_mainFrame->Hwnd(), WM_CLOSE, 0, 0);
 }
 
 void CMonitorApp::Tell(const char* text) {

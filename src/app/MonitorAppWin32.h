@@ -69,6 +69,7 @@ class CMonitorApp final : public fw::Application,
   RegistryWin32 m_registry;
   CModemRegistry m_modemRegistry{m_registry, m_osVersion.platformId};
   CDevicesMonitorDlg* m_runningDialog = nullptr;  // the modal Devices Monitor while it runs
+  bool m_closeAfterDialog = false;                 // the frame was closed while the dialog ran
   std::unique_ptr<CMainFrame> m_mainFrame;
   WorkerThread m_listenerThread{"listener"};
   WorkerThread m_pollerThread{"poller"};
