@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "CapiWire.h"
-#include "RecordingTray.h"
-#include "TraceCapture.h"
 #include "calllog/CallLogPort.h"
 #include "capi/CapiEntryPoints.h"
 
