@@ -183,33 +183,29 @@ TEST(CMsgUnpackTest, RefusesWhatItCannotDecodeSafely) {
 }
 
 TEST(CMsgPackTest, RefusesUndefinedMessagesAndOverlongOnes) {
-  CMsg m = Header(0x09, kCapiReq, 1);
   uint8_t buffer[64];
-  EXPECT_EQ(kCapiIllegalCommand, CMsgPack(m, buffer, sizeof buffer));
-  m = Header(kCapiListen, kCapiInd, 1);
-  EXPECT_EQ(kCapiIllegalCommand, CMsgPack(m, buffer, sizeof buffer));
-  m = Header(kCapiListen, 0x00, 1);
-  EXPECT_EQ(kCapiIllegalCommand, CMsgPack(m, buffer, sizeof buffer));
-
-  Bytes big = {0xFF, 0x00, 0x08};  // 2048 content bytes: cannot fit into 2048 with the header
-  big.resize(3 + 2048, 0x31);
+  for (const auto& [command, subcommand] : {std::pair{0x09, kCapiReq}, {kCapiListen, kCapiInd}, {kCapiListen, 0x00}}) {
+    CMsg m = Header(static_cast<uint8_t>(command), static_cast<uint8_t>(subcommand), 1);
+    EXPECT_EQ(kCapiIllegalCommand, CMsgPack(m, buffer, sizeof buffer)) << command << "/" << subcommand;
+  }
+  // 2048 content bytes cannot fit into 2048 with the header; 8 header + 4 address + 3 escape + 2033
+  // content bytes fit exactly. Nothing is written past the capacity.
   Bytes guarded(2048 + 16, 0xCC);
-  m = Header(kCapiConnectB3, kCapiReq, 1);
-  m.NCPI = big.data();
-  EXPECT_EQ(kCapiIllegalParameterCoding, CMsgPack(m, guarded.data(), 2048));
-  EXPECT_EQ(Bytes(16, 0xCC), Bytes(guarded.end() - 16, guarded.end()));
-
-  // Fits exactly: 8 header + 4 address + 3 escape + 2033 content = 2048.
-  big = {0xFF, 0xF1, 0x07};
-  big.resize(3 + 2033, 0x31);
-  m = Header(kCapiConnectB3, kCapiReq, 1);
-  m.NCPI = big.data();
-  EXPECT_EQ(0u, CMsgPack(m, guarded.data(), 2048));
-  EXPECT_EQ(2048u, m.walkOffset);
+  for (const auto& [content, info] : {std::pair{2048u, kCapiIllegalParameterCoding}, {2033u, 0u}}) {
+    Bytes big = {0xFF, static_cast<uint8_t>(content), static_cast<uint8_t>(content >> 8)};
+    big.resize(3 + content, 0x31);
+    CMsg m = Header(kCapiConnectB3, kCapiReq, 1);
+    m.NCPI = big.data();
+    EXPECT_EQ(info, CMsgPack(m, guarded.data(), 2048)) << content;
+    if (info == 0) {
+      EXPECT_EQ(2048u, m.walkOffset);
+    }
+    EXPECT_EQ(Bytes(16, 0xCC), Bytes(guarded.end() - 16, guarded.end()));
+  }
   // The escape of a nested structure needs two more bytes than the inner part: refused when they are
   // not there.
   const Bytes config = BProtocolConfig(250);
-  m = Header(kCapiSelectBProtocol, kCapiReq, 1);
+  CMsg m = Header(kCapiSelectBProtocol, kCapiReq, 1);
   m.B1configuration = config.data();
   const size_t exactLength = 8 + 4 + 3 + 258;
   EXPECT_EQ(kCapiIllegalParameterCoding, CMsgPack(m, guarded.data(), exactLength - 1));

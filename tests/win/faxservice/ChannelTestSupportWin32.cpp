@@ -27,15 +27,6 @@ struct SystemHandleList {
 constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
 constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
 
-// A file in the temporary folder, removed first; returns its Windows path.
-std::string FreshTempFile(const std::string& name) {
-  char folder[MAX_PATH];
-  GetTempPathA(sizeof folder, folder);
-  const std::string path = std::string(folder) + name;
-  DeleteFileA(path.c_str());
-  return path;
-}
-
 }  // namespace
 
 DWORD ProcessHandleCount() {
@@ -63,12 +54,11 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 ConsoleSimulator::ConsoleSimulator(const std::string& scriptText, const char* tag)
-    : m_script(FreshTempFile(std::string(tag) + ".script")), m_log(FreshTempFile(std::string(tag) + ".log")) {
-  std::ofstream(m_script, std::ios::binary) << scriptText;
+    : m_script((std::string(tag) + ".script").c_str(), scriptText), m_log((std::string(tag) + ".log").c_str(), "") {
   // The build names the simulator by its host path, which Wine reaches through Z:.
   std::string exe = "Z:" FAXSIM_EXE;
   std::replace(exe.begin(), exe.end(), '/', '\\');
-  std::string command = "\"" + exe + "\" --console \"" + m_script + "\" \"" + m_log + "\"";
+  std::string command = "\"" + exe + "\" --console \"" + m_script.Path() + "\" \"" + m_log.Path() + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};

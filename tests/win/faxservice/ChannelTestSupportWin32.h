@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/SharedFlags.h"
+#include "ProviderFolder.h"
 #include "RecordingTray.h"
 #include "faxservice/FaxServiceWorkersWin32.h"
 #include "os/Owned.h"
@@ -47,11 +48,11 @@ class ConsoleSimulator {
   ~ConsoleSimulator();
   // Waits for the process to end; false if it is still running after timeoutMs.
   bool Join(DWORD timeoutMs);
-  const std::string& log() const { return m_log; }
+  const std::string& log() const { return m_log.Path(); }
 
  private:
-  std::string m_script;
-  std::string m_log;
+  TempFile m_script;
+  TempFile m_log;
   os::ProcessHandles m_process;
 };
 
