@@ -1,5 +1,7 @@
-"""A fax service that stops and starts again while the monitor runs: the poller sees both changes in its
-30 s cycles, reconnects the channel, and the listener, still waiting, shows the new server's texts."""
+"""The fax service with the real exe and the simulator service. The server starts before the monitor,
+as at boot: it creates the channel's objects and the monitor opens them, and its texts reach the
+tooltip. Then the service stops and starts again while the monitor runs: the poller sees both changes in
+its 30 s cycles, reconnects the channel, and the listener, still waiting, shows the new server's texts."""
 from harness import Monitor, check, run_scenarios
 from simulator import Simulator, remove_service
 
@@ -7,13 +9,21 @@ CYCLE_TIMEOUT = 45  # one 30 s poll and Wine's slack
 
 
 def texts_flow_again_after_service_restart(folder):
-    first = Simulator(folder, "first", "post Fax received from 4711\npause 1000\nrepeat\n").start()
+    # The texts repeat, so that some surely follow the poller's first cycle.
+    first = Simulator(folder, "first", "post Fax received from 4711\npause 500\n"
+                                       "post Cover page 100% %s%n%x\npause 500\nrepeat\n").start()
     try:
         monitor = Monitor(folder).start()
         poller = monitor.wait_trace(r"^worker poller: started$")
         running = monitor.wait_trace(r"^tray: icon 147$", after=poller)
+        running = monitor.wait_trace(r"^tray: tip \[Telvaro Fax Server Running\]$", after=running)
+        check(not monitor.has_trace(r"^Open service failed"), "the probe did not find the service")
         monitor.wait_trace(r"^tray: tip \[ Fax received from 4711 \]$", after=running)
+        monitor.wait_trace(r"^tray: tip \[ Cover page 100% %s%n%x \]$", after=running)
         first.wait_line("acknowledged Fax received from 4711")
+        first.wait_line("acknowledged Cover page 100% %s%n%x")
+        check(not [line for line in first.lines() if line.startswith(("error", "rejected", "unacknowledged"))],
+              "the simulator logged a failure:\n  " + "\n  ".join(first.lines()))
 
         first.stop()
         first.wait_line("stopped")
@@ -30,6 +40,7 @@ def texts_flow_again_after_service_restart(folder):
         check(not monitor.has_trace(r"^worker listener: stopped"), "the listener ended while the service was away")
 
         monitor.end(timeout=15)
+        check(monitor.has_trace(r"^tray: removed$"), "the icon was not removed")
     finally:
         remove_service()
 
