@@ -91,30 +91,25 @@ TEST_F(TrayIconStateTest, InstallAndShellRestartAddTheCurrentPictureAndTip) {
   EXPECT_FALSE(tray.hidden() || tray.readdPending());
 }
 
-TEST_F(TrayIconStateTest, FailedReaddHidesAndKeepsItPending) {
-  InstallShown();
-  shell.acceptAdd = false;
-  tray.OnShellRestart(shell);
-  EXPECT_TRUE(tray.hidden() && tray.readdPending());
-  shell.requests.clear();
-  tray.ChangeTip(shell, "only stored");
-  tray.OnSettingChange(shell, 47);  // hidden: the work-area change does not add either
-  EXPECT_TRUE(shell.requests.empty());
-}
-
-TEST_F(TrayIconStateTest, WorkAreaChangeAddsOnlyWhilePendingAndShown) {
+// A failed re-add hides the icon and keeps the add pending; the work-area change adds it only once the
+// listener has shown the icon state again.
+TEST_F(TrayIconStateTest, FailedReaddWaitsForTheWorkAreaChangeWhileShown) {
   InstallShown();
   tray.OnSettingChange(shell, 47);
   EXPECT_TRUE(shell.requests.empty());  // nothing pending
   shell.acceptAdd = false;
   tray.OnShellRestart(shell);
-  tray.MarkEnabledAndShown();  // the listener shows the icon state again
+  EXPECT_TRUE(tray.hidden() && tray.readdPending());
   shell.acceptAdd = true;
   shell.requests.clear();
+  tray.ChangeTip(shell, "only stored");
+  tray.OnSettingChange(shell, 47);  // hidden: the work-area change does not add either
+  EXPECT_TRUE(shell.requests.empty());
+  tray.MarkEnabledAndShown();
   tray.OnSettingChange(shell, 42);
   EXPECT_TRUE(shell.requests.empty());
   tray.OnSettingChange(shell, 47);
-  EXPECT_EQ(Requests{"add flags=7 icon=128 tip=Telvaro Fax Server Monitor"}, shell.requests);
+  EXPECT_EQ(Requests{"add flags=7 icon=128 tip=only stored"}, shell.requests);
   EXPECT_FALSE(tray.readdPending());
 }
 
