@@ -141,35 +141,41 @@ class DevicesMonitorDlgTest : public ::testing::Test {
 };
 test::ModemFixture DevicesMonitorDlgTest::s_fixture;
 
-TEST_F(DevicesMonitorDlgTest, OpensOnTheIsdnTabWithBothDevicePagesFilled) {
+// One run of the dialog: the theme's colours on screen, both device pages filled, a key on the tab strip
+// moving to the next page, and every page, shown or hidden, following the container's page area when
+// the dialog grows (the dialog's own anchors are the framework suite's).
+TEST_F(DevicesMonitorDlgTest, OpensThemedOnTheIsdnTabAndItsPagesFollowTheSize) {
   CDevicesMonitorDlg dialog(Sources());
-  const INT_PTR result = RunModal(dialog, [&](HWND) {
+  const INT_PTR result = RunModal(dialog, [&](HWND hwnd) {
+    const fw::CColorizedTheme& theme = dialog.Theme();
     const fw::TabPageContainer& pages = dialog.Pages();
-    EXPECT_EQ(0, pages.SelectedPage());
-    EXPECT_TRUE(IsWindowVisible(pages.Page(0)));
-    EXPECT_FALSE(IsWindowVisible(pages.Page(1)));
+    // The free band between the banner and the OK button shows the dialog's face.
+    RECT band{150, 172, 151, 173};
+    MapDialogRect(hwnd, &band);
+    EXPECT_EQ(theme.Color(fw::ThemeColor::DialogFace), PixelAt(hwnd, band.left, band.top));
+    RECT page{};
+    GetClientRect(pages.Page(0), &page);
+    EXPECT_EQ(theme.Color(fw::ThemeColor::PageFace), PixelAt(pages.Page(0), page.right - 2, page.bottom - 2));
+    // Right of the last tab, above the page area: the strip's own band; the selected tab has the accent.
+    RECT strip{}, tab{};
+    GetClientRect(pages.TabStrip(), &strip);
+    EXPECT_EQ(theme.Color(fw::ThemeColor::TabStrip), PixelAt(pages.TabStrip(), strip.right - 3, 2));
+    TabCtrl_GetItemRect(pages.TabStrip(), 0, &tab);
+    EXPECT_EQ(theme.Color(fw::ThemeColor::Accent), PixelAt(pages.TabStrip(), (tab.left + tab.right) / 2, tab.top));
+
     // The pages show what the device builders make of the same sources (their texts are unit-tested).
+    EXPECT_EQ(0, pages.SelectedPage());
     const TreeNodeList isdn = BuildIsdnInfoNodes(GatherIsdnInfo(true, capi.EntryPoints(), Sources().getProfile)).nodes;
     ASSERT_EQ(3u, isdn.size()) << "CAPI Info and two controllers";
     EXPECT_EQ(isdn, ReadTree(GetDlgItem(pages.Page(0), IDC_INFO_TREE), nullptr));
     EXPECT_EQ(BuildModemNodes(CollectModems(modems)), ReadTree(GetDlgItem(pages.Page(1), IDC_INFO_TREE), nullptr));
-
-    // A key on the tab strip moves to the next tab, which shows its page and hides the first.
+    EXPECT_TRUE(IsWindowVisible(pages.Page(0)));
+    EXPECT_FALSE(IsWindowVisible(pages.Page(1)));
     SendMessageA(pages.TabStrip(), WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_EQ(1, pages.SelectedPage());
     EXPECT_TRUE(IsWindowVisible(pages.Page(1)));
     EXPECT_FALSE(IsWindowVisible(pages.Page(0)));
-  });
-  EXPECT_EQ(IDOK, result);
-  EXPECT_EQ(nullptr, dialog.Hwnd());
-}
 
-// The dialog's own anchors are the framework suite's; here every page, shown or hidden, follows the
-// container's page area and the page's tree grows with it.
-TEST_F(DevicesMonitorDlgTest, PagesFollowTheDialogSize) {
-  CDevicesMonitorDlg dialog(Sources());
-  RunModal(dialog, [&](HWND hwnd) {
-    const fw::TabPageContainer& pages = dialog.Pages();
     HWND tree = GetDlgItem(pages.Page(0), IDC_INFO_TREE);
     const RECT treeBefore = RectIn(tree, pages.Page(0));
     RECT window{};
@@ -178,40 +184,15 @@ TEST_F(DevicesMonitorDlgTest, PagesFollowTheDialogSize) {
                  SWP_NOMOVE | SWP_NOZORDER);
     const RECT area = pages.PageArea();
     for (int i = 0; i < pages.PageCount(); ++i) {
-      const RECT page = RectIn(pages.Page(i), pages.Hwnd());
-      EXPECT_TRUE(EqualRect(&area, &page)) << "page " << i;
+      const RECT shown = RectIn(pages.Page(i), pages.Hwnd());
+      EXPECT_TRUE(EqualRect(&area, &shown)) << "page " << i;
     }
     const RECT treeAfter = RectIn(tree, pages.Page(0));
     EXPECT_EQ(treeBefore.right + 60, treeAfter.right);
     EXPECT_EQ(treeBefore.bottom + 40, treeAfter.bottom);
   });
-}
-
-TEST_F(DevicesMonitorDlgTest, ThemeTintsTheDialogItsPagesAndTheTabStrip) {
-  CDevicesMonitorDlg dialog(Sources());
-  RunModal(dialog, [&](HWND hwnd) {
-    const fw::CColorizedTheme* theme = &dialog.Theme();
-    EXPECT_NE(GetSysColor(COLOR_BTNFACE), theme->Color(fw::ThemeColor::DialogFace));
-
-    // The free band between the banner and the OK button shows the dialog's face.
-    RECT band{150, 172, 151, 173};
-    MapDialogRect(hwnd, &band);
-    EXPECT_EQ(theme->Color(fw::ThemeColor::DialogFace), PixelAt(hwnd, band.left, band.top));
-
-    const fw::TabPageContainer& pages = dialog.Pages();
-    RECT page{};
-    GetClientRect(pages.Page(0), &page);
-    EXPECT_EQ(theme->Color(fw::ThemeColor::PageFace), PixelAt(pages.Page(0), page.right - 2, page.bottom - 2));
-
-    // Right of the last tab, above the page area: the strip's own band.
-    RECT strip{};
-    GetClientRect(pages.TabStrip(), &strip);
-    EXPECT_EQ(theme->Color(fw::ThemeColor::TabStrip), PixelAt(pages.TabStrip(), strip.right - 3, 2));
-    // The selected tab is marked with the second tint.
-    RECT tab{};
-    TabCtrl_GetItemRect(pages.TabStrip(), 0, &tab);
-    EXPECT_EQ(theme->Color(fw::ThemeColor::Accent), PixelAt(pages.TabStrip(), (tab.left + tab.right) / 2, tab.top));
-  });
+  EXPECT_EQ(IDOK, result);
+  EXPECT_EQ(nullptr, dialog.Hwnd());
 }
 
 // A driver gone since start-up is reported in a message box, one missing at start-up silently; the
