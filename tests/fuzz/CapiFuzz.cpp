@@ -2,51 +2,18 @@
 // (the header's length is the only bound the interface gives, so each message gets a buffer of exactly
 // that many bytes). Every message is unpacked on its own, re-packed when it decoded, and the whole
 // sequence is then played through the monitor's thread body.
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <deque>
-#include <memory>
 #include <vector>
 
-#include "capi/CapiMessageCodec.h"
+#include "FakeCapi.h"
 #include "NullPorts.h"
+#include "capi/CapiMessageCodec.h"
 #include "capi/IsdnMonitor.h"
 
 namespace {
-
-using tfm::CapiDword;
-
-struct Provider {
-  std::deque<std::unique_ptr<uint8_t[]>> queue;
-  std::unique_ptr<uint8_t[]> delivered;
-};
-Provider* g_provider = nullptr;
-
-CapiDword CAPI_CALL Installed() { return 0; }
-CapiDword CAPI_CALL Register(CapiDword, CapiDword, CapiDword, CapiDword, CapiDword* id) {
-  *id = 1;
-  return 0;
-}
-CapiDword CAPI_CALL Release(CapiDword) { return 0; }
-CapiDword CAPI_CALL Put(CapiDword, void* message) {
-  const auto* bytes = static_cast<const uint8_t*>(message);
-  // What the monitor sends must be a complete message of at least header and address.
-  if ((bytes[0] | (bytes[1] << 8)) < 12) __builtin_trap();
-  return 0;
-}
-CapiDword CAPI_CALL Get(CapiDword, void** message) {
-  if (g_provider->queue.empty()) return tfm::kCapiQueueEmpty;
-  g_provider->delivered = std::move(g_provider->queue.front());
-  g_provider->queue.pop_front();
-  *message = g_provider->delivered.get();
-  return 0;
-}
-CapiDword CAPI_CALL Profile(void* buffer, CapiDword controller) {
-  std::memset(buffer, 0, 64);
-  if (controller == 0) static_cast<uint8_t*>(buffer)[0] = 2;
-  return 0;
-}
 
 void CheckRoundTrip(const uint8_t* message) {
   tfm::CMsg cmsg;
@@ -62,33 +29,27 @@ void CheckRoundTrip(const uint8_t* message) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Provider provider;
-  g_provider = &provider;
+  tfm::test::FakeCapi capi;
+  capi.controllers = 2;
   for (size_t at = 0; at + 2 <= size;) {
     const size_t stated = static_cast<size_t>(data[at] | (data[at + 1] << 8));
-    const size_t length = stated < 2 ? 2 : stated;
-    auto message = std::make_unique<uint8_t[]>(length);
-    std::memset(message.get(), 0, length);
-    std::memcpy(message.get(), data + at, std::min(length, size - at));
-    CheckRoundTrip(message.get());
-    provider.queue.push_back(std::move(message));
-    at += length;
+    tfm::test::Bytes message(stated < 2 ? 2 : stated, 0);
+    std::memcpy(message.data(), data + at, std::min(message.size(), size - at));
+    CheckRoundTrip(message.data());
+    at += message.size();
+    capi.queue.push_back(std::move(message));
   }
 
-  tfm::CapiEntryPoints entryPoints;
-  entryPoints.CAPI_INSTALLED = &Installed;
-  entryPoints.CAPI_REGISTER = &Register;
-  entryPoints.CAPI_RELEASE = &Release;
-  entryPoints.CAPI_PUT_MESSAGE = &Put;
-  entryPoints.CAPI_GET_MESSAGE = &Get;
-  entryPoints.CAPI_GET_PROFILE = &Profile;
   tfm::test::NullTray tray;
   tfm::test::NullCallLog log;
   std::atomic<int32_t> workersRunning{1};
-  tfm::CIsdnMonitor monitor(entryPoints, tray, log, workersRunning, [&](uint32_t) {
-    if (provider.queue.empty()) workersRunning = 0;
+  tfm::CIsdnMonitor monitor(capi.entryPoints(), tray, log, workersRunning, [&](uint32_t) {
+    if (capi.queue.empty()) workersRunning = 0;
   });
   monitor.RunThread();
-  g_provider = nullptr;
+  // What the monitor sends must be a complete message of at least header and address.
+  for (const tfm::test::Bytes& message : capi.put) {
+    if (message.size() < 12) __builtin_trap();
+  }
   return 0;
 }

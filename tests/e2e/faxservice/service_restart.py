@@ -1,19 +1,29 @@
-"""A fax service that stops and starts again while the monitor runs: the poller sees both changes in its
-30 s cycles, reconnects the channel, and the listener, still waiting, shows the new server's texts."""
-from harness import Monitor, check, run_scenarios
+"""The fax service with the real exe and the simulator service. The server starts before the monitor,
+as at boot: it creates the channel's objects and the monitor opens them, and its texts reach the
+tooltip. Then the service stops and starts again while the monitor runs: the poller sees both changes in
+its 30 s cycles, reconnects the channel, and the listener, still waiting, shows the new server's texts."""
+from harness import WM_CLOSE, Monitor, check, run_scenarios, winctl
 from simulator import Simulator, remove_service
 
 CYCLE_TIMEOUT = 45  # one 30 s poll and Wine's slack
 
 
 def texts_flow_again_after_service_restart(folder):
-    first = Simulator(folder, "first", "post Fax received from 4711\npause 1000\nrepeat\n").start()
+    # The texts repeat, so that some surely follow the poller's first cycle.
+    first = Simulator(folder, "first", "post Fax received from 4711\npause 500\n"
+                                       "post Cover page 100% %s%n%x\npause 500\nrepeat\n").start()
     try:
         monitor = Monitor(folder).start()
         poller = monitor.wait_trace(r"^worker poller: started$")
         running = monitor.wait_trace(r"^tray: icon 147$", after=poller)
+        running = monitor.wait_trace(r"^tray: tip \[Telvaro Fax Server Running\]$", after=running)
+        check(not monitor.has_trace(r"^Open service failed"), "the probe did not find the service")
         monitor.wait_trace(r"^tray: tip \[ Fax received from 4711 \]$", after=running)
+        monitor.wait_trace(r"^tray: tip \[ Cover page 100% %s%n%x \]$", after=running)
         first.wait_line("acknowledged Fax received from 4711")
+        first.wait_line("acknowledged Cover page 100% %s%n%x")
+        check(not [line for line in first.lines() if line.startswith(("error", "rejected", "unacknowledged"))],
+              "the simulator logged a failure:\n  " + "\n  ".join(first.lines()))
 
         first.stop()
         first.wait_line("stopped")
@@ -29,7 +39,18 @@ def texts_flow_again_after_service_restart(folder):
         second.wait_line("acknowledged Sending fax to 0815 ...")
         check(not monitor.has_trace(r"^worker listener: stopped"), "the listener ended while the service was away")
 
-        monitor.end(timeout=15)
+        # Everything running, the Devices Monitor open: the close ends the dialog, removes the icon (Wine
+        # alone takes about 2 s for that) and stops every worker without terminating one.
+        frame = monitor.frame()
+        winctl("command", frame, 40001)
+        monitor.wait_trace(r"^command: devices monitor \(dialog closed\)$")
+        winctl("post", frame, WM_CLOSE, 0, 0)
+        check(monitor.wait_exit(15) == 0, "the monitor did not end cleanly")
+        closing = monitor.wait_trace(r"^frame: closing after the dialog$")
+        print("exit with the service and the dialog took %.2f s"
+              % monitor.seconds_between(closing, monitor.wait_trace(r"^exit$", after=closing)))
+        check(monitor.has_trace(r"^tray: removed$"), "the icon was not removed")
+        check(not monitor.has_trace(r"^worker \S+: stopped, exit code 170$"), "a worker was terminated")
     finally:
         remove_service()
 

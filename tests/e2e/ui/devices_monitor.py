@@ -22,10 +22,15 @@ VK_MULTIPLY = 0x6A
 SHOTS = os.path.join(BUILD, "screenshots")
 
 
+def wine_reg(*args):
+    """Runs Wine's reg.exe in the prefix; returns its exit code."""
+    return subprocess.run([WINE_RUN, "reg", *args], env=wine_env({"WINEDEBUG": "-all"}), stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, timeout=60).returncode
+
+
 def wine_draws_captions():
     """Without a window manager on the virtual display nobody draws the captions: let Wine do it."""
-    subprocess.run([WINE_RUN, "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Decorated", "/d", "N", "/f"],
-                   env=wine_env({"WINEDEBUG": "-all"}), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+    wine_reg("add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Decorated", "/d", "N", "/f")
 
 
 def expand_tree(page, *keys):
@@ -44,9 +49,7 @@ def visible_page(container):
 
 def import_sample_modems():
     fixture = windows_path(os.path.join(SOURCE, "tools", "fixtures", "sample-modems.reg"))
-    result = subprocess.run([WINE_RUN, "reg", "import", fixture], env=wine_env({"WINEDEBUG": "-all"}),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-    check(result.returncode == 0, "the sample modems could not be imported")
+    check(wine_reg("import", fixture) == 0, "the sample modems could not be imported")
 
 
 def start_with_two_controllers(folder):
@@ -54,12 +57,6 @@ def start_with_two_controllers(folder):
     monitor = Monitor(folder, provider="scripted", env={"TFM_CAPI_SCENARIO": scenario}).start()
     monitor.wait_trace(r"^tray: icon 153$")
     return monitor
-
-
-def open_dialogs():
-    code, out = winctl("count", DIALOG_CLASS, TITLE)
-    check(code == 0, "winctl count failed")
-    return int(out)
 
 
 def find_dialog():
@@ -98,7 +95,7 @@ def tray_opens_one_dialog_and_it_opens_again(folder):
     # "&Call Monitor" while the dialog is open: noted, but no second dialog.
     winctl("command", frame, 40002)
     monitor.wait_trace(r"^command: devices monitor \(dialog already open\)$", after=opened)
-    check(open_dialogs() == 1, "a second command opened another dialog")
+    check(winctl("count", DIALOG_CLASS, TITLE) == (0, "1"), "a second command opened another dialog")
 
     screenshot(dialog, "devices-monitor-isdn")
     container = child(dialog, CONTAINER_ID, "the dialog")

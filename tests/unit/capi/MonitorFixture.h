@@ -6,6 +6,8 @@
 #include <string>
 
 #include "FakeCapi.h"
+#include "RecordingTray.h"
+#include "TraceCapture.h"
 #include "capi/IsdnMonitor.h"
 
 namespace tfm::test {

@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
+
+#include "FakeCapi.h"
 
 namespace tfm {
 namespace {
@@ -77,74 +78,40 @@ TEST(IsdnInfoNodes, OptionsFollowTheDisplayOrderNotTheBitOrder) {
             Texts(options[3]));
 }
 
-// A scripted driver: what each entry point answers and which calls were made.
-struct FakeDriver {
-  uint32_t installed = 0;
-  uint32_t profileResult[4] = {};
-  uint16_t count = 3;
-  std::vector<std::string> calls;
-};
-FakeDriver* g_driver = nullptr;
-
-CapiDword CAPI_CALL FakeInstalled() {
-  g_driver->calls.push_back("installed");
-  return g_driver->installed;
-}
-CapiDword CAPI_CALL FakeVersion(CapiDword* a, CapiDword* b, CapiDword* c, CapiDword* d) {
-  g_driver->calls.push_back("version");
-  *a = 2, *b = 0, *c = 1, *d = 15;
-  return 0;
-}
-CapiDword CAPI_CALL FakeProfile(void* buffer, CapiDword controller) {
-  g_driver->calls.push_back("profile " + std::to_string(controller));
-  auto* bytes = static_cast<uint8_t*>(buffer);
-  std::memset(bytes, 0, kCapiProfileLength);
-  bytes[0] = static_cast<uint8_t>(g_driver->count);
-  bytes[1] = static_cast<uint8_t>(g_driver->count >> 8);
-  bytes[2] = static_cast<uint8_t>(controller * 2);
-  return controller < 4 ? g_driver->profileResult[controller] : 0x2002;
-}
-
 class GatherIsdnInfoTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_driver = &driver;
-    capi.CAPI_INSTALLED = FakeInstalled;
-    capi.CAPI_GET_VERSION = FakeVersion;
-    capi.CAPI_GET_PROFILE = FakeProfile;
-  }
   IsdnInfo Gather(bool available) {
-    return GatherIsdnInfo(available, capi, [](uint32_t c, uint8_t* p) { return FakeProfile(p, c); });
+    const CapiEntryPoints& table = capi.entryPoints();
+    return GatherIsdnInfo(available, table, [&table](uint32_t c, uint8_t* p) { return table.CAPI_GET_PROFILE(p, c); });
   }
-  FakeDriver driver;
-  CapiEntryPoints capi;
+  test::FakeCapi capi;
 };
 
-TEST_F(GatherIsdnInfoTest, AsksInThePagesOrderAndKeepsFailures) {
-  driver.profileResult[2] = 0x2002;
+TEST_F(GatherIsdnInfoTest, AsksEveryControllerInOrderAndKeepsFailures) {
+  capi.controllers = 3;
+  capi.version[3] = 15;
+  capi.failingProfiles = {2};
   const IsdnInfo info = Gather(true);
-  EXPECT_EQ((std::vector<std::string>{"installed", "version", "profile 0", "profile 1", "profile 2", "profile 3"}),
-            driver.calls);
+  EXPECT_EQ((std::vector<CapiDword>{0, 1, 2, 3}), capi.profileQueries);
   EXPECT_EQ(3u, info.controllerCount);
   EXPECT_EQ(15u, info.version.manufacturerMinor);
   ASSERT_EQ(3u, info.controllers.size());
   EXPECT_TRUE(info.controllers[0].profile.has_value());
   EXPECT_FALSE(info.controllers[1].profile.has_value());
   ASSERT_TRUE(info.controllers[2].profile.has_value());
-  EXPECT_EQ(6, (*info.controllers[2].profile)[2]);
+  EXPECT_EQ(3, (*info.controllers[2].profile)[2]);
 }
 
 TEST_F(GatherIsdnInfoTest, UnavailableGoneOrUncountableDriverIsAskedNoFurther) {
   Gather(false);
-  EXPECT_TRUE(driver.calls.empty());
-  driver.installed = 0x1009;
+  capi.installed = 0x1009;
   EXPECT_TRUE(BuildIsdnInfoNodes(Gather(true)).driverGone);
-  EXPECT_EQ(std::vector<std::string>{"installed"}, driver.calls);
+  EXPECT_TRUE(capi.profileQueries.empty());
 
-  driver.installed = 0;
-  driver.profileResult[0] = 0x2002;  // controller 0 tells the count: no count, no controllers
+  capi.installed = 0;
+  capi.failingProfiles = {0};  // controller 0 tells the count: no count, no controllers
   const IsdnInfoTree tree = BuildIsdnInfoNodes(Gather(true));
-  EXPECT_EQ((std::vector<std::string>{"ISDN Controllers : 0", "Version : 2.0 (1.15)"}), Texts(tree.nodes.at(0)));
+  EXPECT_EQ((std::vector<std::string>{"ISDN Controllers : 0", "Version : 2.0 (3.7)"}), Texts(tree.nodes.at(0)));
   EXPECT_EQ(1u, tree.nodes.size());
 }
 

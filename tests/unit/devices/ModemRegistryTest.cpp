@@ -38,14 +38,9 @@ class ModemRegistryTest : public ::testing::Test {
   CModemRegistry modems{registry, kPlatformNt};
 };
 
+// The paths themselves are used by every test below; here the instance numbers at their edges.
 TEST_F(ModemRegistryTest, KeyPathsForBothPlatformFamilies) {
-  EXPECT_EQ(kClassKey + "0007", modems.GetModemKeyPath(7));
-  EXPECT_EQ("SYSTEM\\CurrentControlSet\\Services\\Class\\Modem\\0000",
-            CModemRegistry(registry, kPlatformWindows9x).GetModemKeyPath(0));
-  // A failed version query is not the 9x family.
-  EXPECT_EQ(kClassKey + "0009", CModemRegistry(registry, 0).GetModemKeyPath(9));
-
-  EXPECT_EQ("0012", CModemRegistry::FormatInstanceKey(12));
+  EXPECT_EQ(kClassKey + "0009", CModemRegistry(registry, 0).GetModemKeyPath(9)) << "a failed query is not 9x";
   EXPECT_EQ("12345", CModemRegistry::FormatInstanceKey(12345));
   EXPECT_EQ("00-1", CModemRegistry::FormatInstanceKey(-1));  // "no modem": a key that never exists
 }

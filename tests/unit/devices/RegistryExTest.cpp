@@ -21,40 +21,36 @@ class RegistryExTest : public ::testing::Test {
   test::TraceCapture trace;
 };
 
-TEST_F(RegistryExTest, StringValueCapacityIs200BytesWithTerminator) {
+// 199 characters and the terminator fit; a value of any type is read up to its first zero byte; a
+// failed read leaves the caller's text alone.
+TEST_F(RegistryExTest, StringValuesOfUpTo200BytesEndAtTheirFirstZeroByte) {
   registry.SetString("K", "Fits", std::string(199, 'a'));
   registry.SetString("K", "TooLong", std::string(200, 'b'));
-  CRegistryEx key(registry, kLocalMachine);
-  ASSERT_TRUE(key.Open(kLocalMachine, "K"));
-
-  std::string text;
-  EXPECT_TRUE(key.QueryStringValue("Fits", text));
-  EXPECT_EQ(std::string(199, 'a'), text);
-  EXPECT_EQ(200u, key.LastSize());
-
-  text = "kept";
-  EXPECT_FALSE(key.QueryStringValue("TooLong", text));
-  EXPECT_EQ("kept", text);
-  EXPECT_EQ(kRegMoreData, key.LastResult());
-}
-
-TEST_F(RegistryExTest, StringValueOfAnyTypeIsReadUpToItsFirstZeroByte) {
   registry.SetValue("K", "Unterminated", kRegString, {'C', 'O', 'M', '4'});
   registry.SetValue("K", "Binary", kRegBinary, {'A', 'T', 0, 'Z', 'Z'});
   registry.SetValue("K", "Empty", kRegString, {});
   CRegistryEx key(registry, kLocalMachine);
   ASSERT_TRUE(key.Open(kLocalMachine, "K"));
-
+  struct Row {
+    const char* name;
+    bool read;
+    std::string text;
+    int32_t result;
+  };
+  const Row rows[] = {{"Fits", true, std::string(199, 'a'), kRegSuccess}, {"TooLong", false, "kept", kRegMoreData},
+                      {"Unterminated", true, "COM4", kRegSuccess},        {"Binary", true, "AT", kRegSuccess},
+                      {"Empty", true, "", kRegSuccess},                   {"Missing", false, "kept", kRegNotFound}};
+  for (const Row& row : rows) {
+    std::string text = "kept";
+    EXPECT_EQ(row.read, key.QueryStringValue(row.name, text)) << row.name;
+    EXPECT_EQ(row.text, text) << row.name;
+    EXPECT_EQ(row.result, key.LastResult()) << row.name;
+  }
   std::string text;
-  EXPECT_TRUE(key.QueryStringValue("Unterminated", text));
-  EXPECT_EQ("COM4", text);
-  EXPECT_TRUE(key.QueryStringValue("Binary", text));
-  EXPECT_EQ("AT", text);
+  key.QueryStringValue("Binary", text);
   EXPECT_EQ(kRegBinary, key.LastType());
-  EXPECT_TRUE(key.QueryStringValue("Empty", text));
-  EXPECT_EQ("", text);
-  EXPECT_FALSE(key.QueryStringValue("Missing", text));
-  EXPECT_EQ(kRegNotFound, key.LastResult());
+  key.QueryStringValue("Fits", text);
+  EXPECT_EQ(200u, key.LastSize());
 }
 
 TEST_F(RegistryExTest, BinaryValueCopiesExactlyTheBytesReturned) {

@@ -95,15 +95,14 @@ class TickingServer final : public IServerEventPort {
   unsigned char m_block[264] = {};
 };
 
-// Both workers reach the tray through the link; the frame detaches it before the workers stop, and
-// from then on nothing reaches the tray.
+// Both workers reach the tray through the link and end after the stop (what Detach keeps from the tray
+// is the TrayLink test's).
 TEST(WorkerThreads, PollerAndListenerShareTheTrayLinkAndEndAfterTheStop) {
   SharedFlags flags;
   flags.workersRunning = 1;
   test::RecordingTray tray;
   TrayLink link;
   link.Attach(&tray);
-  size_t callsAtDetach = 0;
   FlippingProbe probe;
   CountingChannel channel;
   TickingServer server;
@@ -126,13 +125,7 @@ TEST(WorkerThreads, PollerAndListenerShareTheTrayLinkAndEndAfterTheStop) {
     });
     ASSERT_TRUE(pollerCycles.WaitFor(6));
     ASSERT_TRUE(server.answers.WaitFor(3));
-    link.Detach();
-    callsAtDetach = tray.Calls().size();
-    ASSERT_TRUE(pollerCycles.WaitFor(8));
-    ASSERT_TRUE(server.answers.WaitFor(server.answered + 1));
-    EXPECT_FALSE(link.ChangeTip("after the frame"));
   }
-  EXPECT_EQ(callsAtDetach, tray.Calls().size());
   EXPECT_EQ(0u, pollerResult);
   EXPECT_EQ(0u, listenerResult);
   EXPECT_GE(channel.creates, 3) << "every running cycle opens the channel";

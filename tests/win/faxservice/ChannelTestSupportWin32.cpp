@@ -3,6 +3,7 @@
 #include <winternl.h>
 
 #include <algorithm>
+#include <fstream>
 #include <vector>
 
 namespace tfm::test {
@@ -40,6 +41,38 @@ DWORD ProcessHandleCount() {
   const auto self = static_cast<USHORT>(GetCurrentProcessId());
   return static_cast<DWORD>(std::count_if(list->entries, list->entries + list->count,
                                           [self](const SystemHandleEntry& e) { return e.processId == self; }));
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+ConsoleSimulator::ConsoleSimulator(const std::string& scriptText, const char* tag)
+    : m_script((std::string(tag) + ".script").c_str(), scriptText), m_log((std::string(tag) + ".log").c_str(), "") {
+  // The build names the simulator by its host path, which Wine reaches through Z:.
+  std::string exe = "Z:" FAXSIM_EXE;
+  std::replace(exe.begin(), exe.end(), '/', '\\');
+  std::string command = "\"" + exe + "\" --console \"" + m_script.Path() + "\" \"" + m_log.Path() + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+    m_process = os::ProcessHandles::Adopt(started);
+  }
+}
+
+ConsoleSimulator::~ConsoleSimulator() {
+  if (m_process.process && !Join(0)) TerminateProcess(m_process.process.get(), 1);
+}
+
+bool ConsoleSimulator::Join(DWORD timeoutMs) {
+  return m_process.process && WaitForSingleObject(m_process.process.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 }  // namespace tfm::test

@@ -1,11 +1,13 @@
 #pragma once
-// Shared pieces of the channel tests: the real listener thread and the process's handle count.
+// Shared pieces of the channel tests: the real listener thread, the process's handle count and the fax
+// server simulator (tools/faxsim) run as a console program.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 #include "common/SharedFlags.h"
+#include "ProviderFolder.h"
 #include "RecordingTray.h"
 #include "faxservice/FaxServiceWorkersWin32.h"
 #include "os/Owned.h"
@@ -35,5 +37,22 @@ class ListenerThread {
 // Handles this process holds. Wine's GetProcessHandleCount always reports 0, so they are counted in
 // the system's handle list instead, which Wine and Windows both fill.
 DWORD ProcessHandleCount();
+
+std::vector<std::string> ReadLines(const std::string& path);
+
+// Runs "faxsim.exe --console <script> <log>" in the background.
+class ConsoleSimulator {
+ public:
+  ConsoleSimulator(const std::string& scriptText, const char* tag);
+  ~ConsoleSimulator();
+  // Waits for the process to end; false if it is still running after timeoutMs.
+  bool Join(DWORD timeoutMs);
+  const std::string& log() const { return m_log.Path(); }
+
+ private:
+  TempFile m_script;
+  TempFile m_log;
+  os::ProcessHandles m_process;
+};
 
 }  // namespace tfm::test

@@ -4,6 +4,10 @@
 
 namespace tfm::test {
 
+namespace {
+constexpr CapiDword kIllegalController = 0x2002;
+}  // namespace
+
 FakeCapi* FakeCapi::s_active = nullptr;
 
 FakeCapi::FakeCapi() {
@@ -14,6 +18,7 @@ FakeCapi::FakeCapi() {
   m_table.CAPI_PUT_MESSAGE = &PutMessage;
   m_table.CAPI_GET_MESSAGE = &GetMessage;
   m_table.CAPI_GET_PROFILE = &GetProfile;
+  m_table.CAPI_GET_VERSION = &GetVersion;
 }
 
 FakeCapi::~FakeCapi() { s_active = nullptr; }
@@ -49,9 +54,21 @@ CapiDword FakeCapi::GetMessage(CapiDword, void** message) {
 }
 
 CapiDword FakeCapi::GetProfile(void* buffer, CapiDword controller) {
-  std::memset(buffer, 0, 64);
-  if (s_active->profileResult != 0) return s_active->profileResult;
-  if (controller == 0) std::memcpy(buffer, &s_active->controllers, 2);
+  FakeCapi& self = *s_active;
+  self.profileQueries.push_back(controller);
+  auto* bytes = static_cast<uint8_t*>(buffer);
+  std::memset(bytes, 0, 64);
+  if (self.profileResult != 0) return self.profileResult;
+  if (self.failingProfiles.count(controller)) return kIllegalController;
+  if (controller == 0) std::memcpy(bytes, &self.controllers, 2);
+  bytes[2] = static_cast<uint8_t>(controller);
+  return 0;
+}
+
+CapiDword FakeCapi::GetVersion(CapiDword* capiMajor, CapiDword* capiMinor, CapiDword* manufacturerMajor,
+                               CapiDword* manufacturerMinor) {
+  const CapiDword* v = s_active->version;
+  *capiMajor = v[0], *capiMinor = v[1], *manufacturerMajor = v[2], *manufacturerMinor = v[3];
   return 0;
 }
 

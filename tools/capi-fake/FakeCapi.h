@@ -3,12 +3,11 @@
 // message. Entry points are plain function pointers, so the one active fake is reached through a static.
 #include <cstdint>
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "CapiWire.h"
-#include "RecordingTray.h"
-#include "TraceCapture.h"
 #include "calllog/CallLogPort.h"
 #include "capi/CapiEntryPoints.h"
 
@@ -26,7 +25,9 @@ class FakeCapi {
   CapiDword registerResult = 0;
   CapiDword applId = 1;
   uint16_t controllers = 1;
-  CapiDword profileResult = 0;
+  CapiDword version[4] = {2, 0, 3, 7};
+  CapiDword profileResult = 0;          // of every profile query
+  std::set<CapiDword> failingProfiles;  // controllers whose query fails; controller c has c B channels
   CapiDword putResult = 0;
   int failPutNumber = -1;  // the put with this index (0-based) returns putResult
   std::deque<Bytes> queue;
@@ -36,6 +37,7 @@ class FakeCapi {
   std::vector<CapiDword> released;
   std::vector<Bytes> put;
   int fetches = 0;
+  std::vector<CapiDword> profileQueries;  // the controllers asked for, in order
 
  private:
   static FakeCapi* s_active;
@@ -46,6 +48,8 @@ class FakeCapi {
   static CapiDword CAPI_CALL PutMessage(CapiDword id, void* message);
   static CapiDword CAPI_CALL GetMessage(CapiDword id, void** message);
   static CapiDword CAPI_CALL GetProfile(void* buffer, CapiDword controller);
+  static CapiDword CAPI_CALL GetVersion(CapiDword* capiMajor, CapiDword* capiMinor, CapiDword* manufacturerMajor,
+                                        CapiDword* manufacturerMinor);
 
   CapiEntryPoints m_table;
   Bytes m_delivered;  // valid until the next fetch, as a provider keeps it
