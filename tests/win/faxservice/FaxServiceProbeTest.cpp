@@ -71,9 +71,22 @@ TEST_F(FaxServiceProbeTest, MissingServiceGivesMinusOneAndTracesWhy) {
   EXPECT_EQ((std::vector<std::string>{"Open service failed with error :1060"}), trace.Lines());
 }
 
+// The rights the probe asks for, recorded on their way to the real service manager.
+DWORD g_managerAccess = 0;
+DWORD g_serviceAccess = 0;
+SC_HANDLE WINAPI RecordManagerAccess(LPCSTR machine, LPCSTR database, DWORD access) {
+  return OpenSCManagerA(machine, database, g_managerAccess = access);
+}
+SC_HANDLE WINAPI RecordServiceAccess(SC_HANDLE manager, LPCSTR name, DWORD access) {
+  return OpenServiceA(manager, name, g_serviceAccess = access);
+}
+
 TEST_F(FaxServiceProbeTest, SimulatorStoppedThenRunningThenStoppedAgain) {
   Register("");
-  EXPECT_EQ(SERVICE_STOPPED, QueryFaxServiceState());
+  // Query rights only, which a standard user holds: full access would be refused to one.
+  EXPECT_EQ(SERVICE_STOPPED, QueryFaxServiceState({RecordManagerAccess, RecordServiceAccess}));
+  EXPECT_EQ(static_cast<DWORD>(SC_MANAGER_CONNECT), g_managerAccess);
+  EXPECT_EQ(static_cast<DWORD>(SERVICE_QUERY_STATUS), g_serviceAccess);
   ASSERT_TRUE(StartServiceA(m_service.get(), 0, nullptr)) << GetLastError();
   EXPECT_EQ(SERVICE_RUNNING, ProbeUntil(SERVICE_RUNNING, 20000));
   SERVICE_STATUS status{};
