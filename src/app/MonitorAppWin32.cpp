@@ -59,7 +59,13 @@ bool CMonitorApp::InitInstance() {
 }
 
 void CMonitorApp::OpenFaxServerChannel() {
-  if (!m_channel.CreateChannel(kChannelBaseName)) Tell("Can Not connect to telvarofax service");
+  // Shown once at most: the service poller retries on its own while the service runs.
+  if (!m_channel.CreateChannel(kChannelBaseName)) {
+    Tell(m_channel.creatingRefused()
+             ? "Can Not connect to telvarofax service.\n\nThis account may not create the fax service's shared "
+               "objects. The monitor connects by itself once the fax service is running."
+             : "Can Not connect to telvarofax service");
+  }
   m_flags.channelReady = m_channel.ConnectEvents() ? 1 : 0;
 }
 

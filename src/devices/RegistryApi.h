@@ -15,8 +15,7 @@ inline constexpr RegKey kNoKey = 0;
 // The platform's predefined local-machine root (HKEY_LOCAL_MACHINE, sign-extended like the HKEY).
 inline constexpr RegKey kLocalMachine = static_cast<RegKey>(static_cast<std::intptr_t>(static_cast<int32_t>(0x80000002u)));
 
-inline constexpr uint32_t kKeyRead = 0x20019;       // KEY_READ
-inline constexpr uint32_t kKeyAllAccess = 0xF003F;  // KEY_ALL_ACCESS
+inline constexpr uint32_t kKeyRead = 0x20019;  // KEY_READ
 
 inline constexpr uint32_t kRegString = 1;  // REG_SZ
 inline constexpr uint32_t kRegBinary = 3;  // REG_BINARY

@@ -21,11 +21,11 @@ CRegistryEx::CRegistryEx(IRegistry& registry, RegKey initialKey)
 
 CRegistryEx::~CRegistryEx() = default;
 
-bool CRegistryEx::Open(RegKey parent, const std::string& subKey) {
+bool CRegistryEx::Open(RegKey parent, const std::string& subKey, uint32_t access) {
   Close();
   m_keyPath = subKey;
   int32_t result = kRegSuccess;
-  RegistryKey key = m_registry.Open(parent, subKey.c_str(), kKeyAllAccess, result);
+  RegistryKey key = m_registry.Open(parent, subKey.c_str(), access, result);
   Record(result);
   if (m_lastResult != kRegSuccess) return false;
   m_key = std::move(key);

@@ -24,9 +24,10 @@ class CRegistryEx {
   CRegistryEx(const CRegistryEx&) = delete;
   CRegistryEx& operator=(const CRegistryEx&) = delete;
 
-  // Opens parent\subKey with full access. A key already held is closed first, so a second Open
-  // cannot leak a handle.
-  bool Open(RegKey parent, const std::string& subKey);
+  // Opens parent\subKey with the access asked for, read by default: the monitor only reads, and a
+  // standard user may not open the modem class keys for more. A key already held is closed first, so
+  // a second Open cannot leak a handle.
+  bool Open(RegKey parent, const std::string& subKey, uint32_t access = kKeyRead);
   // Closes the held key before the object goes.
   void Close() { m_key.reset(); }
 

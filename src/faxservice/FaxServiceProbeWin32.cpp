@@ -1,7 +1,5 @@
 #include "faxservice/FaxServiceProbeWin32.h"
 
-#include <windows.h>
-
 #include "common/Trace.h"
 #include "faxservice/FaxServiceNames.h"
 #include "os/Owned.h"
@@ -16,10 +14,10 @@ int32_t ProbeFailed(const char* format) {
 
 }  // namespace
 
-int32_t QueryFaxServiceState() {
-  const os::UniqueServiceHandle manager(OpenSCManagerA(nullptr, nullptr, GENERIC_READ));
+int32_t QueryFaxServiceState(const ServiceOpenCalls& calls) {
+  const os::UniqueServiceHandle manager(calls.openManager(nullptr, nullptr, SC_MANAGER_CONNECT));
   if (!manager) return ProbeFailed("Open service manager failed with error :%d");
-  const os::UniqueServiceHandle service(OpenServiceA(manager.get(), kFaxServiceName, SERVICE_ALL_ACCESS));
+  const os::UniqueServiceHandle service(calls.openService(manager.get(), kFaxServiceName, SERVICE_QUERY_STATUS));
   if (!service) return ProbeFailed("Open service failed with error :%d");
   SERVICE_STATUS status{};
   if (!QueryServiceStatus(service.get(), &status)) return ProbeFailed("Query service failed error :%d");

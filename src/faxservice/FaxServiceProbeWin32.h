@@ -1,13 +1,22 @@
 #pragma once
+#include <windows.h>
+
 #include <cstdint>
 
 #include "faxservice/ServicePoller.h"
 
 namespace tfm {
 
+// The two service manager calls that ask for rights; a test wraps them to see the rights asked for.
+struct ServiceOpenCalls {
+  SC_HANDLE(WINAPI* openManager)(LPCSTR machine, LPCSTR database, DWORD access) = OpenSCManagerA;
+  SC_HANDLE(WINAPI* openService)(SC_HANDLE manager, LPCSTR name, DWORD access) = OpenServiceA;
+};
+
 // The state of the service "TelvaroFaxService" from the service control manager, or -1 when it cannot
-// be found out. The service is opened with full access, so a user who may only query it sees -1.
-int32_t QueryFaxServiceState();
+// be found out. Only the rights to connect and to query the status are asked for, which a standard
+// user holds.
+int32_t QueryFaxServiceState(const ServiceOpenCalls& calls = {});
 
 class FaxServiceProbe final : public IServiceProbe {
  public:

@@ -14,11 +14,11 @@ namespace tfm {
 // guessing who owns it.
 class CInterProcessChannel::RaceLock {
  public:
-  RaceLock(const std::string& name, DWORD& lastError) {
+  RaceLock(const std::string& name, const ChannelCreateCalls& create, DWORD& lastError) {
     m_mutex.reset(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str()));
     if (!m_mutex) {
       SetLastError(ERROR_SUCCESS);
-      m_mutex.reset(CreateMutexA(nullptr, FALSE, name.c_str()));
+      m_mutex.reset(create.createMutex(nullptr, FALSE, name.c_str()));
       lastError = GetLastError();
       if (!m_mutex || lastError != ERROR_SUCCESS) return;
     }
@@ -37,8 +37,11 @@ class CInterProcessChannel::RaceLock {
   bool m_held = false;
 };
 
-CInterProcessChannel::CInterProcessChannel(int32_t osVersionCode, HANDLE stopEvent)
-    : m_osVersionCode(osVersionCode), m_stopEvent(stopEvent), m_names(BuildObjectNames(m_baseName, m_osVersionCode)) {}
+CInterProcessChannel::CInterProcessChannel(int32_t osVersionCode, HANDLE stopEvent, const ChannelCreateCalls& create)
+    : m_osVersionCode(osVersionCode),
+      m_stopEvent(stopEvent),
+      m_create(create),
+      m_names(BuildObjectNames(m_baseName, m_osVersionCode)) {}
 
 bool CInterProcessChannel::Fail(const char* what, DWORD code) {
   m_lastError = code;
@@ -53,16 +56,23 @@ bool CInterProcessChannel::CreateChannel(const char* baseName) {
   m_baseName = baseName ? baseName : "";
   m_names = BuildObjectNames(m_baseName, m_osVersionCode);
   if (m_view.get()) return true;
-  const RaceLock lock(m_names.raceMutex, m_lastError);
-  if (!lock.held()) return false;
+  const RaceLock lock(m_names.raceMutex, m_create, m_lastError);
+  // An account that may not create the race mutex may not create the other objects either: it only
+  // opens those the fax service made, which needs no lock.
+  if (!lock.held() && m_lastError != ERROR_ACCESS_DENIED) return false;
   const bool opened = OpenObjects();
   if (opened) m_lastError = ERROR_SUCCESS;
   return opened;
 }
 
 bool CInterProcessChannel::OpenObjects() {
-  os::UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, m_security.attributes(), PAGE_READWRITE, 0,
-                                              kSharedBlockLength, m_names.map.c_str()));
+  os::UniqueHandle mapping(m_create.createMapping(INVALID_HANDLE_VALUE, m_security.attributes(), PAGE_READWRITE, 0,
+                                                  kSharedBlockLength, m_names.map.c_str()));
+  // An account that may not create a "Global\" object may still open the one the fax service made.
+  if (!mapping && GetLastError() == ERROR_ACCESS_DENIED) {
+    mapping.reset(OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, m_names.map.c_str()));
+    if (!mapping) SetLastError(ERROR_ACCESS_DENIED);
+  }
   if (!mapping) return Fail("InterProcess CreateFileMapping", GetLastError());
   // Open the block to everyone, whoever created it: the server may run under another account.
   std::vector<char> name(m_names.map.begin(), m_names.map.end() + 1);
@@ -81,7 +91,7 @@ bool CInterProcessChannel::OpenObjects() {
 os::UniqueHandle CInterProcessChannel::OpenDataMutex() {
   os::UniqueHandle mutex(OpenMutexA(MUTEX_MODIFY_STATE, FALSE, m_names.dataMutex.c_str()));
   if (mutex) return mutex;
-  mutex.reset(CreateMutexA(m_security.attributes(), FALSE, m_names.dataMutex.c_str()));
+  mutex.reset(m_create.createMutex(m_security.attributes(), FALSE, m_names.dataMutex.c_str()));
   m_lastError = GetLastError();
   if (!mutex) Fail("InterProcess Server DataMutext", m_lastError);
   return mutex;
@@ -91,14 +101,14 @@ os::UniqueHandle CInterProcessChannel::OpenOrCreateEvent(const std::string& name
   os::UniqueHandle event(OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, TRUE, name.c_str()));
   m_lastError = GetLastError();
   if (event) return event;
-  event.reset(CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
+  event.reset(m_create.createEvent(nullptr, TRUE, FALSE, name.c_str()));
   m_lastError = GetLastError();
   return event;
 }
 
 bool CInterProcessChannel::ConnectEvents() {
   if (m_clientEvent.get() && m_serverEvent.get()) return true;
-  const RaceLock lock(m_names.raceMutex, m_lastError);  // without it the events are opened all the same
+  const RaceLock lock(m_names.raceMutex, m_create, m_lastError);  // without it the events are opened all the same
   if (!m_clientEvent.get()) m_clientEvent.Publish(OpenOrCreateEvent(m_names.clientEvent));
   if (!m_clientEvent.get()) return false;
   if (!m_serverEvent.get()) m_serverEvent.Publish(OpenOrCreateEvent(m_names.serverEvent));

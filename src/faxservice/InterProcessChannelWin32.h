@@ -33,11 +33,22 @@ class Published {
   std::atomic<Value> m_value{};
 };
 
+// The calls that create channel objects. Creating a "Global\" object needs a privilege that a standard
+// user lacks; a test makes them refuse to show that the objects the fax service made are opened instead.
+struct ChannelCreateCalls {
+  HANDLE(WINAPI* createMapping)(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD protect, DWORD sizeHigh,
+                                DWORD sizeLow, LPCSTR name) = CreateFileMappingA;
+  HANDLE(WINAPI* createMutex)(LPSECURITY_ATTRIBUTES security, BOOL owned, LPCSTR name) = CreateMutexA;
+  HANDLE(WINAPI* createEvent)(LPSECURITY_ATTRIBUTES security, BOOL manualReset, BOOL signalled,
+                              LPCSTR name) = CreateEventA;
+};
+
 class CInterProcessChannel final : public IChannelPort, public IServerEventPort {
  public:
   // Codes above 108 put the mapping and the mutexes into the "Global\" namespace. The listener's waits
   // also end when stopEvent (the workers' stop signal; may be null) is set.
-  explicit CInterProcessChannel(int32_t osVersionCode, HANDLE stopEvent = nullptr);
+  explicit CInterProcessChannel(int32_t osVersionCode, HANDLE stopEvent = nullptr,
+                                const ChannelCreateCalls& create = {});
   CInterProcessChannel(const CInterProcessChannel&) = delete;
   CInterProcessChannel& operator=(const CInterProcessChannel&) = delete;
 
@@ -55,6 +66,9 @@ class CInterProcessChannel final : public IChannelPort, public IServerEventPort 
   DWORD lastError() const { return m_lastError; }
   // Wording of the last failure of CreateChannel; shown nowhere, also sent to the trace.
   const std::string& errorText() const { return m_errorText; }
+  // True when the last failure was this account not being allowed to create the objects, which the
+  // fax service makes once it runs.
+  bool creatingRefused() const { return m_lastError == ERROR_ACCESS_DENIED; }
   const ChannelObjectNames& names() const { return m_names; }
 
  private:
@@ -66,6 +80,7 @@ class CInterProcessChannel final : public IChannelPort, public IServerEventPort 
 
   int32_t m_osVersionCode;
   HANDLE m_stopEvent;  // not owned
+  ChannelCreateCalls m_create;
   std::string m_baseName = kChannelBaseName;
   ChannelObjectNames m_names;
   DWORD m_lastError = 0;

@@ -14,4 +14,8 @@ std::string ExecutableDirectory();
 // trimmed of white space at both ends; empty when the system has no text for the code.
 std::string SystemErrorText(uint32_t code);
 
+// Takes the current directory out of the DLL search, so that a library planted there is never loaded:
+// only the exe's folder and the system folders are searched. Called first thing at start-up.
+void HardenDllSearch();
+
 }  // namespace os

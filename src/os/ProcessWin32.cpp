@@ -21,6 +21,17 @@ std::string ExecutableDirectory() {
   return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
+void HardenDllSearch() {
+  // Windows 8 and Windows 7 with the loader update restrict every later load to the exe's folder and
+  // System32; elsewhere SetDllDirectory("") still drops the current directory from the search order.
+  constexpr DWORD kSearchDefaultDirs = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  const auto setDefaultDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+  if (setDefaultDirectories) setDefaultDirectories(kSearchDefaultDirs);
+  SetDllDirectoryA("");
+}
+
 std::string SystemErrorText(uint32_t code) {
   LocalPtr<char> buffer;
   const DWORD length =

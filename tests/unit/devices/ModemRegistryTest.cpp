@@ -109,8 +109,9 @@ TEST_F(ModemRegistryTest, SpeedFromTheStoredControlBlock) {
     registry.SetValue(Key("0000"), "DCB", kRegBinary, dcb);
     EXPECT_EQ(speed, modems.GetModemSpeed("M")) << dcb.size();
   }
-  registry.SetReadOnly(Key("0000"));  // the key is opened with full access
-  EXPECT_EQ(0, modems.GetModemSpeed("M"));
+  registry.SetValue(Key("0000"), "DCB", kRegBinary, Dcb(57600));
+  registry.SetReadOnly(Key("0000"));  // a standard user may only read the modem keys
+  EXPECT_EQ(57600, modems.GetModemSpeed("M"));
 }
 
 TEST_F(ModemRegistryTest, ResetStringNoneInAnyCaseIsEmpty) {

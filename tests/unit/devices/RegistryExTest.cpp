@@ -86,8 +86,9 @@ TEST_F(RegistryExTest, OpenFailsOnMissingOrDeniedKeysAndNeverLeaks) {
   EXPECT_FALSE(key.Open(kLocalMachine, "A\\Nope"));
   EXPECT_EQ(kRegNotFound, key.LastResult());
   EXPECT_EQ("A\\Nope", key.KeyPath());
-  EXPECT_FALSE(key.Open(kLocalMachine, "A\\ReadOnly"));  // full access is asked for
+  EXPECT_FALSE(key.Open(kLocalMachine, "A\\ReadOnly", kKeyRead | 0x0002));  // KEY_SET_VALUE as well
   EXPECT_EQ(kRegAccessDenied, key.LastResult());
+  EXPECT_TRUE(key.Open(kLocalMachine, "A\\ReadOnly"));  // read access by default
   EXPECT_TRUE(key.Open(kLocalMachine, "a\\b"));
   EXPECT_TRUE(key.Open(kLocalMachine, "A"));
   EXPECT_EQ(1u, registry.OpenHandleCount());

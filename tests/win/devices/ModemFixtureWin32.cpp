@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "os/Owned.h"
 
@@ -17,6 +20,29 @@ bool KeyExists(const char* path) {
   const bool opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
   const os::UniqueKey owned(opened ? key : nullptr);
   return opened;
+}
+
+// Every key the fixture makes, parents before children.
+std::vector<std::string> FixtureKeys() {
+  std::vector<std::string> keys;
+  for (const char* instance : {"0000", "0000\\Settings", "0001", "0003"}) {
+    keys.push_back(std::string(kClassKey) + "\\" + instance);
+  }
+  for (const char* device : {"Enum\\Root", "Enum\\Root\\MODEM", "Enum\\Root\\MODEM\\0000"}) keys.emplace_back(device);
+  return keys;
+}
+
+// Replaces the DACL of an HKLM key; the key's owner may always do so.
+bool SetKeyDacl(const std::string& path, const char* sddl) {
+  os::LocalPtr<void> descriptor;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, descriptor.out(), nullptr)) {
+    return false;
+  }
+  descriptor.adopt();
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+  const os::UniqueKey owned(key);
+  return RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor.get()) == ERROR_SUCCESS;
 }
 
 DWORD RunAndWait(std::string commandLine) {
@@ -48,7 +74,15 @@ bool ModemFixture::Import() {
   return RunAndWait("reg.exe import \"" + FixturePath() + "\"") == 0;
 }
 
+bool ModemFixture::ProtectReadOnly() {
+  bool all = true;
+  for (const std::string& key : FixtureKeys()) all = SetKeyDacl(key, "D:P(A;;KR;;;WD)") && all;
+  return all;
+}
+
 void ModemFixture::Remove() {
+  // Keys left read-only by ProtectReadOnly could not be deleted.
+  for (const std::string& key : FixtureKeys()) SetKeyDacl(key, "D:(A;;KA;;;WD)");
   for (const char* instance : {"0000", "0001", "0002", "0003"}) {
     const std::string path = std::string(kClassKey) + "\\" + instance;
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());

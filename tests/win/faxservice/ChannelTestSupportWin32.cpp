@@ -53,6 +53,16 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return lines;
 }
 
+bool WaitForLine(const std::string& path, const std::string& line, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    for (const std::string& written : ReadLines(path))
+      if (written == line) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(50);
+  }
+}
+
 ConsoleSimulator::ConsoleSimulator(const std::string& scriptText, const char* tag)
     : m_script((std::string(tag) + ".script").c_str(), scriptText), m_log((std::string(tag) + ".log").c_str(), "") {
   // The build names the simulator by its host path, which Wine reaches through Z:.

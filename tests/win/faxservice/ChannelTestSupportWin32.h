@@ -39,6 +39,8 @@ class ListenerThread {
 DWORD ProcessHandleCount();
 
 std::vector<std::string> ReadLines(const std::string& path);
+// Waits until another process has written the line to the file; false after timeoutMs.
+bool WaitForLine(const std::string& path, const std::string& line, DWORD timeoutMs);
 
 // Runs "faxsim.exe --console <script> <log>" in the background.
 class ConsoleSimulator {

@@ -110,6 +110,29 @@ TEST_F(ChannelTest, CreatedWhenNoServerRunsThenServerOpensThemAndPosts) {
   for (const std::string& call : tray.Calls()) EXPECT_NE("tip  ", call) << "the empty text is not shown";
 }
 
+// Creating a "Global\\" object as a standard user does without the privilege for it.
+HANDLE WINAPI RefuseMapping(HANDLE, LPSECURITY_ATTRIBUTES, DWORD, DWORD, DWORD, LPCSTR) {
+  SetLastError(ERROR_ACCESS_DENIED);
+  return nullptr;
+}
+HANDLE WINAPI RefuseMutex(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR) { return RefuseMapping(nullptr, nullptr, 0, 0, 0, nullptr); }
+HANDLE WINAPI RefuseEvent(LPSECURITY_ATTRIBUTES, BOOL, BOOL, LPCSTR) { return RefuseMutex(nullptr, FALSE, nullptr); }
+
+TEST_F(ChannelTest, AnAccountThatMayNotCreateOpensWhatTheServerMade) {
+  CInterProcessChannel refused{kCurrentWindows, nullptr, {RefuseMapping, RefuseMutex, RefuseEvent}};
+  EXPECT_FALSE(refused.CreateChannel(kChannelBaseName)) << "nothing to open before the server runs";
+  EXPECT_TRUE(refused.creatingRefused());
+  test::ConsoleSimulator server("post Waiting for the monitor\n", "fax-refused");
+  ASSERT_TRUE(test::WaitForLine(server.log(), "posted Waiting for the monitor", 20000));
+  // The poller's next cycle with the service running.
+  ASSERT_TRUE(refused.CreateChannel(kChannelBaseName)) << refused.errorText();
+  ASSERT_TRUE(refused.ConnectEvents());
+  EXPECT_EQ("Waiting for the monitor", ServerTextFromBlock(refused.CurrentBlock()));
+  test::ListenerThread listener(refused, flags, tray);
+  ASSERT_TRUE(server.Join(20000));
+  EXPECT_TRUE(ShowsTip(" Waiting for the monitor "));
+}
+
 TEST_F(ChannelTest, ReopeningKeepsHandleCountWhileListenerKeepsReceiving) {
   Open();
   test::ListenerThread listener(channel, flags, tray);
