@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <random>
 #include <tuple>
 
 #include "CapiWire.h"
 #include "capi/CapiEntryPoints.h"
-#include "capi/CapiParameterTables.h"
 
 namespace tfm {
 namespace {
@@ -32,25 +29,6 @@ CMsg Header(uint8_t command, uint8_t subcommand, uint32_t address, uint16_t appl
 }
 
 // --- packing against bytes written out from the standard -----------------------------------------
-
-TEST(CMsgPackTest, FixedLayoutsMatchBytesFromTheStandard) {
-  CMsg listen = Header(kCapiListen, kCapiReq, 2, 0x0102);
-  listen.InfoMask = 0x40;
-  listen.CIPmask = 0x1FFF03FF;
-  CMsg cleared = Header(kCapiConnect, kCapiResp, 0x0201, 3, 0x0044);
-  cleared.Reject = 2;
-  CMsg emptyNested = Header(kCapiConnect, kCapiResp, 0x0101);
-  emptyNested.BProtocol = 1;  // a set flag writes the nested structure as one zero byte
-  emptyNested.AdditionalInfo = 1;
-  const std::pair<CMsg, Bytes> rows[] = {
-      {listen, Wire(0x0102, kCapiListen, kCapiReq, 0, {Dword(2), Dword(0x40), Dword(0x1FFF03FF), Dword(0), {0, 0}})},
-      // B protocol: 3 words and 3 empty structs; Additional Info: 4 empty structs.
-      {cleared, Wire(3, kCapiConnect, kCapiResp, 0x0044,
-                     {Dword(0x0201), Word(2), {0x09, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0}, {0x04, 0, 0, 0, 0}})},
-      {emptyNested, Wire(1, kCapiConnect, kCapiResp, 0, {Dword(0x0101), Word(0), {0, 0, 0, 0, 0}})},
-  };
-  for (auto [message, expected] : rows) EXPECT_EQ(expected, Pack(message)) << int(message.Command);
-}
 
 TEST(CMsgPackTest, StructsAreCopiedWithTheirOwnLength) {
   Bytes escaped = {0xFF, 0x2C, 0x01};  // 300 content bytes
@@ -210,60 +188,6 @@ TEST(CMsgPackTest, RefusesUndefinedMessagesAndOverlongOnes) {
   const size_t exactLength = 8 + 4 + 3 + 258;
   EXPECT_EQ(kCapiIllegalParameterCoding, CMsgPack(m, guarded.data(), exactLength - 1));
   EXPECT_EQ(0u, CMsgPack(m, guarded.data(), exactLength));
-}
-
-// --- a randomized round trip over every message ---------------------------------------------------
-
-// Random values for every field and random struct contents.
-CMsg RandomMessage(std::mt19937& random, const std::vector<Bytes>& structs) {
-  CMsg m{};
-  auto* raw = reinterpret_cast<uint8_t*>(&m);
-  for (const ParamDescriptor& row : kParamDescriptors) {
-    if (row.type == kParamStruct) {
-      const uint8_t* s = random() % 4 == 0 ? nullptr : structs[random() % structs.size()].data();
-      std::memcpy(raw + row.offset, &s, sizeof s);
-    } else if (row.type == kParamNested) {
-      const uint32_t flag = random() % 3 == 0;
-      std::memcpy(raw + row.offset, &flag, sizeof flag);
-    } else if (row.type != kParamEnd) {
-      const uint32_t v = static_cast<uint32_t>(random());
-      std::memcpy(raw + row.offset, &v, row.type == kParamWord ? 2 : 4);
-    }
-  }
-  m.ApplId = static_cast<uint16_t>(random());
-  m.Messagenumber = static_cast<uint16_t>(random());
-  return m;
-}
-
-// What one pack writes, an unpack and a second pack must reproduce byte for byte, for every message.
-TEST(CMsgRoundTripTest, RandomMessagesSurvivePackUnpackPack) {
-  std::mt19937 random(4711);
-  std::vector<Bytes> structs;
-  for (size_t length : {0u, 1u, 2u, 17u, 254u, 300u}) {
-    Bytes s = length < 255 ? Bytes{static_cast<uint8_t>(length)}
-                           : Bytes{0xFF, static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8)};
-    for (size_t i = 0; i < length; ++i) s.push_back(static_cast<uint8_t>(random()));
-    structs.push_back(s);
-  }
-  int packed = 0;
-  for (int round = 0; round < 50; ++round) {
-    for (int c = 0; c < 256; ++c) {
-      for (uint8_t sub = kCapiReq; sub <= kCapiResp; ++sub) {
-        if (!FindParameterList(static_cast<uint8_t>(c), sub)) continue;
-        SCOPED_TRACE(testing::Message() << c << "/" << int(sub));
-        CMsg m = RandomMessage(random, structs);
-        m.Command = static_cast<uint8_t>(c);
-        m.Subcommand = sub;
-        const Bytes first = Pack(m, 8192);
-        ASSERT_FALSE(first.empty());
-        CMsg back;
-        ASSERT_EQ(0u, CMsgUnpack(back, first.data()));
-        EXPECT_EQ(first, Pack(back, 8192));
-        ++packed;
-      }
-    }
-  }
-  EXPECT_EQ(50 * 48, packed);
 }
 
 }  // namespace
