@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "RecordingTray.h"
-#include "app/TrayIconState.h"
 #include "faxservice/FaxServiceNames.h"
 
 namespace tfm {
@@ -26,13 +25,6 @@ Block BlockWithText(const std::string& text) {
   return block;
 }
 
-// What the user sees: the listener's tooltip after the tray's 127-byte cut.
-std::string ShownTip(const Block& block) {
-  char tip[128];
-  CopyTip(tip, FormatServerTip(ServerTextFromBlock(block.data())).c_str());
-  return tip;
-}
-
 TEST(ServerText, TextRunsToZeroByteOrEndOfBlock) {
   EXPECT_EQ("", ServerTextFromBlock(BlockWithText("").data()));
   EXPECT_EQ("Fax received from 4711", ServerTextFromBlock(BlockWithText("Fax received from 4711").data()));
@@ -41,16 +33,6 @@ TEST(ServerText, TextRunsToZeroByteOrEndOfBlock) {
   Block full;
   full.fill('z');
   EXPECT_EQ(std::string(256, 'z'), ServerTextFromBlock(full.data()));
-}
-
-TEST(ServerText, TooltipKeepsLeadingBlankAndFirst126Characters) {
-  const std::string c125(125, 'x'), c126(126, 'y'), c127(127, 'w');
-  EXPECT_EQ(" " + c125 + " ", ShownTip(BlockWithText(c125))) << "exactly 127 bytes fit";
-  EXPECT_EQ(" " + c126, ShownTip(BlockWithText(c126))) << "the trailing blank is lost";
-  EXPECT_EQ(" " + c127.substr(0, 126), ShownTip(BlockWithText(c127)));
-  Block full;
-  full.fill('q');
-  EXPECT_EQ(" " + std::string(126, 'q'), ShownTip(full));
 }
 
 // Plays back a list of wait results; once they are used up, waits fail and the channel goes down.
