@@ -70,10 +70,11 @@ TEST_F(DispatchTest, RepeatedIndicationForACallReusesItsSlot) {
 
 TEST_F(DispatchTest, DisconnectIsAlwaysAnsweredAndFreesTheSlot) {
   capi.queue = {ConnectInd(0x0101, 1, "1", "2"), ConnectInd(0x0201, 2, "3", "4"), DisconnectInd(0x0101, 3, 0x3490),
-                DisconnectInd(0x0999, 4, 0), ConnectInd(0x0301, 5, "5", "6"), DisconnectInd(0x0201, 6, 0)};
+                DisconnectInd(0x0999, 4, 0), ConnectInd(0x0301, 5, "5", "6"), DisconnectInd(0x0201, 6, 0),
+                DisconnectInd(0x0201, 7, 0x3490)};  // a freed slot keeps its PLCI but is no longer found by it
   Run();
   const std::vector<Bytes> answers = Put(kDisconnectResp);
-  ASSERT_EQ(3u, answers.size());
+  ASSERT_EQ(4u, answers.size());
   EXPECT_EQ((Wire(1, 0x04, 0x83, 3, {Dword(0x0101)})), answers[0]);
   EXPECT_EQ((Wire(1, 0x04, 0x83, 4, {Dword(0x0999)})), answers[1]);
   EXPECT_TRUE(Put(kConnectResp).empty()) << "the freed slot takes the next call";
@@ -99,7 +100,11 @@ TEST_F(DispatchTest, B3LinkIsFollowedAndClearedWithItsCall) {
                 Wire(1, 0x83, 0x82, 3, {Dword(0x00010101), {0x00}}),                   // CONNECT_B3_ACTIVE_IND
                 Wire(1, 0x86, 0x82, 4, {Dword(0x00010101), Dword(0), Word(4), Word(0x33), Word(0)}),  // DATA_B3_IND
                 Wire(1, 0x84, 0x81, 5, {Dword(0x00010101), Word(0)}),                  // DISCONNECT_B3_CONF
-                Wire(1, 0x84, 0x82, 6, {Dword(0x00010101), Word(0), {0x00}})};         // DISCONNECT_B3_IND
+                Wire(1, 0x84, 0x82, 6, {Dword(0x00010101), Word(0), {0x00}}),          // DISCONNECT_B3_IND
+                // A second call whose B3 link the remote side clears: the call itself stays.
+                ConnectInd(0x0201, 7, "3", "4"), Wire(1, 0x82, 0x82, 8, {Dword(0x00010201), {0x00}}),
+                Wire(1, 0x83, 0x82, 9, {Dword(0x00010201), {0x00}}),
+                Wire(1, 0x84, 0x82, 10, {Dword(0x00010201), Word(0), {0x00}})};
   Run();
   std::erase_if(capi.put, [](const Bytes& m) { return CommandOf(m) == kListenReq; });
   const std::vector<Bytes> expected = {
@@ -108,6 +113,9 @@ TEST_F(DispatchTest, B3LinkIsFollowedAndClearedWithItsCall) {
       Wire(1, 0x86, 0x83, 4, {Dword(0x00010101), Word(0x33)}),
       Wire(1, 0x84, 0x83, 6, {Dword(0x00010101)}),
       Wire(1, 0x04, 0x80, 0, {Dword(0x0101), {0x04, 0, 0, 0, 0}}),
+      Wire(1, 0x82, 0x83, 8, {Dword(0x00010201), Word(0), {0x00}}),
+      Wire(1, 0x83, 0x83, 9, {Dword(0x00010201)}),
+      Wire(1, 0x84, 0x83, 10, {Dword(0x00010201)}),
   };
   EXPECT_EQ(expected, capi.put);
   EXPECT_EQ(kNoAddress, monitor->calls()[0].NCCI);
@@ -118,7 +126,8 @@ TEST_F(DispatchTest, FailedConfirmations) {
                 Wire(1, 0x82, 0x81, 2, {Dword(0x00010101), Word(0x2004)}),  // CONNECT_B3_CONF for our call
                 Wire(1, 0x82, 0x81, 3, {Dword(0x00010555), Word(0x2004)}),  // ... for an unknown PLCI
                 Wire(1, 0x04, 0x81, 4, {Dword(0x0777), Word(0x2002)}),      // DISCONNECT_CONF, no slot
-                Wire(1, 0x05, 0x81, 5, {Dword(1), Word(0x0001)})};          // LISTEN_CONF, Info below 0x100
+                Wire(1, 0x05, 0x81, 5, {Dword(1), Word(0x00FF)}),           // LISTEN_CONF, highest success
+                Wire(1, 0x05, 0x81, 6, {Dword(1), Word(0x0100)})};          // LISTEN_CONF, lowest error
   Run();
   const std::vector<Bytes> clears = Put(kDisconnectReq);
   ASSERT_EQ(1u, clears.size());
@@ -126,7 +135,7 @@ TEST_F(DispatchTest, FailedConfirmations) {
   EXPECT_TRUE(trace.Contains("Error: Info value indicates error  no NCCI available, function Handle_Confirmation"));
   EXPECT_TRUE(trace.Contains("Error: invalid PLCI in CONNECT_B3_CONF  no NCCI available"));
   EXPECT_TRUE(trace.Contains("Disconnect confirmation Error: normal clearing"));
-  EXPECT_EQ(3, trace.CountStartingWith("Error: Info value"));
+  EXPECT_EQ(4, trace.CountStartingWith("Error: Info value"));
 }
 
 TEST_F(DispatchTest, UnexpectedMessagesAreTracedAndNotAnswered) {
