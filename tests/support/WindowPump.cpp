@@ -10,6 +10,13 @@ void PumpUntilIdle() {
   }
 }
 
+RECT RectIn(HWND window, HWND relativeTo) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  MapWindowPoints(nullptr, relativeTo, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   while (!done() && GetTickCount64() < deadline) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "WindowPump.h"
 #include "framework/ResizableDialog.h"
 #include "framework/TabPageContainer.h"
 #include "res/resource.h"
@@ -38,13 +39,6 @@ class AnchoredDialog : public ResizableDialog {
   }
 };
 
-RECT RectIn(HWND control, HWND dialog) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 RECT Client(HWND hwnd) {
   RECT client{};
   GetClientRect(hwnd, &client);
@@ -57,7 +51,7 @@ TEST(ResizableDialogTest, AnchoredControlsAndTheGripFollowTheClientArea) {
   ASSERT_TRUE(dialog.CreateChild(nullptr));
   const HWND hwnd = dialog.Hwnd();
   RECT before[std::size(kCases)];
-  for (size_t i = 0; i < std::size(kCases); ++i) before[i] = RectIn(GetDlgItem(hwnd, kCases[i].controlId), hwnd);
+  for (size_t i = 0; i < std::size(kCases); ++i) before[i] = tfm::test::RectIn(GetDlgItem(hwnd, kCases[i].controlId), hwnd);
 
   RECT window{};
   GetWindowRect(hwnd, &window);
@@ -66,14 +60,14 @@ TEST(ResizableDialogTest, AnchoredControlsAndTheGripFollowTheClientArea) {
 
   for (size_t i = 0; i < std::size(kCases); ++i) {
     SCOPED_TRACE(kCases[i].controlId);
-    const RECT after = RectIn(GetDlgItem(hwnd, kCases[i].controlId), hwnd);
+    const RECT after = tfm::test::RectIn(GetDlgItem(hwnd, kCases[i].controlId), hwnd);
     const RECT& change = kCases[i].change;
     EXPECT_EQ(before[i].left + change.left, after.left);
     EXPECT_EQ(before[i].top + change.top, after.top);
     EXPECT_EQ(before[i].right + change.right, after.right);
     EXPECT_EQ(before[i].bottom + change.bottom, after.bottom);
   }
-  const RECT grip = RectIn(dialog.SizeGrip(), hwnd);
+  const RECT grip = tfm::test::RectIn(dialog.SizeGrip(), hwnd);
   EXPECT_EQ(Client(hwnd).right, grip.right);
   EXPECT_EQ(Client(hwnd).bottom, grip.bottom);
   dialog.EndDialog(IDOK);

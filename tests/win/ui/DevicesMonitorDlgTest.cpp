@@ -15,6 +15,7 @@
 
 #include "ModemFixtureWin32.h"
 #include "ProviderFolder.h"
+#include "WindowPump.h"
 #include "capi/CapiLibraryWin32.h"
 #include "devices/IsdnInfoNodes.h"
 #include "devices/ModemNodes.h"
@@ -52,13 +53,6 @@ TreeNodeList ReadTree(HWND tree, HTREEITEM parent) {
     nodes.push_back({text, ReadTree(tree, item)});
   }
   return nodes;
-}
-
-RECT RectIn(HWND window, HWND relativeTo) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(nullptr, relativeTo, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
 }
 
 COLORREF PixelAt(HWND window, int x, int y) { return GetPixel(os::WindowDc(window).get(), x, y); }
@@ -177,17 +171,17 @@ TEST_F(DevicesMonitorDlgTest, OpensThemedOnTheIsdnTabAndItsPagesFollowTheSize) {
     EXPECT_FALSE(IsWindowVisible(pages.Page(0)));
 
     HWND tree = GetDlgItem(pages.Page(0), IDC_INFO_TREE);
-    const RECT treeBefore = RectIn(tree, pages.Page(0));
+    const RECT treeBefore = test::RectIn(tree, pages.Page(0));
     RECT window{};
     GetWindowRect(hwnd, &window);
     SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left + 60, window.bottom - window.top + 40,
                  SWP_NOMOVE | SWP_NOZORDER);
     const RECT area = pages.PageArea();
     for (int i = 0; i < pages.PageCount(); ++i) {
-      const RECT shown = RectIn(pages.Page(i), pages.Hwnd());
+      const RECT shown = test::RectIn(pages.Page(i), pages.Hwnd());
       EXPECT_TRUE(EqualRect(&area, &shown)) << "page " << i;
     }
-    const RECT treeAfter = RectIn(tree, pages.Page(0));
+    const RECT treeAfter = test::RectIn(tree, pages.Page(0));
     EXPECT_EQ(treeBefore.right + 60, treeAfter.right);
     EXPECT_EQ(treeBefore.bottom + 40, treeAfter.bottom);
   });
