@@ -37,8 +37,7 @@ struct MessageEntry {
 inline UINT MessageId(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: return LOWORD(wParam);
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM: return static_cast<UINT>(wParam);
+    case WM_DRAWITEM: return static_cast<UINT>(wParam);
     case WM_NOTIFY: return static_cast<UINT>(reinterpret_cast<const NMHDR*>(lParam)->idFrom);
     default: return 0;
   }
@@ -93,16 +92,6 @@ constexpr MessageEntry<T> ForId(MessageEntry<T> entry, UINT id) {
   entry.matchesId = true;
   entry.id = id;
   return entry;
-}
-
-// WM_DRAWITEM and WM_MEASUREITEM: Handler(Struct&) for one owner-drawn control; the result is TRUE.
-template <auto Handler, class Struct>
-constexpr auto OwnerDrawEntry(UINT message, UINT controlId) {
-  return ForId(Entry<Handler>(message, Platform::Skipped, [](auto& self, WPARAM, LPARAM l) -> LRESULT {
-                 Call<Handler>(self, *reinterpret_cast<Struct*>(l));
-                 return TRUE;
-               }),
-               controlId);
 }
 
 }  // namespace detail
@@ -192,13 +181,11 @@ constexpr auto OnNotify(UINT controlId) {
 // WM_DRAWITEM for one owner-drawn control: Handler(const DRAWITEMSTRUCT&); the message's result is TRUE.
 template <auto Handler>
 constexpr auto OnDrawItem(UINT controlId) {
-  return detail::OwnerDrawEntry<Handler, const DRAWITEMSTRUCT>(WM_DRAWITEM, controlId);
-}
-
-// WM_MEASUREITEM for one owner-drawn control: Handler(MEASUREITEMSTRUCT&); the result is TRUE.
-template <auto Handler>
-constexpr auto OnMeasureItem(UINT controlId) {
-  return detail::OwnerDrawEntry<Handler, MEASUREITEMSTRUCT>(WM_MEASUREITEM, controlId);
+  constexpr auto crack = [](auto& self, WPARAM, LPARAM l) -> LRESULT {
+    detail::Call<Handler>(self, *reinterpret_cast<const DRAWITEMSTRUCT*>(l));
+    return TRUE;
+  };
+  return detail::ForId(detail::Entry<Handler>(WM_DRAWITEM, Platform::Skipped, crack), controlId);
 }
 
 // WM_CTLCOLORDLG, WM_CTLCOLORSTATIC, ...: HBRUSH Handler(HDC dc, HWND control); null leaves the colours
