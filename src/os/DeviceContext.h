@@ -30,7 +30,6 @@ class PaintScope {
   PaintScope(const PaintScope&) = delete;
   PaintScope& operator=(const PaintScope&) = delete;
   HDC dc() const { return m_dc; }
-  const RECT& area() const { return m_paint.rcPaint; }
 
  private:
   HWND m_hwnd;
@@ -75,7 +74,6 @@ class OffscreenLayer {
 
   void Resize(HDC compatibleWith, int width, int height);
   HDC dc() const { return m_dc.get(); }
-  HBITMAP bitmap() const { return m_bitmap.get(); }
 
  private:
   UniqueMemoryDc m_dc;

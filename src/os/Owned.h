@@ -46,7 +46,6 @@ inline void Sid(PSID sid) { FreeSid(sid); }
 inline void GdiObject(HGDIOBJ h) { DeleteObject(h); }
 inline void MemoryDc(HDC dc) { DeleteDC(dc); }
 inline void Menu(HMENU h) { DestroyMenu(h); }
-inline void Icon(HICON h) { DestroyIcon(h); }
 }  // namespace release
 
 using UniqueHandle = Unique<HANDLE, release::KernelHandle>;
@@ -64,7 +63,6 @@ using UniquePen = Unique<HPEN, release::GdiObject>;
 using UniqueRegion = Unique<HRGN, release::GdiObject>;
 using UniqueMemoryDc = Unique<HDC, release::MemoryDc>;
 using UniqueMenu = Unique<HMENU, release::Menu>;
-using UniqueIcon = Unique<HICON, release::Icon>;
 
 // CreateFile fails with INVALID_HANDLE_VALUE rather than null; the owner holds null for either.
 inline UniqueHandle AdoptFile(HANDLE file) {
