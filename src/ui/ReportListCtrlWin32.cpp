@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
-#include <string>
 #include <utility>
 
 #include "os/DeviceContext.h"
@@ -145,7 +144,8 @@ void CReportListCtrl::DrawItem(const DRAWITEMSTRUCT& request) {
   const os::SavedDcState saved(dc);
   if (const auto font = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0))) SelectObject(dc, font);
   const bool highlighted = IsHighlighted(item.state);
-  const RowLayout layout = LayOutRow(dc, row);
+  const CellText first(Hwnd(), row, 0);
+  const RowLayout layout = LayOutRow(dc, row, first.text);
   PaintHighlight(dc, layout.highlight, highlighted);
   DrawFirstColumn(dc, item, layout, highlighted);
   DrawOtherColumns(dc, row, layout);
@@ -159,15 +159,14 @@ bool CReportListCtrl::IsHighlighted(UINT state) const {
   return (state & LVIS_DROPHILITED) || ((state & LVIS_SELECTED) && (m_hasFocus || keepsSelection));
 }
 
-CReportListCtrl::RowLayout CReportListCtrl::LayOutRow(HDC dc, int row) const {
+CReportListCtrl::RowLayout CReportListCtrl::LayOutRow(HDC dc, int row, const char* firstText) const {
   const HWND list = Hwnd();
   RowLayout layout;
   layout.bounds = ItemRect(list, row, LVIR_BOUNDS);
   layout.label = ItemRect(list, row, LVIR_LABEL);
   layout.icon = ItemRect(list, row, LVIR_ICON);
   layout.firstWidth = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
-  const CellText first(list, row, 0);
-  layout.firstText = first.text;
+  layout.firstText = firstText;
   SIZE space{};
   GetTextExtentPoint32A(dc, " ", 1, &space);
   layout.gap = 2 * space.cx;
@@ -176,7 +175,7 @@ CReportListCtrl::RowLayout CReportListCtrl::LayOutRow(HDC dc, int row) const {
   switch (m_highlightMode) {
     case kHighlightLabel: {
       SIZE text{};
-      GetTextExtentPoint32A(dc, first.text, static_cast<int>(std::strlen(first.text)), &text);
+      GetTextExtentPoint32A(dc, firstText, static_cast<int>(std::strlen(firstText)), &text);
       layout.highlight.right = std::min<LONG>(layout.label.right, layout.label.left + text.cx + layout.gap);
       break;
     }
@@ -220,7 +219,7 @@ void CReportListCtrl::DrawFirstColumn(HDC dc, const LVITEMA& item, const RowLayo
   RECT text = layout.label;
   text.left += layout.gap / 2;
   text.right -= layout.gap;
-  DrawTextA(dc, layout.firstText.c_str(), -1, &text, kCellTextFormat | DT_LEFT | DT_NOCLIP);
+  DrawTextA(dc, layout.firstText, -1, &text, kCellTextFormat | DT_LEFT | DT_NOCLIP);
 }
 
 // Every further cell in its column's alignment; only the label mode leaves them unhighlighted.

@@ -9,7 +9,6 @@
 #include <commctrl.h>
 
 #include <cstdint>
-#include <string>
 
 #include "framework/SubclassedWindow.h"
 
@@ -53,10 +52,10 @@ class CReportListCtrl : public fw::SubclassedWindow {
     RECT highlight{};
     int firstWidth = 0;
     int gap = 0;  // between a cell's edge and its text
-    std::string firstText;
+    const char* firstText = "";  // the caller's copy of the first cell's text
   };
   bool IsHighlighted(UINT state) const;
-  RowLayout LayOutRow(HDC dc, int row) const;
+  RowLayout LayOutRow(HDC dc, int row, const char* firstText) const;
   static void PaintHighlight(HDC dc, const RECT& highlight, bool highlighted);
   void DrawFirstColumn(HDC dc, const LVITEMA& item, const RowLayout& layout, bool highlighted) const;
   void DrawOtherColumns(HDC dc, int row, const RowLayout& layout) const;
