@@ -70,8 +70,7 @@ bool CSystemTray::Install(UINT callbackMessage, const char* tip, HICON icon, UIN
   windowClass.lpszClassName = kTrayWindowClass;
   if (RegisterClassOnce(windowClass))
     CreateEx(0, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
-  HWND owner = m_commandWindow ? m_commandWindow : Hwnd();
-  const bool added = m_state.Install(shell, true, owner, callbackMessage, tip, icon, iconId);
+  const bool added = m_state.Install(shell, true, m_commandWindow, callbackMessage, tip, icon, iconId);
   TraceF("tray: install id=%u tip=[%s] %s", iconId, m_state.record().tip, added ? "added" : "refused");
   if (!added && Hwnd()) {
     m_addRetriesLeft = kAddRetries;

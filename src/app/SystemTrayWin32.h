@@ -19,8 +19,8 @@ inline constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 0x0464: wParam i
 
 class CSystemTray final : public fw::Window, public ITrayPort {
  public:
-  // The icon's mouse messages and the menu's commands go to commandWindow (null: the tray's own window);
-  // systems before version 4 have no notification area, and Install refuses there.
+  // The icon's mouse messages and the menu's commands go to commandWindow (the frame); systems before
+  // version 4 have no notification area, and Install refuses there.
   CSystemTray(HWND commandWindow, const OsVersionInfo& version);
   ~CSystemTray() override;
 
