@@ -14,9 +14,8 @@ std::string CallLogFilePath() { return CallLogPath(os::ExecutableDirectory()); }
 
 void CallLogFile::WriteCallLog(const char* callType, const std::string& calledNumber,
                                const std::string& callingNumber) {
-  const std::string path = CallLogFilePath();
   // Append mode writes at the end and never truncates; readers may open the file meanwhile.
-  FILE* file = _fsopen(path.c_str(), "a", _SH_DENYNO);
+  FILE* file = _fsopen(m_path.c_str(), "a", _SH_DENYNO);
   if (!file) return;
   const __time64_t now = _time64(nullptr);
   std::tm local{};

@@ -13,6 +13,9 @@ std::string CallLogFilePath();
 class CallLogFile final : public ICallLog {
  public:
   void WriteCallLog(const char* callType, const std::string& calledNumber, const std::string& callingNumber) override;
+
+ private:
+  const std::string m_path = CallLogFilePath();  // the exe does not move while it runs
 };
 
 }  // namespace tfm
