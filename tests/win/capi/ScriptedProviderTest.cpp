@@ -117,19 +117,4 @@ TEST_F(ScriptedProviderTest, DeliversTheScenarioAfterListenAndRecordsEveryCall) 
   EXPECT_NE(std::string::npos, ReadFile(record->Path()).find("CAPI_GET_MESSAGE 7 -> 0 0e00070004820200010100009034\n"));
 }
 
-TEST_F(ScriptedProviderTest, LoopingScenarioStartsOverAndBrokenScenarioReportsNotInstalled) {
-  Load("connect_ind plci=0x101 called=1 calling=2\nloop\n");
-  DWORD id = 0;
-  registerApp(3072, 2, 7, 2048, &id);
-  put(id, kListenReq);
-  void* message = nullptr;
-  for (int round = 1; round <= 3; ++round) {
-    ASSERT_EQ(0u, get(id, &message)) << round;
-    EXPECT_EQ(round, static_cast<uint8_t*>(message)[6]) << "message numbers keep counting";
-  }
-  Load("connect_ind plci=zero\n");
-  EXPECT_EQ(0x1009u, installed());
-  EXPECT_NE(std::string::npos, ReadFile(record->Path()).find("SCENARIO line 1: bad number for plci"));
-}
-
 }  // namespace
