@@ -16,8 +16,8 @@ CapiProfile Profile(uint16_t bChannels, uint32_t global, uint32_t b1, uint32_t b
   p[2] = static_cast<uint8_t>(bChannels);
   p[3] = static_cast<uint8_t>(bChannels >> 8);
   const uint32_t masks[] = {global, b1, b2, b3};
-  for (int m = 0; m < 4; ++m) {
-    for (int i = 0; i < 4; ++i) p[4 + 4 * m + i] = static_cast<uint8_t>(masks[m] >> (8 * i));
+  for (size_t m = 0; m < 4; ++m) {
+    for (size_t i = 0; i < 4; ++i) p[4 + 4 * m + i] = static_cast<uint8_t>(masks[m] >> (8 * i));
   }
   return p;
 }

@@ -36,7 +36,6 @@ TEST(ServerText, TextRunsToZeroByteOrEndOfBlock) {
 // Plays back a list of wait results; once they are used up, waits fail and the channel goes down.
 class ScriptedServerEvents final : public IServerEventPort {
  public:
-  explicit ScriptedServerEvents(SharedFlags& flags) : m_flags(flags) {}
   ServerEventWait WaitForServerEvent(uint32_t timeoutMs) override {
     waitTimeouts.push_back(timeoutMs);
     if (waits.empty()) return ServerEventWait::Failed;
@@ -56,9 +55,6 @@ class ScriptedServerEvents final : public IServerEventPort {
   Block block{};
   bool mapped = false;
   int clientEvents = 0;
-
- private:
-  SharedFlags& m_flags;
 };
 
 class IpcListenerTest : public ::testing::Test {
@@ -74,7 +70,7 @@ class IpcListenerTest : public ::testing::Test {
     });
   }
   SharedFlags flags;
-  ScriptedServerEvents events{flags};
+  ScriptedServerEvents events;
   test::RecordingTray tray;
   int lingerSleeps = 0;
 };
