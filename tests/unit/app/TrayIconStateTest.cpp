@@ -84,18 +84,6 @@ TEST_F(TrayIconStateTest, TipAndIconChangesLeaveEachOtherAloneAndTipIsCutAt127By
   EXPECT_EQ(std::string(127, 'b'), tray.record().tip);
 }
 
-// Install adds with message, icon and tip; a shell restart adds again with the current picture and tip.
-TEST_F(TrayIconStateTest, InstallAndShellRestartAddTheCurrentPictureAndTip) {
-  ASSERT_TRUE(Install());
-  tray.ChangeIcon(shell, kStopped);
-  tray.ChangeTip(shell, "incoming call from 815 to 4711");
-  tray.OnShellRestart(shell);
-  ASSERT_EQ(4u, shell.requests.size());
-  EXPECT_EQ("add flags=7 icon=128 tip=Telvaro Fax Server Monitor", shell.requests[0]);
-  EXPECT_EQ("add flags=7 icon=153 tip=incoming call from 815 to 4711", shell.requests[3]);
-  EXPECT_FALSE(tray.hidden() || tray.readdPending());
-}
-
 // "TaskbarCreated" while the shell still has the icon (any program may send it): the refused add is
 // followed by a modify, and when that is refused too, by a delete and a new add.
 TEST_F(TrayIconStateTest, RefusedReaddUpdatesOrReplacesTheIcon) {

@@ -49,12 +49,6 @@ TEST(CallLogFormat, LineHasFiveBlankSeparatedFieldsAndOneStamp) {
   EXPECT_EQ("IN 1 2 Invalid DateTime\n", FormatCallLogLine("IN", "1", "2", nullptr));
 }
 
-TEST(CallLogFormat, FileLivesInTheExecutablesFolder) {
-  EXPECT_EQ("C:\\Telvaro\\ISDNCall.log", CallLogPath("C:\\Telvaro\\"));
-  EXPECT_EQ("C:\\Telvaro\\ISDNCall.log", CallLogPath("C:\\Telvaro"));
-  EXPECT_EQ("\\ISDNCall.log", CallLogPath(""));
-}
-
 TEST(CallLogFormat, WrittenLinesReadBackAsTheirFieldsAndOddOrTornLinesAreSkipped) {
   const std::tm t = March1st2005();
   // Text mode stores the writer's line feed as CR LF; files edited elsewhere may hold a bare LF.

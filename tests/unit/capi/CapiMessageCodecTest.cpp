@@ -152,8 +152,9 @@ TEST(CMsgUnpackTest, RefusesWhatItCannotDecodeSafely) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     // Exactly as long as the header says (at least the length field), so ASan sees any overread.
-    const size_t stated = c.wire[0] | (c.wire[1] << 8);
-    Bytes exact(c.wire.begin(), c.wire.begin() + std::max<size_t>(2, std::min(stated, c.wire.size())));
+    const size_t stated = c.wire[0] | size_t{c.wire[1]} << 8;
+    const auto exactLength = static_cast<std::ptrdiff_t>(std::max<size_t>(2, std::min(stated, c.wire.size())));
+    Bytes exact(c.wire.begin(), c.wire.begin() + exactLength);
     CMsg m;
     EXPECT_EQ(c.info, CMsgUnpack(m, exact.data()));
     EXPECT_EQ(nullptr, m.NCPI);

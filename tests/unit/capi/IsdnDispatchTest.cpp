@@ -5,15 +5,6 @@ namespace {
 
 using DispatchTest = MonitorTest;
 
-TEST_F(DispatchTest, OfferedCallShowsAndLogsTheNumbersWithoutAnswering) {
-  capi.queue = {ConnectInd(0x0101, 5, "4711", "815")};
-  Run();
-  EXPECT_EQ(std::vector<std::string>{"incoming call from 815 to 4711"}, tray.Tips());
-  EXPECT_EQ(std::vector<std::string>{"IN|4711|815"}, log.lines);
-  EXPECT_TRUE(Put(kConnectResp).empty());
-  EXPECT_EQ("815", monitor->callingNumber());
-}
-
 TEST_F(DispatchTest, NumbersAreTakenAsTheyStand) {
   struct Case {
     const char* name;
@@ -25,9 +16,6 @@ TEST_F(DispatchTest, NumbersAreTakenAsTheyStand) {
   const Case cases[] = {
       {"calling withheld", {0x05, 0x81, '4', '7', '1', '1'}, {0x02, 0x01, 0xA0}, "incoming call from  to 4711",
        "IN|4711|"},
-      {"called 123", {0x04, 0x81, '1', '2', '3'}, {0x03, 0x01, 0x80, '9'}, "incoming call from 9 to 123", "IN|123|9"},
-      {"format characters", {0x02, 0x81, '1'}, {0x08, 0x01, 0x80, '%', 's', '%', 'n', '%', 'x'},
-       "incoming call from %s%n%x to 1", "IN|1|%s%n%x"},
       {"zero byte ends the digits", {0x04, 0x81, '1', 0x00, '2'}, {0x03, 0x01, 0x80, '7'}, "incoming call from 7 to 1",
        "IN|1|7"},
       {"empty structs", {0x00}, {0x00}, "incoming call from  to ", "IN||"},
@@ -42,21 +30,6 @@ TEST_F(DispatchTest, NumbersAreTakenAsTheyStand) {
     EXPECT_EQ(std::vector<std::string>{c.tip}, tray.Tips());
     EXPECT_EQ(std::vector<std::string>{c.line}, log.lines);
   }
-}
-
-TEST_F(DispatchTest, ThirdSimultaneousCallIsRejectedWithoutTooltipOrLog) {
-  capi.queue = {ConnectInd(0x0101, 1, "1", "2"), ConnectInd(0x0201, 2, "3", "4"), ConnectInd(0x0301, 0x77, "5", "6")};
-  Run();
-  EXPECT_EQ(2u, tray.Tips().size());
-  EXPECT_EQ(2u, log.lines.size());
-  const std::vector<Bytes> rejects = Put(kConnectResp);
-  ASSERT_EQ(1u, rejects.size());
-  const Bytes expected = {0x20, 0x00, 0x01, 0x00, 0x02, 0x83, 0x77, 0x00, 0x01, 0x03, 0x00, 0x00,
-                          0x02, 0x00,                                // Reject 2
-                          0x09, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x00,  // default B protocol
-                          0x00, 0x00, 0x00,                          // connected number, subaddress, LLC
-                          0x04, 0x00, 0x00, 0x00, 0x00};             // empty Additional Info
-  EXPECT_EQ(expected, rejects[0]);
 }
 
 TEST_F(DispatchTest, RepeatedIndicationForACallReusesItsSlot) {

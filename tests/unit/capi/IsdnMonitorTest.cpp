@@ -23,21 +23,6 @@ TEST_F(RegistrationTest, NoDriverOrNoIdMeansNoPollingAndNoRelease) {
   EXPECT_TRUE(trace.Contains("Error Registering CAPI application :  too many applications"));
 }
 
-TEST_F(RegistrationTest, ListensOnEveryControllerInOrderThenReleasesOnce) {
-  capi.applId = 0x0042;
-  capi.controllers = 3;
-  Run(3);
-  std::vector<Bytes> expected;
-  for (uint32_t c = 1; c <= 3; ++c) {
-    expected.push_back(Wire(0x42, 0x05, 0x80, 0, {Dword(c), Dword(0x40), Dword(0x1FFF03FF), Dword(0), {0}, {0}}));
-  }
-  EXPECT_EQ(expected, Put(kListenReq));
-  EXPECT_EQ(std::vector<CapiDword>{0x42}, capi.released);
-  EXPECT_EQ(4, capi.fetches);  // one pass before LISTEN, three in the pump
-  EXPECT_TRUE(trace.Contains("Register Capi AppID: 66"));
-  EXPECT_TRUE(trace.Contains("Release Capi AppID. 66"));
-}
-
 TEST_F(RegistrationTest, RefusedListenOrProfileStopsListeningButPollingGoesOn) {
   capi.controllers = 3;
   capi.failPutNumber = 1;

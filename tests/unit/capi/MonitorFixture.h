@@ -32,7 +32,8 @@ inline Bytes DisconnectInd(uint32_t plci, uint16_t number, uint16_t reason) {
 // Command and address fields of a message the monitor put.
 inline uint16_t CommandOf(const Bytes& m) { return static_cast<uint16_t>(m[4] << 8 | m[5]); }
 inline uint32_t AddressOf(const Bytes& m) {
-  return static_cast<uint32_t>(m[8] | (m[9] << 8) | (m[10] << 16) | (static_cast<uint32_t>(m[11]) << 24));
+  return static_cast<uint32_t>(m[8]) | static_cast<uint32_t>(m[9]) << 8 | static_cast<uint32_t>(m[10]) << 16 |
+         static_cast<uint32_t>(m[11]) << 24;
 }
 
 constexpr uint16_t kListenReq = 0x0580;

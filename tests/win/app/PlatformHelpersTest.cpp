@@ -37,15 +37,5 @@ TEST(CapiLibrary, CompleteProviderResolvesAllNineAndIsUnloadedWithItsOwner) {
   EXPECT_EQ(nullptr, GetModuleHandleA("capi2032.dll"));
 }
 
-TEST(CapiLibrary, EightEntryPointsFailAndUnload) {
-  const test::ProviderSearchPath provider("capi-eight");
-  ASSERT_TRUE(provider.Set());
-  CapiLibrary library;
-  EXPECT_FALSE(library.Load());
-  EXPECT_FALSE(library.IsLoaded());
-  EXPECT_EQ(nullptr, library.EntryPoints().CAPI_GET_VERSION);
-  EXPECT_EQ(nullptr, GetModuleHandleA("capi2032.dll"));
-}
-
 }  // namespace
 }  // namespace tfm

@@ -68,11 +68,5 @@ TEST_F(SystemTrayTest, RefusedFirstAddIsRetriedUntilTheShellTakesIt) {
   EXPECT_TRUE(ShellKnows(m_owner));
 }
 
-TEST_F(SystemTrayTest, CallbackForAnotherIconIsIgnored) {
-  CSystemTray tray(m_owner, kCurrentWindows);
-  ASSERT_TRUE(tray.Install(kTrayCallbackMessage, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
-  EXPECT_EQ(0, tray.OnCallback(kIconId + 1, WM_RBUTTONUP));
-}
-
 }  // namespace
 }  // namespace tfm

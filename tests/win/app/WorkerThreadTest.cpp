@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <chrono>
 #include <cstring>
-#include <mutex>
-#include <string>
 #include <vector>
 
+#include "NullPorts.h"
 #include "ProviderFolder.h"
+#include "RecordingTray.h"
+#include "TraceCapture.h"
 #include "capi/CapiLibraryWin32.h"
 #include "capi/IsdnMonitor.h"
 #include "capi/IsdnMonitorThreadWin32.h"
-#include "common/Trace.h"
 #include "common/TrayLink.h"
 #include "faxservice/FaxServiceWorkersWin32.h"
 
@@ -35,50 +35,19 @@ TEST(WorkerThread, StoppingAWorkerNeverStartedDoesNothing) {
   EXPECT_EQ(0u, worker.Stop());
 }
 
-std::mutex g_traceLock;
-std::vector<std::string> g_traces;
-
-void CaptureTrace(const char* line) {
-  std::lock_guard guard(g_traceLock);
-  g_traces.emplace_back(line);
-}
-
-int CountTraces(const char* prefix) {
-  std::lock_guard guard(g_traceLock);
-  int count = 0;
-  for (const std::string& line : g_traces) count += line.rfind(prefix, 0) == 0;
-  return count;
-}
-
-class CountingTray final : public ITrayPort {
- public:
-  bool ChangeIcon(unsigned) override { return ++calls > 0; }
-  bool ChangeTip(const char* text) override {
-    if (std::strcmp(text, "Telvaro Fax Stopped") == 0) pollerCycled = true;
-    return ++calls > 0;
-  }
-  void MarkEnabledAndShown() override { ++calls; }
-  std::atomic<int> calls{0};
-  std::atomic<bool> pollerCycled{false};
-};
-
-class NoCallLog final : public ICallLog {
-  void WriteCallLog(const char*, const std::string&, const std::string&) override {}
-};
-
 // The product's three workers, each busy (the listener answering a server event that stays set, the
 // poller in its 30 s pause, the monitor polling its provider), stopped as the session end stops them:
 // the tray link cut first, then one stop for all. None may need the termination, none may reach the
 // tray after the cut, and the registration is released once.
 TEST(Workers, BusyWorkersAllEndAtTheStopWithoutTermination) {
-  const TraceSink previousSink = SetTraceSink(CaptureTrace);
+  const test::TraceCapture trace;
   ASSERT_TRUE(SetDllDirectoryA(test::ProviderFolder("capi-complete").c_str()));
   CapiLibrary capi;
   ASSERT_TRUE(capi.Load());
   SharedFlags flags;
   os::StopEvent stop;
   const SleepFunction pause = [&stop](uint32_t ms) { stop.Wait(ms); };
-  CountingTray tray;
+  test::RecordingTray tray;
   TrayLink link;
   link.Attach(&tray);
   CInterProcessChannel channel(901, stop.Handle());
@@ -90,7 +59,7 @@ TEST(Workers, BusyWorkersAllEndAtTheStopWithoutTermination) {
   std::strcpy(static_cast<char*>(view.get()) + 8, "never reset");
   os::UniqueHandle serverEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, channel.names().serverEvent.c_str()));
   ASSERT_TRUE(SetEvent(serverEvent.get()));
-  NoCallLog callLog;
+  test::NullCallLog callLog;
   CIsdnMonitor monitor(capi.EntryPoints(), link, callLog, flags.workersRunning, pause);
   FaxServiceWorkerContext faxWorkers{&channel, &flags, &link, pause};
   flags.workersRunning = 1;
@@ -100,17 +69,17 @@ TEST(Workers, BusyWorkersAllEndAtTheStopWithoutTermination) {
   poller.Start(ServicePollerThread, &faxWorkers);
   isdnMonitor.Start(IsdnMonitorThreadProc, &monitor);
   ASSERT_TRUE(listener.Started() && poller.Started() && isdnMonitor.Started());
-  for (int i = 0; i < 500 && !(tray.pollerCycled && tray.calls > 100 && CountTraces("capi: LISTEN_REQ") > 0); ++i)
-    Sleep(10);
-  ASSERT_TRUE(tray.pollerCycled && tray.calls > 100 && CountTraces("capi: LISTEN_REQ") > 0) << "workers not busy";
+  const auto busy = [&] { return tray.Calls().size() > 100 && trace.CountStartingWith("capi: LISTEN_REQ") > 0; };
+  ASSERT_TRUE(tray.WaitForCall("tip Telvaro Fax Stopped", std::chrono::seconds(5))) << "the poller did not cycle";
+  for (int i = 0; i < 500 && !busy(); ++i) Sleep(10);
+  ASSERT_TRUE(busy()) << "workers not busy";
 
   link.Detach();
-  const int callsAtCut = tray.calls;
+  const size_t callsAtCut = tray.Calls().size();
   EXPECT_EQ((std::vector<DWORD>{0, 0, 0}),
             StopWorkers(flags.workersRunning, stop, {&isdnMonitor, &listener, &poller}, 1000));
-  EXPECT_EQ(callsAtCut, tray.calls) << "a worker reached the tray after the link was cut";
-  EXPECT_EQ(1, CountTraces("Release Capi AppID."));
-  SetTraceSink(previousSink);
+  EXPECT_EQ(callsAtCut, tray.Calls().size()) << "a worker reached the tray after the link was cut";
+  EXPECT_EQ(1, trace.CountStartingWith("Release Capi AppID."));
   SetDllDirectoryA(nullptr);
 }
 

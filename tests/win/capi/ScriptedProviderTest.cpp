@@ -1,13 +1,11 @@
-// The scripted provider loaded as a program loads capi2032.dll: scenario delivery, timing and the
-// record file that end-to-end tests read.
+// The scripted provider loaded as a program loads capi2032.dll: scenario delivery and timing (its
+// record is read by the end-to-end scenarios).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,13 +16,6 @@ namespace {
 
 namespace test = tfm::test;
 using Bytes = std::vector<uint8_t>;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 Bytes Message(const void* p) {
   const auto* b = static_cast<const uint8_t*>(p);
@@ -38,9 +29,7 @@ class ScriptedProviderTest : public ::testing::Test {
   void Load(const std::string& scenarioText) {
     library.reset();  // a provider still loaded would keep its first scenario
     scenario.emplace("provider.scenario", scenarioText);
-    record.emplace("provider.record", "");
     SetEnvironmentVariableA("TFM_CAPI_SCENARIO", scenario->Path().c_str());
-    SetEnvironmentVariableA("TFM_CAPI_RECORD", record->Path().c_str());
     library.reset(LoadLibraryA((test::ProviderFolder("capi-scripted") + "\\capi2032.dll").c_str()));
     ASSERT_TRUE(library);
     Resolve("CAPI_INSTALLED", installed);
@@ -57,7 +46,7 @@ class ScriptedProviderTest : public ::testing::Test {
     ASSERT_NE(nullptr, fn) << name;
   }
 
-  std::optional<tfm::test::TempFile> scenario, record;
+  std::optional<tfm::test::TempFile> scenario;
   os::UniqueModule library;  // let go before the files
   DWORD(WINAPI* installed)() = nullptr;
   DWORD(WINAPI* registerApp)(DWORD, DWORD, DWORD, DWORD, DWORD*) = nullptr;
@@ -112,24 +101,6 @@ TEST_F(ScriptedProviderTest, DeliversTheScenarioAfterListenAndRecordsEveryCall) 
 
   EXPECT_EQ(0u, release(id));
   EXPECT_EQ(0x1101u, get(id, &message));
-
-  // The end-to-end scenarios read the rest of the record.
-  EXPECT_NE(std::string::npos, ReadFile(record->Path()).find("CAPI_GET_MESSAGE 7 -> 0 0e00070004820200010100009034\n"));
-}
-
-TEST_F(ScriptedProviderTest, LoopingScenarioStartsOverAndBrokenScenarioReportsNotInstalled) {
-  Load("connect_ind plci=0x101 called=1 calling=2\nloop\n");
-  DWORD id = 0;
-  registerApp(3072, 2, 7, 2048, &id);
-  put(id, kListenReq);
-  void* message = nullptr;
-  for (int round = 1; round <= 3; ++round) {
-    ASSERT_EQ(0u, get(id, &message)) << round;
-    EXPECT_EQ(round, static_cast<uint8_t*>(message)[6]) << "message numbers keep counting";
-  }
-  Load("connect_ind plci=zero\n");
-  EXPECT_EQ(0x1009u, installed());
-  EXPECT_NE(std::string::npos, ReadFile(record->Path()).find("SCENARIO line 1: bad number for plci"));
 }
 
 }  // namespace

@@ -95,21 +95,6 @@ TEST_F(ChannelTest, ObjectsCreatedByMonitorCarryOnlyAuthenticatedUsersEntry) {
   }
 }
 
-TEST_F(ChannelTest, CreatedWhenNoServerRunsThenServerOpensThemAndPosts) {
-  ASSERT_FALSE(os::UniqueHandle(OpenEventA(SYNCHRONIZE, FALSE, channel.names().serverEvent.c_str()))) << "left over";
-  Open();
-  test::ListenerThread listener(channel, flags, tray);
-  test::ConsoleSimulator server("post Fax received from 4711\npost\npost Done\n", "fax-created");
-  ASSERT_TRUE(server.Join(30000));
-  EXPECT_EQ((std::vector<std::string>{"started", "opened", "posted Fax received from 4711",
-                                      "acknowledged Fax received from 4711", "posted ", "acknowledged ",
-                                      "posted Done", "acknowledged Done", "stopped"}),
-            test::ReadLines(server.log()));
-  EXPECT_TRUE(ShowsTip(" Fax received from 4711 "));
-  EXPECT_TRUE(ShowsTip(" Done "));
-  for (const std::string& call : tray.Calls()) EXPECT_NE("tip  ", call) << "the empty text is not shown";
-}
-
 // Creating a "Global\\" object as a standard user does without the privilege for it.
 HANDLE WINAPI RefuseMapping(HANDLE, LPSECURITY_ATTRIBUTES, DWORD, DWORD, DWORD, LPCSTR) {
   SetLastError(ERROR_ACCESS_DENIED);

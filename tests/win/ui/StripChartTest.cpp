@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 #include "ChartTestWindow.h"
@@ -36,15 +35,6 @@ int StrayTracePixels(HDC layer, const ChartRect& client, const ChartRect& band) 
     }
   }
   return stray;
-}
-
-// Columns of row y that hold trace pixels.
-std::vector<int> TraceColumns(HDC layer, const ChartRect& client, int y) {
-  std::vector<int> columns;
-  for (int x = client.left; x < client.right; ++x) {
-    if (GetPixel(layer, x, y) == kTrace) columns.push_back(x);
-  }
-  return columns;
 }
 
 class StripChartTest : public ::testing::Test {
@@ -88,19 +78,6 @@ TEST_F(StripChartTest, NewChartShowsOnlyFrameGridLabelsAndTitles) {
   // Texts replace the limits; the middle label stays a number.
   chart.SetYUnits("Calls", "idle", "busy");
   EXPECT_NE(numbers, LabelArea());
-}
-
-TEST_F(StripChartTest, EachSampleMovesTheTraceOnePixelLeft) {
-  const ChartRect client = window.client();
-  const ChartRect band = Band(client);
-  for (int i = 0; i < 5; ++i) Append(5.0);
-  Append(8.0);  // a peak whose top pixel marks the newest column
-  const int peak = Row(band, 8.0);
-  EXPECT_EQ((std::vector<int>{band.right - 1}), TraceColumns(chart.traceLayer(), client, peak));
-  for (int step = 1; step <= 3; ++step) {
-    Append(5.0);
-    EXPECT_EQ((std::vector<int>{band.right - 1 - step}), TraceColumns(chart.traceLayer(), client, peak));
-  }
 }
 
 TEST_F(StripChartTest, ResizeRedrawsTheTracesFromTheHistory) {
