@@ -14,15 +14,19 @@ std::string CallLogFilePath() { return CallLogPath(os::ExecutableDirectory()); }
 
 void CallLogFile::WriteCallLog(const char* callType, const std::string& calledNumber,
                                const std::string& callingNumber) {
-  // Append mode writes at the end and never truncates; readers may open the file meanwhile.
-  FILE* file = _fsopen(m_path.c_str(), "a", _SH_DENYNO);
-  if (!file) return;
   const __time64_t now = _time64(nullptr);
   std::tm local{};
   const bool converted = _localtime64_s(&local, &now) == 0;
   const std::string line = FormatCallLogLine(callType, calledNumber, callingNumber, converted ? &local : nullptr);
-  std::fwrite(line.data(), 1, line.size(), file);
-  std::fclose(file);
+  // Append mode writes at the end and never truncates; readers may open the file meanwhile.
+  if (FILE* file = _fsopen(m_path.c_str(), "a", _SH_DENYNO)) {
+    std::fwrite(line.data(), 1, line.size(), file);
+    std::fclose(file);
+  }
+  if (m_listeners.empty()) return;
+  if (const std::optional<CallLogRow> row = SplitCallLogLine(line)) {
+    for (ICallLogListener* listener : m_listeners) listener->OnCallLogged(*row);
+  }
 }
 
 }  // namespace tfm

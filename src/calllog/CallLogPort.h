@@ -3,7 +3,19 @@
 // test fakes implement it.
 #include <string>
 
+#include "calllog/CallLogFormat.h"
+
 namespace tfm {
+
+// Told of each call that the log records, after its line has been written (or could not be), on the
+// ISDN monitor's thread: the row carries the fields as a reader of the file would split them.
+class ICallLogListener {
+ public:
+  virtual void OnCallLogged(const CallLogRow& row) = 0;
+
+ protected:
+  ~ICallLogListener() = default;
+};
 
 class ICallLog {
  public:

@@ -23,6 +23,11 @@ std::string ReadBinary(const std::string& path) {
   return text.str();
 }
 
+struct RecordingListener final : ICallLogListener {
+  void OnCallLogged(const CallLogRow& row) override { rows.push_back(row); }
+  std::vector<CallLogRow> rows;
+};
+
 TEST(CallLogFileTest, AppendsCrLfLinesBesideTheExecutableThatReadBackAsWritten) {
   ASSERT_FALSE(os::ExecutableDirectory().empty());
   const std::string path = CallLogFilePath();
@@ -31,6 +36,8 @@ TEST(CallLogFileTest, AppendsCrLfLinesBesideTheExecutableThatReadBackAsWritten) 
     std::ofstream(path, std::ios::binary) << "earlier line\r\n";
   }
   CallLogFile log;
+  RecordingListener listener;
+  log.AddListener(listener);
   log.WriteCallLog("IN", "4711", "815");
   log.WriteCallLog("IN", "4711", "");
   // The exact bytes (CR LF, the earlier line kept) are checked end to end against the real exe.
@@ -41,14 +48,18 @@ TEST(CallLogFileTest, AppendsCrLfLinesBesideTheExecutableThatReadBackAsWritten) 
   EXPECT_EQ("815", rows[0].callingNumber);
   EXPECT_EQ("", rows[1].callingNumber);
   EXPECT_EQ(8u, rows[1].time.size()) << "no carriage return is left in the last field";
+  EXPECT_EQ(rows, listener.rows) << "listeners get the rows that a reader of the file gets";
 
-  // Held open without sharing, the file cannot be written: the line is dropped and nothing fails.
+  // Held open without sharing, the file cannot be written: the line is dropped and nothing fails, and
+  // the listeners still hear of the call.
   os::UniqueHandle locked =
       os::AdoptFile(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(locked);
   log.WriteCallLog("IN", "1", "2");
   locked.reset();
   EXPECT_EQ(text, ReadBinary(path));
+  ASSERT_EQ(3u, listener.rows.size());
+  EXPECT_EQ("2", listener.rows[2].callingNumber);
   DeleteFileA(path.c_str());
 }
 
