@@ -18,6 +18,7 @@ inline constexpr char kFrameWindowClass[] = "TelvaroMonitorFrame";
 inline constexpr UINT kResourceMain = IDR_MAINFRAME;  // menu, application icon, title
 inline constexpr UINT kCommandIsdnChecker = IDM_ISDN_CHECKER;
 inline constexpr UINT kCommandCallMonitor = IDM_CALL_MONITOR;
+inline constexpr UINT kCommandCallNotifications = IDM_CALL_NOTIFICATIONS;
 inline constexpr UINT kCommandExit = IDM_EXIT;
 inline constexpr DWORD kFrameDefaultStyle = WS_OVERLAPPEDWINDOW | fw::kFwsAddToTitle;  // 0x00CF8000
 inline constexpr DWORD kFrameStyle = WS_CAPTION | WS_SYSMENU | 0x0008;                 // 0x00C80008

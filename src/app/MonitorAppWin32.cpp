@@ -53,6 +53,8 @@ bool CMonitorApp::InitInstance() {
 
   PreparePopup();
   m_mainFrame->Tray()->ChangeIcon(kServiceStoppedIcon);
+  m_callLog.AddListener(m_callNotifications);
+  m_callLog.AddListener(m_eventReporter);
   OpenFaxServerChannel();
   BindCapi();
   return true;
@@ -115,6 +117,10 @@ int CMonitorApp::ExitInstance() {
 }
 
 bool CMonitorApp::OnCommand(UINT commandId) {
+  if (commandId == kCommandCallNotifications) {
+    m_callNotifications.Toggle();
+    return true;
+  }
   if (commandId != kCommandIsdnChecker && commandId != kCommandCallMonitor) return false;
   OnDevicesMonitor();
   return true;

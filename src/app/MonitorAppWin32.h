@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "app/CallNotificationsWin32.h"
+#include "app/EventReporterWin32.h"
 #include "app/MainFrameWin32.h"
 #include "app/WorkerThreadWin32.h"
 #include "calllog/CallLogFileWin32.h"
@@ -36,6 +38,9 @@ class CMonitorApp final : public fw::Application,
   bool InitInstance() override;
   int ExitInstance() override;
   bool OnCommand(UINT commandId) override;
+  bool IsCommandChecked(UINT commandId) const override {
+    return commandId == kCommandCallNotifications && m_callNotifications.enabled();
+  }
 
   // A warning box titled with the program's name, owned by the hidden frame.
   void Tell(const char* text) override;
@@ -60,12 +65,15 @@ class CMonitorApp final : public fw::Application,
   SharedFlags m_flags;
   os::StopEvent m_stop;  // every worker's pause and wait includes it
   TrayLink m_trayLink;   // the workers' way to the tray; outlives the frame
+  CCallNotifications m_callNotifications{m_trayLink};  // told of each logged call
+  CEventReporter m_eventReporter;  // told of each logged call and of the service's changes
   CapiLibrary m_capiLibrary;
   CInterProcessChannel m_channel{m_osVersionCode, m_stop.Handle()};
   CallLogFile m_callLog;
   CIsdnMonitor m_isdnMonitor{m_capiLibrary.EntryPoints(), m_trayLink, m_callLog, m_flags.workersRunning,
                             [this](uint32_t ms) { PauseWorker(ms); }};
-  FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink, [this](uint32_t ms) { PauseWorker(ms); }};
+  FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink, [this](uint32_t ms) { PauseWorker(ms); },
+                                       &m_eventReporter};
   RegistryWin32 m_registry;
   CModemRegistry m_modemRegistry{m_registry, m_osVersion.platformId};
   CDevicesMonitorDlg* m_runningDialog = nullptr;  // the modal Devices Monitor while it runs

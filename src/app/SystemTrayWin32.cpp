@@ -15,6 +15,10 @@ constexpr UINT_PTR kAddRetryTimer = 1;
 constexpr UINT kAddRetryIntervalMs = 2000;
 constexpr int kAddRetries = 30;
 
+// How long systems before Vista keep a balloon up (they take 10 to 30 s); later ones decide alone.
+constexpr UINT kBalloonTimeoutMs = 10000;
+static_assert(NIF_INFO == kNifInfo);
+
 #if !defined(_WIN64)
 static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the notification record is sent in its 488-byte form");
 #endif
@@ -37,6 +41,13 @@ class CSystemTray::Shell final : public ITrayShell {
     data.hIcon = static_cast<HICON>(record.icon);
     static_assert(sizeof data.szTip == sizeof record.tip);
     std::memcpy(data.szTip, record.tip, sizeof data.szTip);
+    if (record.flags & NIF_INFO) {
+      static_assert(sizeof data.szInfo == sizeof record.info && sizeof data.szInfoTitle == sizeof record.infoTitle);
+      std::memcpy(data.szInfo, record.info, sizeof data.szInfo);
+      std::memcpy(data.szInfoTitle, record.infoTitle, sizeof data.szInfoTitle);
+      data.dwInfoFlags = NIIF_INFO;
+      data.uTimeout = kBalloonTimeoutMs;
+    }
     return Shell_NotifyIconA(request, &data) != FALSE;
   }
 };
@@ -114,6 +125,14 @@ bool CSystemTray::ChangeTip(const char* text) {
 void CSystemTray::MarkEnabledAndShown() {
   std::lock_guard guard(m_lock);
   m_state.MarkEnabledAndShown();
+}
+
+bool CSystemTray::ShowBalloon(const char* title, const char* text) {
+  std::lock_guard guard(m_lock);
+  Shell shell;
+  const bool shown = m_state.ShowBalloon(shell, title, text);
+  TraceF("tray: balloon [%s] [%s]%s", title ? title : "", text ? text : "", shown ? "" : " not shown");
+  return shown;
 }
 
 LRESULT CSystemTray::OnShellRestart() {

@@ -34,6 +34,7 @@ class CSystemTray final : public fw::Window, public ITrayPort {
   bool ChangeIcon(unsigned iconId) override;
   bool ChangeTip(const char* text) override;
   void MarkEnabledAndShown() override;
+  bool ShowBalloon(const char* title, const char* text) override;
 
   // The frame forwards the icon's callback message here: right click shows the menu, left
   // double-click runs its default command.

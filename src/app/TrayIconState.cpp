@@ -4,10 +4,10 @@
 
 namespace tfm {
 
-void CopyTip(char (&tip)[128], const char* text) {
-  const size_t length = text ? strnlen(text, sizeof tip - 1) : 0;
-  std::memcpy(tip, text ? text : "", length);
-  std::memset(tip + length, 0, sizeof tip - length);
+void CopyField(char* field, size_t capacity, const char* text) {
+  const size_t length = text ? strnlen(text, capacity - 1) : 0;
+  std::memcpy(field, text ? text : "", length);
+  std::memset(field + length, 0, capacity - length);
 }
 
 bool TrayIconState::Install(ITrayShell& shell, bool platformHasTray, void* ownerWindow, uint32_t callbackMessage,
@@ -19,7 +19,7 @@ bool TrayIconState::Install(ITrayShell& shell, bool platformHasTray, void* owner
   m_record.icon = icon;
   m_record.callbackMessage = callbackMessage;
   m_record.flags = kNifMessage | kNifIcon | kNifTip;
-  CopyTip(m_record.tip, tip);
+  CopyField(m_record.tip, tip);
   m_hidden = false;
   m_creationFlags = m_record.flags;
   const bool added = shell.Add(m_record);
@@ -37,8 +37,16 @@ bool TrayIconState::ChangeIcon(ITrayShell& shell, void* icon) {
 bool TrayIconState::ChangeTip(ITrayShell& shell, const char* text) {
   if (!m_enabled) return false;
   m_record.flags = kNifTip;
-  CopyTip(m_record.tip, text);
+  CopyField(m_record.tip, text);
   return m_hidden || shell.Modify(m_record);
+}
+
+bool TrayIconState::ShowBalloon(ITrayShell& shell, const char* title, const char* text) {
+  if (!m_enabled || m_hidden) return false;
+  m_record.flags = kNifInfo;
+  CopyField(m_record.infoTitle, title);
+  CopyField(m_record.info, text);
+  return shell.Modify(m_record);
 }
 
 bool TrayIconState::Uninstall(ITrayShell& shell) {

@@ -11,6 +11,7 @@ namespace tfm {
 inline constexpr uint32_t kNifMessage = 1;
 inline constexpr uint32_t kNifIcon = 2;
 inline constexpr uint32_t kNifTip = 4;
+inline constexpr uint32_t kNifInfo = 0x10;
 
 struct TrayRecord {
   void* ownerWindow = nullptr;
@@ -18,7 +19,9 @@ struct TrayRecord {
   uint32_t flags = 0;
   uint32_t callbackMessage = 0;
   void* icon = nullptr;
-  char tip[128] = {};  // zero-terminated; at most 127 bytes of text
+  char tip[128] = {};        // zero-terminated; at most 127 bytes of text
+  char infoTitle[64] = {};   // the balloon's title and text, zero-terminated
+  char info[256] = {};
 };
 
 class ITrayShell {
@@ -38,6 +41,8 @@ class TrayIconState {
                const char* tip, void* icon, uint32_t iconId);
   bool ChangeIcon(ITrayShell& shell, void* icon);
   bool ChangeTip(ITrayShell& shell, const char* text);
+  // Only a shown icon carries a balloon; false, and nothing sent, while it is hidden.
+  bool ShowBalloon(ITrayShell& shell, const char* title, const char* text);
   bool Uninstall(ITrayShell& shell);
   // The shell's taskbar was created again ("TaskbarCreated"), or a refused add is tried again: adds the
   // icon with the current picture and tip, or updates or replaces it when the shell still has it.
@@ -66,7 +71,11 @@ class TrayIconState {
   uint32_t m_creationFlags = 0;
 };
 
-// Copies at most 127 bytes of text into the 128-byte tooltip, always zero-terminated.
-void CopyTip(char (&tip)[128], const char* text);
+// Copies as much of text as fits into a field of the record, always zero-terminated; null is empty.
+void CopyField(char* field, size_t capacity, const char* text);
+template <size_t N>
+void CopyField(char (&field)[N], const char* text) {
+  CopyField(field, N, text);
+}
 
 }  // namespace tfm

@@ -24,4 +24,9 @@ void TrayLink::MarkEnabledAndShown() {
   if (m_tray) m_tray->MarkEnabledAndShown();
 }
 
+bool TrayLink::ShowBalloon(const char* title, const char* text) {
+  std::lock_guard guard(m_lock);
+  return m_tray && m_tray->ShowBalloon(title, text);
+}
+
 }  // namespace tfm

@@ -16,6 +16,7 @@ class TrayLink final : public ITrayPort {
   bool ChangeIcon(unsigned iconId) override;
   bool ChangeTip(const char* text) override;
   void MarkEnabledAndShown() override;
+  bool ShowBalloon(const char* title, const char* text) override;
 
  private:
   std::mutex m_lock;

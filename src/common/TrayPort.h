@@ -12,6 +12,10 @@ class ITrayPort {
   virtual bool ChangeTip(const char* text) = 0;
   // The listener marks the icon enabled and shown before it sets a server text.
   virtual void MarkEnabledAndShown() = 0;
+  // A balloon beside the icon (a notification on later systems) with the first 63 bytes of title and
+  // 255 of text. Nothing is shown, and false returned, while the icon is hidden: a balloon is news of
+  // the moment and is not kept for later.
+  virtual bool ShowBalloon(const char* title, const char* text) = 0;
 
  protected:
   ~ITrayPort() = default;

@@ -14,7 +14,8 @@ DWORD WINAPI IpcListenerThread(LPVOID context) {
 DWORD WINAPI ServicePollerThread(LPVOID context) {
   auto& workers = *static_cast<FaxServiceWorkerContext*>(context);
   FaxServiceProbe probe;
-  return RunServicePoller(probe, workers.tray, *workers.channel, *workers.flags, workers.pause);
+  return RunServicePoller(probe, workers.tray, workers.serviceStateListener, *workers.channel, *workers.flags,
+                          workers.pause);
 }
 
 }  // namespace tfm

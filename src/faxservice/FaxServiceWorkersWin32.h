@@ -6,6 +6,7 @@
 #include "common/Sleep.h"
 #include "common/TrayPort.h"
 #include "faxservice/InterProcessChannelWin32.h"
+#include "faxservice/ServicePoller.h"
 
 namespace tfm {
 
@@ -15,6 +16,7 @@ struct FaxServiceWorkerContext {
   SharedFlags* flags = nullptr;
   ITrayPort* tray = nullptr;  // null: no icon or tooltip changes
   SleepFunction pause;        // the workers' pause between passes; ends early when they are told to stop
+  IServiceStateListener* serviceStateListener = nullptr;  // told of the poller's changes; null: nobody
 };
 
 // Both take a FaxServiceWorkerContext* and return 0.

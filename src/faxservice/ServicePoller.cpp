@@ -7,7 +7,8 @@ namespace tfm {
 
 bool IsServiceRunningState(int32_t state) { return state == 2 || state == 4; }
 
-void RunServicePollerCycle(IServiceProbe& probe, ITrayPort* tray, IChannelPort& channel, SharedFlags& flags) {
+void RunServicePollerCycle(IServiceProbe& probe, ITrayPort* tray, IServiceStateListener* listener,
+                           IChannelPort& channel, SharedFlags& flags) {
   const int32_t state = probe.QueryFaxServiceState();
   if (IsServiceRunningState(state)) {
     flags.stateChanged = flags.serviceRunning == 0 ? 1 : 0;
@@ -16,6 +17,7 @@ void RunServicePollerCycle(IServiceProbe& probe, ITrayPort* tray, IChannelPort& 
       tray->ChangeIcon(kServiceRunningIcon);
       if (flags.stateChanged == 1) tray->ChangeTip(kServiceRunningTip);
     }
+    if (listener && flags.stateChanged == 1) listener->OnServiceStateChanged(true);
     if (flags.channelReady == 0) {
       // Only the events decide readiness; a failed CreateChannel shows up as a missing view.
       channel.CreateChannel(kChannelBaseName);
@@ -30,16 +32,17 @@ void RunServicePollerCycle(IServiceProbe& probe, ITrayPort* tray, IChannelPort& 
     tray->ChangeIcon(kServiceStoppedIcon);
     tray->ChangeTip(kServiceStoppedTip);
   }
+  if (listener && flags.stateChanged == 1) listener->OnServiceStateChanged(false);
   // The handles stay open: the listener may be waiting on them, and the server reuses the objects.
   flags.channelReady = 0;
 }
 
-uint32_t RunServicePoller(IServiceProbe& probe, ITrayPort* tray, IChannelPort& channel, SharedFlags& flags,
-                          const SleepFunction& sleep) {
+uint32_t RunServicePoller(IServiceProbe& probe, ITrayPort* tray, IServiceStateListener* listener,
+                          IChannelPort& channel, SharedFlags& flags, const SleepFunction& sleep) {
   flags.serviceRunning = 0;
   flags.stateChanged = 0;
   while (flags.workersRunning == 1) {
-    RunServicePollerCycle(probe, tray, channel, flags);
+    RunServicePollerCycle(probe, tray, listener, channel, flags);
     sleep(kServicePollIntervalMs);
   }
   return 0;

@@ -35,14 +35,27 @@ class IChannelPort {
   ~IChannelPort() = default;
 };
 
+// Told of each change between running and stopped as the poller sees it, on the poller's thread. The
+// poller starts from "stopped": a service found running by the first cycle is a change, one found
+// stopped is not.
+class IServiceStateListener {
+ public:
+  virtual void OnServiceStateChanged(bool running) = 0;
+
+ protected:
+  ~IServiceStateListener() = default;
+};
+
 // Start pending (2) and running (4) count as running; everything else, failure included, as stopped.
 bool IsServiceRunningState(int32_t state);
 
-// One cycle without the sleep. tray may be null: the cycle then only polls and drives the channel.
-void RunServicePollerCycle(IServiceProbe& probe, ITrayPort* tray, IChannelPort& channel, SharedFlags& flags);
+// One cycle without the sleep. tray and listener may be null: the cycle then only polls and drives
+// the channel.
+void RunServicePollerCycle(IServiceProbe& probe, ITrayPort* tray, IServiceStateListener* listener,
+                           IChannelPort& channel, SharedFlags& flags);
 
 // The whole poller: cycles with a sleep after each until a cycle finds workersRunning cleared.
-uint32_t RunServicePoller(IServiceProbe& probe, ITrayPort* tray, IChannelPort& channel, SharedFlags& flags,
-                          const SleepFunction& sleep);
+uint32_t RunServicePoller(IServiceProbe& probe, ITrayPort* tray, IServiceStateListener* listener,
+                          IChannelPort& channel, SharedFlags& flags, const SleepFunction& sleep);
 
 }  // namespace tfm

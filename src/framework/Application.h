@@ -20,6 +20,8 @@ class Application {
   virtual int ExitInstance();
   // Commands that the main frame does not handle itself come here; true when handled.
   virtual bool OnCommand(UINT) { return false; }
+  // Asked for each command of a menu of the frame as it opens: true shows it checked.
+  virtual bool IsCommandChecked(UINT) const { return false; }
 
   Window* MainWindow() const { return m_mainWindow; }
   void SetMainWindow(Window* window) { m_mainWindow = window; }

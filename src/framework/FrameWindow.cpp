@@ -28,6 +28,7 @@ bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const char* className)
 
 const MessageEntry<FrameWindow> FrameWindow::kMessageMap[] = {
     fw::OnAnyCommand<&FrameWindow::OnAnyCommand>(),
+    fw::OnInitMenuPopup<&FrameWindow::OnInitMenuPopup>(),
     fw::OnMessage<&FrameWindow::OnClose>(WM_CLOSE),
 };
 
@@ -37,6 +38,16 @@ bool FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 void FrameWindow::OnAnyCommand(UINT commandId, UINT, HWND) {
   m_app.OnCommand(commandId);
+}
+
+void FrameWindow::OnInitMenuPopup(HMENU popup, UINT, bool windowMenu) {
+  if (windowMenu) return;
+  const int count = GetMenuItemCount(popup);
+  for (int position = 0; position < count; ++position) {
+    const UINT id = GetMenuItemID(popup, position);
+    if (id == 0 || id == static_cast<UINT>(-1)) continue;  // a separator or a submenu
+    CheckMenuItem(popup, id, MF_BYCOMMAND | (m_app.IsCommandChecked(id) ? MF_CHECKED : MF_UNCHECKED));
+  }
 }
 
 void FrameWindow::OnClose() { Destroy(); }

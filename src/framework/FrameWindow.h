@@ -1,7 +1,7 @@
 #pragma once
 // A top-level frame loaded from a resource id (its icon, menu and title string). Commands the frame
-// does not handle go on to the application object; destroying the application's main frame ends the
-// message loop.
+// does not handle go on to the application object, which also decides the check marks of the menus
+// the frame opens; destroying the application's main frame ends the message loop.
 #include "framework/Window.h"
 
 namespace fw {
@@ -26,6 +26,7 @@ class FrameWindow : public Window {
 
  private:
   void OnAnyCommand(UINT commandId, UINT notifyCode, HWND control);
+  void OnInitMenuPopup(HMENU popup, UINT position, bool windowMenu);
 
   static const MessageEntry<FrameWindow> kMessageMap[];
 

@@ -237,6 +237,14 @@ constexpr auto OnSettingChange() {
   });
 }
 
+// WM_INITMENUPOPUP: Handler(HMENU popup, UINT position, bool windowMenu), before the menu opens.
+template <auto Handler>
+constexpr auto OnInitMenuPopup() {
+  return detail::Entry<Handler>(WM_INITMENUPOPUP, Platform::Skipped, [](auto& self, WPARAM w, LPARAM l) {
+    return detail::Call<Handler>(self, reinterpret_cast<HMENU>(w), static_cast<UINT>(LOWORD(l)), HIWORD(l) != 0);
+  });
+}
+
 // The callback message of a notification-area icon: Handler(UINT iconId, UINT mouseMessage).
 template <auto Handler>
 constexpr auto OnNotifyIcon(UINT callbackMessage) {

@@ -46,6 +46,12 @@ inline void Sid(PSID sid) { FreeSid(sid); }
 inline void GdiObject(HGDIOBJ h) { DeleteObject(h); }
 inline void MemoryDc(HDC dc) { DeleteDC(dc); }
 inline void Menu(HMENU h) { DestroyMenu(h); }
+inline void EventSource(HANDLE h) { DeregisterEventSource(h); }
+// Callbacks of the work that are queued or running are waited for: they end before the work is closed.
+inline void ThreadpoolWork(PTP_WORK work) {
+  WaitForThreadpoolWorkCallbacks(work, FALSE);
+  CloseThreadpoolWork(work);
+}
 }  // namespace release
 
 using UniqueHandle = Unique<HANDLE, release::KernelHandle>;
@@ -63,6 +69,8 @@ using UniquePen = Unique<HPEN, release::GdiObject>;
 using UniqueRegion = Unique<HRGN, release::GdiObject>;
 using UniqueMemoryDc = Unique<HDC, release::MemoryDc>;
 using UniqueMenu = Unique<HMENU, release::Menu>;
+using UniqueEventSource = Unique<HANDLE, release::EventSource>;
+using UniqueThreadpoolWork = Unique<PTP_WORK, release::ThreadpoolWork>;
 
 // CreateFile fails with INVALID_HANDLE_VALUE rather than null; the owner holds null for either.
 inline UniqueHandle AdoptFile(HANDLE file) {

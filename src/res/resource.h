@@ -14,6 +14,7 @@
 
 #define IDM_ISDN_CHECKER 40001
 #define IDM_CALL_MONITOR 40002
+#define IDM_CALL_NOTIFICATIONS 40003 /* checked: a balloon for every incoming call */
 #define IDM_EXIT 32775
 
 /* Devices Monitor dialog and its device pages */

@@ -4,7 +4,8 @@ Each Monitor runs from a folder of its own (the call log and the provider DLL li
 in the build's Wine prefix; the tests run strictly one at a time (ctest resource lock), and every
 scenario starts from a prefix with no program running. What the monitor shows the user is followed
 through its trace lines (OutputDebugStringA, printed by Wine's warn+debugstr channel) and through
-tools/winctl.exe, which finds and drives windows.
+tools/winctl.exe, which finds and drives windows. With EVENT_LOG_DEBUG in its environment, the records
+the monitor hands to the event log are among its trace lines too, as "ReportEvent <type> [text]".
 """
 import os
 import re
@@ -37,6 +38,10 @@ PROVIDERS = {
 }
 
 _DEBUGSTR = re.compile(r'OutputDebugStringA "(.*)"\s*$')
+# Wine prints each record's strings on the debug class that matches its type.
+_REPORT_EVENT = re.compile(r'(trace|warn|err):eventlog:ReportEventW L"(.*)"\s*$')
+_EVENT_TYPES = {"trace": "information", "warn": "warning", "err": "error"}
+EVENT_LOG_DEBUG = {"WINEDEBUG": "-all,warn+debugstr,+eventlog"}
 
 
 class Failure(AssertionError):
@@ -91,6 +96,13 @@ def winctl(*args, timeout=30):
     return result.returncode, result.stdout.strip()
 
 
+def wine_reg(*args):
+    """Runs Wine's reg.exe in the prefix; returns (exit code, stdout)."""
+    result = subprocess.run([WINE_RUN, "reg", *args], env=wine_env({"WINEDEBUG": "-all"}), stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, text=True, errors="replace", timeout=60)
+    return result.returncode, result.stdout
+
+
 def run_folder(name):
     folder = os.path.join(BUILD, "e2e-run", name)
     shutil.rmtree(folder, ignore_errors=True)
@@ -132,9 +144,12 @@ class Monitor:
     def _read(self):
         for raw in self.process.stderr:
             match = _DEBUGSTR.search(raw)
-            if match:
+            event = _REPORT_EVENT.search(raw)
+            if match or event:
+                line = (_unescape(match.group(1)) if match else
+                        "ReportEvent %s [%s]" % (_EVENT_TYPES[event.group(1)], _unescape(event.group(2))))
                 with self._lock:
-                    self.lines.append(_unescape(match.group(1)))
+                    self.lines.append(line)
                     self.arrivals.append(time.monotonic())
 
     def traces(self):

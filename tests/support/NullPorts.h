@@ -13,6 +13,7 @@ class NullTray final : public ITrayPort {
   bool ChangeIcon(unsigned) override { return true; }
   bool ChangeTip(const char*) override { return true; }
   void MarkEnabledAndShown() override {}
+  bool ShowBalloon(const char*, const char*) override { return true; }
 };
 
 class NullCallLog final : public ICallLog {

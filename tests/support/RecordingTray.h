@@ -1,6 +1,6 @@
 #pragma once
-// The tray every test observes: records each request as one line ("icon 147", "tip <text>", "shown"),
-// safe to share between worker threads as the product's tray is.
+// The tray every test observes: records each request as one line ("icon 147", "tip <text>", "shown",
+// "balloon <title>: <text>"), safe to share between worker threads as the product's tray is.
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -17,6 +17,9 @@ class RecordingTray final : public ITrayPort {
   bool ChangeIcon(unsigned iconId) override { return Record("icon " + std::to_string(iconId)); }
   bool ChangeTip(const char* text) override { return Record(std::string("tip ") + text); }
   void MarkEnabledAndShown() override { Record("shown"); }
+  bool ShowBalloon(const char* title, const char* text) override {
+    return Record(std::string("balloon ") + title + ": " + text);
+  }
 
   std::vector<std::string> Calls() const {
     std::lock_guard guard(m_lock);

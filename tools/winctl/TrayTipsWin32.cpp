@@ -50,6 +50,10 @@ bool ReadToolText(HANDLE process, HWND tooltip, WPARAM index, char* remote, std:
   return ReadProcessMemory(process, remote + sizeof tool, text.data(), kTextLength, nullptr) != 0;
 }
 
+bool IsShownBalloon(HWND tooltip) {
+  return IsWindowVisible(tooltip) && (GetWindowLongA(tooltip, GWL_STYLE) & TTS_BALLOON) != 0;
+}
+
 }  // namespace
 
 int PrintTrayTips() {
@@ -63,12 +67,14 @@ int PrintTrayTips() {
   if (!block.get()) return 1;
   EnumWindows(CollectTooltips, reinterpret_cast<LPARAM>(&tooltips));
   std::vector<char> text;
+  char* remote = static_cast<char*>(block.get());
   for (HWND tooltip : tooltips.windows) {
     DWORD_PTR count = 0;
     if (!Send(tooltip, TTM_GETTOOLCOUNT, 0, 0, count)) continue;
+    // Wine's tooltips do not answer TTM_GETTITLE: a balloon is told by its text alone.
+    const char* kind = IsShownBalloon(tooltip) ? "balloon " : "";
     for (WPARAM index = 0; index < count; ++index) {
-      if (ReadToolText(process.get(), tooltip, index, static_cast<char*>(block.get()), text))
-        std::printf("%s\n", text.data());
+      if (ReadToolText(process.get(), tooltip, index, remote, text)) std::printf("%s%s\n", kind, text.data());
     }
   }
   return 0;

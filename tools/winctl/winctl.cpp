@@ -19,7 +19,8 @@
 //   winctl tray-delete HWND ID              deletes a notification icon (as an Explorer restart does)
 //   winctl broadcast NAME                   broadcasts a registered window message to all top-level windows
 //   winctl process HWND                     prints pid=, handles=, private= of the window's process
-//   winctl tray-tips                        prints the notification icons' tooltip texts, one per line
+//   winctl tray-tips                        prints the notification icons' tooltip texts, one per line,
+//                                           and a balloon on show as "balloon <text>"
 //
 // Numbers take C notation (0x prefix for hex). Exit code 0 on success, 1 when the condition failed,
 // 2 on bad usage.

@@ -1,12 +1,14 @@
 """The ISDN call monitor with the real exe and the scripted provider: LISTEN_REQ, offered calls in the
-tooltip and the call log, the third call rejected, disconnects answered, and the release at "&Exit"."""
+tooltip and the call log, the third call rejected, disconnects answered, and the release at "&Exit";
+a balloon and an event-log record for every logged call, the balloons switched off from the tray menu."""
 import datetime
 import os
 import re
 import struct
+import time
 
 from capi_record import CONNECT, DISCONNECT, IND, LISTEN, REQ, RESP, write_scenario
-from harness import Monitor, check, run_scenarios
+from harness import EVENT_LOG_DEBUG, Monitor, check, run_scenarios, wait_until, wine_reg, winctl
 
 APPL_ID = 7
 EARLIER_LINE = b"IN 1 2 2005-03-01 14:05:09\r\n"
@@ -94,4 +96,36 @@ def calls_are_shown_logged_and_answered(folder):
           "the monitor polled after releasing its registration")
 
 
-run_scenarios(calls_are_shown_logged_and_answered)
+SETTINGS_KEY = "HKCU\\Software\\Telvaro\\Fax Server Monitor"
+CALL_NOTIFICATIONS_COMMAND = 40003
+
+
+def shown_balloons():
+    return [line for line in winctl("tray-tips")[1].splitlines() if line.startswith("balloon ")]
+
+
+def balloons_until_switched_off_and_event_records(folder):
+    # A value of another type than REG_DWORD counts as no choice made: the balloons are on.
+    wine_reg("add", SETTINGS_KEY, "/v", "CallNotifications", "/t", "REG_SZ", "/d", "0", "/f")
+    env, _ = write_scenario(folder, "controllers 1\nconnect_ind plci=0x101 called=4711 calling= after=1s\n"
+                                    "connect_ind plci=0x202 called= calling=816 after=15s\n")
+    monitor = Monitor(folder, provider="scripted", env=dict(env, **EVENT_LOG_DEBUG)).start()
+    first = "Incoming call from a withheld number to 4711"
+    monitor.wait_trace(r"^tray: balloon \[Telvaro Fax Server Monitor\] \[%s\]$" % first)
+    wait_until(lambda: shown_balloons() == ["balloon " + first], "the shell shows no balloon of the first call", 10, 0.5)
+    monitor.wait_trace(r"^ReportEvent information \[%s\]$" % first)
+
+    winctl("command", monitor.frame(), CALL_NOTIFICATIONS_COMMAND)
+    monitor.wait_trace(r"^call notifications: off$")
+    stored = wine_reg("query", SETTINGS_KEY, "/v", "CallNotifications")[1]
+    check(re.search(r"CallNotifications\s+REG_DWORD\s+0x0\s*$", stored, re.MULTILINE), "not stored: %r" % stored)
+    second = "Incoming call from 816 to this line"
+    monitor.wait_trace(r"^ReportEvent information \[%s\]$" % second, timeout=40)
+    time.sleep(3)  # the shell shows a balloon about 2 s after it was asked to
+    check(not monitor.has_trace(r"^tray: balloon .*816") and not any("816" in b for b in shown_balloons()),
+          "a balloon came while they were switched off")
+    monitor.end()
+    wine_reg("delete", SETTINGS_KEY, "/f")
+
+
+run_scenarios(calls_are_shown_logged_and_answered, balloons_until_switched_off_and_event_records)

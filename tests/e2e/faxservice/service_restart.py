@@ -1,8 +1,9 @@
 """The fax service with the real exe and the simulator service. The server starts before the monitor,
 as at boot: it creates the channel's objects and the monitor opens them, and its texts reach the
 tooltip. Then the service stops and starts again while the monitor runs: the poller sees both changes in
-its 30 s cycles, reconnects the channel, and the listener, still waiting, shows the new server's texts."""
-from harness import WM_CLOSE, Monitor, check, run_scenarios, winctl
+its 30 s cycles, reconnects the channel, and the listener, still waiting, shows the new server's texts. Each
+change the poller sees becomes an event-log record."""
+from harness import EVENT_LOG_DEBUG, WM_CLOSE, Monitor, check, run_scenarios, winctl
 from simulator import Simulator, remove_service
 
 CYCLE_TIMEOUT = 45  # one 30 s poll and Wine's slack
@@ -13,7 +14,7 @@ def texts_flow_again_after_service_restart(folder):
     first = Simulator(folder, "first", "post Fax received from 4711\npause 500\n"
                                        "post Cover page 100% %s%n%x\npause 500\nrepeat\n").start()
     try:
-        monitor = Monitor(folder).start()
+        monitor = Monitor(folder, env=EVENT_LOG_DEBUG).start()
         poller = monitor.wait_trace(r"^worker poller: started$")
         running = monitor.wait_trace(r"^tray: icon 147$", after=poller)
         running = monitor.wait_trace(r"^tray: tip \[Telvaro Fax Server Running\]$", after=running)
@@ -38,6 +39,11 @@ def texts_flow_again_after_service_restart(folder):
         monitor.wait_trace(r"^tray: tip \[ Sending fax to 0815 \.\.\. \]$", after=connected)
         second.wait_line("acknowledged Sending fax to 0815 ...")
         check(not monitor.has_trace(r"^worker listener: stopped"), "the listener ended while the service was away")
+        monitor.wait_trace(r"^ReportEvent information \[The fax service TelvaroFaxService is running\.\]$", after=again)
+        records = [line for line in monitor.traces() if line.startswith("ReportEvent ")]
+        check(records == ["ReportEvent %s [The fax service TelvaroFaxService %s.]" % change for change in
+                          (("information", "is running"), ("warning", "has stopped"), ("information", "is running"))],
+              "event records: %r" % records)
 
         # Everything running, the Devices Monitor open: the close ends the dialog, removes the icon (Wine
         # alone takes about 2 s for that) and stops every worker without terminating one.

@@ -6,8 +6,8 @@ import re
 import subprocess
 import time
 
-from harness import (windows_path, BUILD, SOURCE, TRAY_CALLBACK, WINE_RUN, WM_LBUTTONDBLCLK, Failure, Monitor, check, child,
-                     run_scenarios, wine_env, winctl)
+from harness import (windows_path, BUILD, SOURCE, TRAY_CALLBACK, WM_LBUTTONDBLCLK, Failure, Monitor, check, child,
+                     run_scenarios, wine_reg, winctl)
 
 ICON_ID = 128
 TITLE = "Telvaro Fax Devices Monitor"
@@ -20,12 +20,6 @@ VK_HOME = 0x24
 VK_DOWN = 0x28
 VK_MULTIPLY = 0x6A
 SHOTS = os.path.join(BUILD, "screenshots")
-
-
-def wine_reg(*args):
-    """Runs Wine's reg.exe in the prefix; returns its exit code."""
-    return subprocess.run([WINE_RUN, "reg", *args], env=wine_env({"WINEDEBUG": "-all"}), stdout=subprocess.DEVNULL,
-                          stderr=subprocess.DEVNULL, timeout=60).returncode
 
 
 def wine_draws_captions():
@@ -49,7 +43,7 @@ def visible_page(container):
 
 def import_sample_modems():
     fixture = windows_path(os.path.join(SOURCE, "tools", "fixtures", "sample-modems.reg"))
-    check(wine_reg("import", fixture) == 0, "the sample modems could not be imported")
+    check(wine_reg("import", fixture)[0] == 0, "the sample modems could not be imported")
 
 
 def start_with_two_controllers(folder):

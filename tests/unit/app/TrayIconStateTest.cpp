@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/CallNotice.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,7 +13,8 @@ namespace {
 
 using Requests = std::vector<std::string>;
 
-// Records each request as "<kind> flags=<n> icon=<id> tip=<text>".
+// Records each request as "<kind> flags=<n> icon=<id> tip=<text>", and " info=<title>|<text>" when it
+// carries a balloon.
 class RecordingShell final : public ITrayShell {
  public:
   bool Add(const TrayRecord& r) override { return Record("add", r, addsToRefuse-- <= 0); }
@@ -24,7 +27,8 @@ class RecordingShell final : public ITrayShell {
  private:
   bool Record(const char* kind, const TrayRecord& r, bool result) {
     requests.push_back(std::string(kind) + " flags=" + std::to_string(r.flags) +
-                       " icon=" + std::to_string(reinterpret_cast<uintptr_t>(r.icon)) + " tip=" + r.tip);
+                       " icon=" + std::to_string(reinterpret_cast<uintptr_t>(r.icon)) + " tip=" + r.tip +
+                       ((r.flags & kNifInfo) ? std::string(" info=") + r.infoTitle + "|" + r.info : ""));
     return result;
   }
 };
@@ -82,6 +86,33 @@ TEST_F(TrayIconStateTest, TipAndIconChangesLeaveEachOtherAloneAndTipIsCutAt127By
   EXPECT_EQ(exact, tray.record().tip);
   tray.ChangeTip(shell, (std::string(127, 'b') + "cdef").c_str());
   EXPECT_EQ(std::string(127, 'b'), tray.record().tip);
+}
+
+// A balloon goes out alone, cut to the 63 and 255 bytes the shell takes; a hidden icon takes none, and
+// putting the icon back does not show an old one again.
+TEST_F(TrayIconStateTest, BalloonIsSentAloneAndNeverReplayed) {
+  InstallShown();
+  EXPECT_TRUE(tray.ShowBalloon(shell, "Telvaro Fax Server Monitor", IncomingCallNotice("", "4711").c_str()));
+  EXPECT_EQ(Requests{"modify flags=16 icon=128 tip=Telvaro Fax Server Monitor info=Telvaro Fax Server Monitor|"
+                     "Incoming call from a withheld number to 4711"},
+            shell.requests);
+  tray.ShowBalloon(shell, std::string(70, 't').c_str(), std::string(300, 'x').c_str());
+  EXPECT_EQ(std::string(63, 't'), tray.record().infoTitle);
+  EXPECT_EQ(std::string(255, 'x'), tray.record().info);
+  shell.addsToRefuse = 2;
+  shell.acceptModify = false;
+  tray.OnShellRestart(shell);
+  shell.requests.clear();
+  EXPECT_FALSE(tray.ShowBalloon(shell, "title", "while hidden"));
+  EXPECT_TRUE(shell.requests.empty());
+  tray.OnShellRestart(shell);
+  EXPECT_EQ(Requests{"add flags=7 icon=128 tip=Telvaro Fax Server Monitor"}, shell.requests);
+}
+
+TEST(CallNoticeTest, NumbersStandAsTheyAreAndMissingOnesAreSaidInWords) {
+  EXPECT_EQ("Incoming call from 815 to 4711", IncomingCallNotice("815", "4711"));
+  EXPECT_EQ("Incoming call from a withheld number to this line", IncomingCallNotice("", ""));
+  EXPECT_EQ("Incoming call from %s%n to %x", IncomingCallNotice("%s%n", "%x"));
 }
 
 // "TaskbarCreated" while the shell still has the icon (any program may send it): the refused add is

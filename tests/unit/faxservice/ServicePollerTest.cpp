@@ -41,14 +41,17 @@ class RecordingChannel final : public IChannelPort {
   bool connectResult = true;
 };
 
-class ServicePollerTest : public ::testing::Test {
+class ServicePollerTest : public ::testing::Test, public IServiceStateListener {
  protected:
   void Cycle(int32_t state) {
     probe.states.push_back(state);
     tray.Clear();
     channel.calls.clear();
-    RunServicePollerCycle(probe, &tray, channel, flags);
+    changes.clear();
+    RunServicePollerCycle(probe, &tray, this, channel, flags);
   }
+  void OnServiceStateChanged(bool running) override { changes.push_back(running ? "running" : "stopped"); }
+  Calls changes;
   ScriptedProbe probe;
   test::RecordingTray tray;
   RecordingChannel channel;
@@ -70,6 +73,7 @@ TEST_F(ServicePollerTest, OnlyStartPendingAndRunningCountAsRunning) {
     Cycle(state);
     EXPECT_EQ(running ? kRunningTray : kStoppedTray, tray.Calls());
     EXPECT_EQ(running ? kOpenChannel : Calls{}, channel.calls);
+    EXPECT_EQ(Calls{running ? "running" : "stopped"}, changes);
     EXPECT_EQ((std::tuple{running, 1, running}),
               (std::tuple{flags.serviceRunning == 1, int(flags.stateChanged), flags.channelReady == 1}));
   }
@@ -83,10 +87,12 @@ TEST_F(ServicePollerTest, TooltipsAreRepeatedOnlyWhileStopped) {
   EXPECT_EQ(Calls{"icon 147"}, tray.Calls());
   EXPECT_TRUE(channel.calls.empty()) << "a ready channel is not opened again";
   EXPECT_EQ(0, flags.stateChanged);
+  EXPECT_TRUE(changes.empty());
   Cycle(1);
   Cycle(-1);
   EXPECT_EQ(kStoppedTray, tray.Calls());
   EXPECT_EQ(0, flags.stateChanged);
+  EXPECT_TRUE(changes.empty());
 }
 
 // Readiness follows ConnectEvents alone; a failed connect is retried in the next running cycle.
@@ -103,10 +109,10 @@ TEST_F(ServicePollerTest, ChannelReadinessFollowsConnectEvents) {
 
 TEST_F(ServicePollerTest, WithoutTrayStillDrivesChannelAndFlags) {
   probe.states = {4, 1};
-  RunServicePollerCycle(probe, nullptr, channel, flags);
+  RunServicePollerCycle(probe, nullptr, nullptr, channel, flags);
   EXPECT_EQ(kOpenChannel, channel.calls);
   EXPECT_EQ(1, flags.channelReady);
-  RunServicePollerCycle(probe, nullptr, channel, flags);
+  RunServicePollerCycle(probe, nullptr, nullptr, channel, flags);
   EXPECT_EQ(0, flags.channelReady);
   EXPECT_EQ(1, flags.stateChanged);
 }
@@ -118,7 +124,7 @@ TEST_F(ServicePollerTest, LoopProbesFirstThenSleepsAndEndsAfterCycleThatFindsSto
   std::vector<std::string> order;
   int sleeps = 0;
   tray.Clear();
-  const uint32_t exitCode = RunServicePoller(probe, &tray, channel, flags, [&](uint32_t ms) {
+  const uint32_t exitCode = RunServicePoller(probe, &tray, this, channel, flags, [&](uint32_t ms) {
     order.push_back("sleep " + std::to_string(ms) + " after " + std::to_string(probe.queries) + " probes");
     if (++sleeps == 3) flags.workersRunning = 0;
   });
@@ -126,12 +132,13 @@ TEST_F(ServicePollerTest, LoopProbesFirstThenSleepsAndEndsAfterCycleThatFindsSto
   EXPECT_EQ((Calls{"sleep 30000 after 1 probes", "sleep 30000 after 2 probes", "sleep 30000 after 3 probes"}),
             order);
   EXPECT_EQ("tip Telvaro Fax Server Running", tray.Calls().at(1)) << "first cycle saw a change to running";
+  EXPECT_EQ((Calls{"running", "stopped"}), changes);
 }
 
 TEST_F(ServicePollerTest, LoopDoesNothingWhenWorkersAreNotRunning) {
   flags.serviceRunning = 1;
   flags.stateChanged = 1;
-  RunServicePoller(probe, &tray, channel, flags, [](uint32_t) { FAIL() << "no sleep expected"; });
+  RunServicePoller(probe, &tray, this, channel, flags, [](uint32_t) { FAIL() << "no sleep expected"; });
   EXPECT_EQ(0, probe.queries);
   EXPECT_EQ(0, flags.serviceRunning);
   EXPECT_EQ(0, flags.stateChanged);

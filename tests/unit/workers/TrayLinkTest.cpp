@@ -26,6 +26,7 @@ class HeldTray final : public ITrayPort {
     return true;
   }
   void MarkEnabledAndShown() override { ++calls; }
+  bool ShowBalloon(const char*, const char*) override { return ++calls > 0; }
 
   std::binary_semaphore entered{0}, leave{0};
   std::atomic<bool> detached{false};
@@ -55,6 +56,7 @@ TEST(TrayLink, ReachesTheTrayOnlyWhileAttachedAndDetachWaitsForTheCallInFlight) 
   EXPECT_FALSE(tray.detachedWhileInFlight) << "Detach returned while the tray was still in use";
   EXPECT_FALSE(link.ChangeIcon(IDI_SERVICE_STOPPED));
   EXPECT_FALSE(link.ChangeTip("after"));
+  EXPECT_FALSE(link.ShowBalloon("after", "after"));
   link.MarkEnabledAndShown();
   EXPECT_EQ(3, tray.calls) << "icon, shown and the tip in flight; nothing after Detach";
 }

@@ -41,6 +41,7 @@ TEST_F(SystemTrayTest, InstallShowsIconAndDestructionRemovesIt) {
                              LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kIconId));
     EXPECT_TRUE(ShellKnows(m_owner));
     EXPECT_TRUE(tray.ChangeTip("incoming call from 815 to 4711"));
+    EXPECT_TRUE(tray.ShowBalloon("Telvaro Fax Server Monitor", "Incoming call from 815 to 4711"));
     HWND own = TrayWindow();
     ASSERT_TRUE(own);
     EXPECT_FALSE(IsWindowVisible(own));

@@ -7,7 +7,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "framework/Application.h"
 #include "framework/Dialog.h"
+#include "framework/FrameWindow.h"
 #include "framework/SubclassedWindow.h"
 #include "res/resource.h"
 
@@ -204,6 +206,24 @@ TEST(WindowTest, NothingThrownCrossesAWindowProcedure) {
   EXPECT_EQ(0, GetWindowLongPtrA(button, GWLP_USERDATA));
   probe.Destroy();
   EXPECT_EQ(nullptr, dialog.Hwnd()) << "the page went with its parent and was unbound";
+}
+
+// As a menu of the frame opens, each command shows the application's check mark; separators are left.
+TEST(WindowTest, FrameMenusShowTheApplicationsCheckMarks) {
+  struct CheckingApp final : Application {
+    bool InitInstance() override { return true; }
+    bool IsCommandChecked(UINT id) const override { return id == IDM_CALL_MONITOR; }
+  } app;
+  FrameWindow frame(app);
+  ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, "TfmFrameworkFrame"));
+  HMENU menu = GetSubMenu(GetMenu(frame.Hwnd()), 0);
+  CheckMenuItem(menu, IDM_ISDN_CHECKER, MF_BYCOMMAND | MF_CHECKED);
+  SendMessageA(frame.Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+  for (UINT position = 0; position < static_cast<UINT>(GetMenuItemCount(menu)); ++position) {
+    const UINT id = GetMenuItemID(menu, static_cast<int>(position));
+    EXPECT_EQ(id == IDM_CALL_MONITOR, (GetMenuState(menu, position, MF_BYPOSITION) & MF_CHECKED) != 0) << id;
+  }
+  frame.Destroy();
 }
 
 }  // namespace

@@ -1,0 +1,34 @@
+#pragma once
+// A balloon at the tray icon for every call the log records, titled with the program's name, unless
+// the user has switched them off in the tray menu. The choice is kept per user in one registry value.
+#include <atomic>
+
+#include "calllog/CallLogPort.h"
+#include "common/TrayPort.h"
+
+namespace tfm {
+
+inline constexpr char kUserSettingsKey[] = "Software\\Telvaro\\Fax Server Monitor";  // below HKEY_CURRENT_USER
+inline constexpr char kCallNotificationsValue[] = "CallNotifications";             // REG_DWORD, 0: off
+
+class CCallNotifications final : public ICallLogListener {
+ public:
+  // Reads the user's choice. On unless the value is a 4-byte REG_DWORD holding 0: a value that is
+  // missing, unreadable or of another type or size counts as never chosen, and the next switch
+  // replaces it.
+  explicit CCallNotifications(ITrayPort& tray);
+
+  // On the ISDN monitor's thread; the balloon goes through the tray link.
+  void OnCallLogged(const CallLogRow& row) override;
+
+  bool enabled() const { return m_enabled; }
+  // From the tray menu: switches the balloons off or on and stores the choice. A choice that cannot be
+  // stored holds until the program ends.
+  void Toggle();
+
+ private:
+  ITrayPort& m_tray;
+  std::atomic<bool> m_enabled;
+};
+
+}  // namespace tfm

@@ -1,0 +1,62 @@
+#include "app/EventReporterWin32.h"
+
+#include <utility>
+
+#include "app/CallNotice.h"
+#include "common/Trace.h"
+#include "faxservice/FaxServiceNames.h"
+
+namespace tfm {
+
+CEventReporter::CEventReporter() : m_work(CreateThreadpoolWork(&CEventReporter::OnWork, this, nullptr)) {}
+
+void CEventReporter::OnCallLogged(const CallLogRow& row) {
+  Post(EVENTLOG_INFORMATION_TYPE, kEventIncomingCall, IncomingCallNotice(row.callingNumber, row.calledNumber));
+}
+
+void CEventReporter::OnServiceStateChanged(bool running) {
+  const std::string service = kFaxServiceName;
+  if (running)
+    Post(EVENTLOG_INFORMATION_TYPE, kEventServiceRunning, "The fax service " + service + " is running.");
+  else
+    Post(EVENTLOG_WARNING_TYPE, kEventServiceStopped, "The fax service " + service + " has stopped.");
+}
+
+void CEventReporter::Post(WORD type, DWORD id, std::string text) {
+  if (!m_work) return;
+  {
+    std::lock_guard guard(m_lock);
+    if (m_pending.size() >= kEventsPendingLimit) {
+      Trace("event log: not taking records, one dropped");
+      return;
+    }
+    m_pending.push_back({type, id, std::move(text)});
+  }
+  SubmitThreadpoolWork(m_work.get());
+}
+
+void CALLBACK CEventReporter::OnWork(PTP_CALLBACK_INSTANCE, void* self, PTP_WORK) {
+  static_cast<CEventReporter*>(self)->WritePending();
+}
+
+void CEventReporter::WritePending() {
+  std::lock_guard writing(m_writing);
+  if (!m_source) {
+    m_source.reset(RegisterEventSourceA(nullptr, kEventSourceName));
+    if (!m_source) TraceF("event log: source not opened, error %lu", GetLastError());
+  }
+  for (;;) {
+    Record record;
+    {
+      std::lock_guard guard(m_lock);
+      if (m_pending.empty()) return;
+      record = std::move(m_pending.front());
+      m_pending.pop_front();
+    }
+    const char* strings[] = {record.text.c_str()};
+    if (m_source && !ReportEventA(m_source.get(), record.type, 0, record.id, nullptr, 1, 0, strings, nullptr))
+      TraceF("event log: record %lu not written, error %lu", record.id, GetLastError());
+  }
+}
+
+}  // namespace tfm
