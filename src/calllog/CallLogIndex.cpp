@@ -25,10 +25,41 @@ bool IsRecord(const char* piece, size_t length) {
   return true;
 }
 
+// A record's line from field 0..4 on.
+std::string_view Rest(std::string_view line, int field) {
+  for (int i = 0; i < field; ++i) line.remove_prefix(line.find(' ') + 1);
+  return line;
+}
+
 // Field 0..4 of a record's line: the first four split at a space each, the fifth is the rest.
 std::string_view Field(std::string_view line, int field) {
-  for (int i = 0; i < field; ++i) line.remove_prefix(line.find(' ') + 1);
+  line = Rest(line, field);
   return field == 4 ? line : line.substr(0, line.find(' '));
+}
+
+// The first eight bytes of a text, in the text's order: a shorter text is padded with zeros.
+uint64_t PrefixKey(std::string_view text) {
+  uint64_t key = 0;
+  for (size_t i = 0; i < 8; ++i) key = key << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+  return key;
+}
+
+// "YYYY-MM-DD HH:MM:SS" as its fourteen digits, one per four bits, in the moment's order; any other text
+// sorts after every such moment, in the order of its first bytes.
+uint64_t MomentKey(std::string_view text) {
+  constexpr std::string_view kShape = "0000-00-00 00:00:00";
+  uint64_t digits = 0;
+  bool wellFormed = text.size() == kShape.size();
+  for (size_t i = 0; wellFormed && i < kShape.size(); ++i) {
+    const char c = text[i];
+    if (kShape[i] != '0') {
+      wellFormed = c == kShape[i];
+    } else {
+      wellFormed = c >= '0' && c <= '9';
+      digits = digits << 4 | static_cast<uint64_t>(c - '0');
+    }
+  }
+  return wellFormed ? digits : uint64_t{1} << 63 | PrefixKey(text) >> 1;
 }
 
 std::string JoinFields(const CallLogRow& row) {
@@ -70,29 +101,52 @@ std::string_view CallLogIndex::Cell(size_t position, int column) const {
   return Field(Line(m_order[position]), kFieldOfColumn[column]);
 }
 
-// A strict order on records: by the sort column's text (date and time together), then by file order.
+std::string_view CallLogIndex::SortText(uint32_t record) const {
+  const auto column = static_cast<CallColumn>(m_sortColumn);
+  const bool moment = column == CallColumn::kDate || column == CallColumn::kTime;
+  return moment ? Rest(Line(record), 3) : Field(Line(record), kFieldOfColumn[m_sortColumn]);
+}
+
+uint64_t CallLogIndex::SortKey(uint32_t record) const {
+  const auto column = static_cast<CallColumn>(m_sortColumn);
+  const bool moment = column == CallColumn::kDate || column == CallColumn::kTime;
+  return moment ? MomentKey(SortText(record)) : PrefixKey(SortText(record));
+}
+
+// A strict order on records: by the sort column's key, then its text, then file order. Date and time
+// sort together as one moment.
 bool CallLogIndex::Less(uint32_t a, uint32_t b) const {
   if (m_sortColumn >= 0) {
-    const std::string_view lineA = Line(a);
-    const std::string_view lineB = Line(b);
-    const auto column = static_cast<CallColumn>(m_sortColumn);
-    const bool moment = column == CallColumn::kDate || column == CallColumn::kTime;
-    const int first = moment ? 3 : kFieldOfColumn[m_sortColumn];
-    if (const int order = Field(lineA, first).compare(Field(lineB, first))) return order < 0;
-    if (moment) {
-      if (const int order = Field(lineA, 4).compare(Field(lineB, 4))) return order < 0;
-    }
+    const uint64_t keyA = SortKey(a);
+    const uint64_t keyB = SortKey(b);
+    if (keyA != keyB) return keyA < keyB;
+    if (const int order = SortText(a).compare(SortText(b))) return order < 0;
   }
   return a < b;
 }
 
+// The keys are taken once, in file order, and sorted with the records: most comparisons end at the
+// keys, without reaching into the text at random places.
 void CallLogIndex::Sort(int column, bool ascending) {
   m_sortColumn = column >= 0 && column < kCallColumnCount ? column : -1;
   m_ascending = ascending;
   std::iota(m_order.begin(), m_order.end(), 0u);
-  const auto less = [this](uint32_t a, uint32_t b) { return Less(a, b); };
-  // A log is written in time order: sorting by the moment mostly finds it sorted already.
-  if (!std::is_sorted(m_order.begin(), m_order.end(), less)) std::sort(m_order.begin(), m_order.end(), less);
+  if (m_sortColumn >= 0) {
+    struct Keyed {
+      uint64_t key;
+      uint32_t record;
+    };
+    std::vector<Keyed> keyed(m_order.size());
+    for (uint32_t record = 0; record < keyed.size(); ++record) keyed[record] = {SortKey(record), record};
+    const auto less = [this](const Keyed& a, const Keyed& b) {
+      if (a.key != b.key) return a.key < b.key;
+      if (const int order = SortText(a.record).compare(SortText(b.record))) return order < 0;
+      return a.record < b.record;
+    };
+    // A log is written in time order: sorting by the moment mostly finds it sorted already.
+    if (!std::is_sorted(keyed.begin(), keyed.end(), less)) std::sort(keyed.begin(), keyed.end(), less);
+    std::transform(keyed.begin(), keyed.end(), m_order.begin(), [](const Keyed& k) { return k.record; });
+  }
   if (!ascending) std::reverse(m_order.begin(), m_order.end());
 }
 

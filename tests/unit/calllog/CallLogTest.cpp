@@ -154,6 +154,15 @@ TEST(CallLogIndex, SortsByAColumnEitherWayAndPlacesLoggedCallsInTheOrder) {
   EXPECT_EQ(6u, index.Append({"IN", "9", "3", "2005-01-01", "00:00:00"}));
   EXPECT_EQ("", index.Cell(7, 0));
   EXPECT_EQ("", index.Cell(0, kCallColumnCount));
+
+  CallLogIndex odd("IN 1 2 Invalid DateTime\r\nIN 1 2 1999-1-1 x\r\nIN 1 2 2005-03-01 14:05:09\r\n");
+  odd.Sort(static_cast<int>(CallColumn::kTime), true);
+  EXPECT_EQ("14:05:09|x|DateTime|", [&] {
+    std::string cells;
+    for (size_t position = 0; position < odd.RowCount(); ++position)
+      cells.append(odd.Cell(position, static_cast<int>(CallColumn::kTime))).append("|");
+    return cells;
+  }()) << "moments not in the written form come after every moment that is";
 }
 
 // Calls heard while the file was read may be in it already: only the rest is appended.
