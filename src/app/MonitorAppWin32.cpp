@@ -52,6 +52,7 @@ bool CMonitorApp::InitInstance() {
   UpdateWindow(m_mainFrame->Hwnd());
 
   PreparePopup();
+  m_callLog.AddListener(m_callFeed);
   m_mainFrame->Tray()->ChangeIcon(kServiceStoppedIcon);
   m_callLog.AddListener(m_callNotifications);
   m_callLog.AddListener(m_eventReporter);
@@ -159,7 +160,7 @@ void CMonitorApp::OnDevicesMonitor() {
     return info;
   };
   CDevicesMonitorDlg dialog(
-      {m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry, m_flags.workersRunning});
+      {m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry, m_flags.workersRunning, m_callFeed});
   m_runningDialog = &dialog;
   dialog.DoModal(m_mainFrame->Hwnd());
   m_runningDialog = nullptr;

@@ -25,6 +25,7 @@
 #include "os/Owned.h"
 #include "os/StopEvent.h"
 #include "os/Version.h"
+#include "ui/CallFeedWin32.h"
 
 namespace tfm {
 
@@ -69,6 +70,7 @@ class CMonitorApp final : public fw::Application,
   CEventReporter m_eventReporter;  // told of each logged call and of the service's changes
   CapiLibrary m_capiLibrary;
   CInterProcessChannel m_channel{m_osVersionCode, m_stop.Handle()};
+  CallFeed m_callFeed;  // to the call list of an open dialog; heard before the workers start
   CallLogFile m_callLog;
   CIsdnMonitor m_isdnMonitor{m_capiLibrary.EntryPoints(), m_trayLink, m_callLog, m_flags.workersRunning,
                             [this](uint32_t ms) { PauseWorker(ms); }};

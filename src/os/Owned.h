@@ -41,6 +41,7 @@ inline void ServiceHandle(SC_HANDLE h) { CloseServiceHandle(h); }
 inline void Module(HMODULE h) { FreeLibrary(h); }
 inline void RegistryKey(HKEY h) { RegCloseKey(h); }
 inline void LocalBlock(HLOCAL h) { LocalFree(h); }
+inline void GlobalBlock(HGLOBAL h) { GlobalFree(h); }
 inline void HeapBlock(void* block) { HeapFree(GetProcessHeap(), 0, block); }
 inline void Sid(PSID sid) { FreeSid(sid); }
 inline void GdiObject(HGDIOBJ h) { DeleteObject(h); }
@@ -60,6 +61,7 @@ using UniqueServiceHandle = Unique<SC_HANDLE, release::ServiceHandle>;
 using UniqueModule = Unique<HMODULE, release::Module>;
 using UniqueKey = Unique<HKEY, release::RegistryKey>;
 using UniqueLocal = Unique<HLOCAL, release::LocalBlock>;
+using UniqueGlobal = Unique<HGLOBAL, release::GlobalBlock>;
 using UniqueHeapBlock = Unique<void*, release::HeapBlock>;
 using UniqueSid = Unique<PSID, release::Sid>;
 using UniqueFont = Unique<HFONT, release::GdiObject>;

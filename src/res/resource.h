@@ -9,6 +9,10 @@
 
 #define IDD_CALL_MONITOR 136    /* "Call Monitor" page */
 #define IDC_CALL_LIST 1064
+#define IDR_CALL_LIST_MENU 170  /* the call list's context menu */
+#define IDM_CALLS_COPY 40020
+#define IDM_CALLS_SELECT_ALL 40021
+#define IDM_CALLS_EXPORT 40022
 #define IDD_ACTIVITY_MONITOR 149 /* "Activity Monitor" page */
 #define IDC_CHART_FRAME 1098
 

@@ -1,14 +1,19 @@
 #include "ui/CallMonitorPageWin32.h"
 
-#include <commctrl.h>
+#include <commdlg.h>
 
+#include <algorithm>
 #include <iterator>
-#include <vector>
+#include <new>
+#include <numeric>
+#include <string_view>
 
 #include "calllog/CallLogFileWin32.h"
-#include "calllog/CallLogReader.h"
+#include "calllog/CallRowsText.h"
 #include "common/Trace.h"
-#include "os/Process.h"
+#include "common/UserNotice.h"
+#include "os/Clipboard.h"
+#include "os/Owned.h"
 #include "res/resource.h"
 
 namespace tfm {
@@ -19,20 +24,48 @@ struct Column {
   int width;
 };
 
-// Left to right; the caller's number comes before the number called.
+// Left to right, as CallColumn numbers them.
 constexpr Column kColumns[] = {
     {"Call Type", 50}, {"Caller Id", 100}, {"Called MSN", 100}, {"Date", 100}, {"Time", 120},
 };
+static_assert(std::size(kColumns) == kCallColumnCount);
 
 // Every cell gets this image index; the list has no image list, so nothing is drawn for it.
 constexpr int kCellImage = 2;
 
+// Exported text is written in parts of about this length, so that a large export needs little memory.
+constexpr size_t kWriteLength = 64 * 1024;
+
+LRESULT Send(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return SendMessageA(list, message, wParam, lParam);
+}
+
+void SetRowState(HWND list, int row, UINT state, UINT mask) {
+  LVITEMA item{};
+  item.state = state;
+  item.stateMask = mask;
+  Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+bool WriteAll(HANDLE file, std::string_view text) {
+  DWORD written = 0;
+  return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+}
+
 }  // namespace
 
-CCallMonitorDlg::CCallMonitorDlg(const fw::CColorizedTheme* theme) : fw::ResizableDialog(IDD_CALL_MONITOR, theme) {}
+CCallMonitorDlg::CCallMonitorDlg(CallFeed* calls, const fw::CColorizedTheme* theme)
+    : fw::ResizableDialog(IDD_CALL_MONITOR, theme), m_calls(calls) {}
 
 const fw::MessageEntry<CCallMonitorDlg> CCallMonitorDlg::kMessageMap[] = {
     fw::OnDrawItem<&CCallMonitorDlg::OnDrawListRow>(IDC_CALL_LIST),
+    fw::OnNotify<&CCallMonitorDlg::OnListNotify>(IDC_CALL_LIST),
+    fw::OnContextMenu<&CCallMonitorDlg::OnContextMenu>(),
+    fw::OnCommand<&CCallMonitorDlg::OnCopy>(IDM_CALLS_COPY),
+    fw::OnCommand<&CCallMonitorDlg::OnSelectAll>(IDM_CALLS_SELECT_ALL),
+    fw::OnCommand<&CCallMonitorDlg::OnExport>(IDM_CALLS_EXPORT),
+    fw::OnMessage<&CCallMonitorDlg::OnCallsLogged>(kCallsLoggedMessage),
+    fw::OnMessage<&CCallMonitorDlg::OnDestroy>(WM_DESTROY, fw::Platform::After),
 };
 
 bool CCallMonitorDlg::OnInitDialog() {
@@ -48,30 +81,195 @@ bool CCallMonitorDlg::OnInitDialog() {
   return true;
 }
 
-// A log of a hundred thousand calls must still open quickly: the list neither redraws nor
-// recomputes its scroll range while it is filled, and has room for every row before the first.
+// The feed is attached before the file is read, so that no call falls between the two; the calls
+// heard meanwhile may be in the file already, which the first of them to be listed finds out.
 void CCallMonitorDlg::LoadCallLog() {
-  const std::vector<CallLogRow> rows = ReadCallLog(CallLogFilePath());
+  if (m_calls) m_calls->Attach(Hwnd(), kCallsLoggedMessage);
+  try {
+    m_index = CallLogIndex(ReadCallLogTail(CallLogFilePath(), kMaxCallLogLength));
+  } catch (const std::bad_alloc&) {
+    m_index = CallLogIndex();
+    Trace("call page: the call log is too large to be listed");
+  }
+  m_fileMayHoldHeard = true;
   const HWND list = m_list.Hwnd();
-  if (rows.empty() || !list) {
-    TraceF("call page: 0 rows");
+  Send(list, LVM_SETITEMCOUNT, m_index.RowCount(), LVSICF_NOINVALIDATEALL);
+  Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(std::max<ptrdiff_t>(m_index.NewestPosition(), 0)), FALSE);
+  InvalidateRect(list, nullptr, TRUE);
+  TraceF("call page: %d rows", static_cast<int>(m_index.RowCount()));
+}
+
+void CCallMonitorDlg::OnDestroy() {
+  if (m_calls) m_calls->Detach();
+}
+
+LRESULT CCallMonitorDlg::OnListNotify(const NMHDR& header) {
+  switch (header.code) {
+    case LVN_GETDISPINFOA: OnCellWanted(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(&header))->item); break;
+    case LVN_COLUMNCLICK: OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem); break;
+    case LVN_KEYDOWN: OnKey(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey); break;
+    default: break;
+  }
+  return 0;
+}
+
+void CCallMonitorDlg::OnCellWanted(LVITEMA& item) const {
+  if (item.mask & LVIF_IMAGE) item.iImage = kCellImage;
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+  const std::string_view cell = m_index.Cell(static_cast<size_t>(item.iItem), item.iSubItem);
+  const size_t length = std::min(cell.size(), static_cast<size_t>(item.cchTextMax - 1));
+  std::copy_n(cell.data(), length, item.pszText);
+  item.pszText[length] = '\0';
+}
+
+// The same column again turns the direction; another column starts ascending. The selection goes,
+// as its rows have moved, and the list shows the first rows of the new order.
+void CCallMonitorDlg::OnColumnClick(int column) {
+  const bool ascending = column == m_index.SortColumn() ? !m_index.SortAscending() : true;
+  m_index.Sort(column, ascending);
+  m_list.SetSortArrow(column, ascending);
+  const HWND list = m_list.Hwnd();
+  SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  Send(list, LVM_ENSUREVISIBLE, 0, FALSE);
+  InvalidateRect(list, nullptr, TRUE);
+  TraceF("call page: sorted by column %d %s", column, ascending ? "ascending" : "descending");
+}
+
+void CCallMonitorDlg::OnKey(WORD key) {
+  if (GetKeyState(VK_CONTROL) >= 0) return;
+  if (key == 'C') OnCopy();
+  if (key == 'A') OnSelectAll();
+}
+
+void CCallMonitorDlg::OnContextMenu(HWND clicked, POINT screen) {
+  const HWND list = m_list.Hwnd();
+  if (clicked != list) return;
+  if (screen.x == -1 && screen.y == -1) {  // from the keyboard: at the focused row, or the list's corner
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    const auto focused = static_cast<int>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (focused < 0 || !Send(list, LVM_GETITEMRECT, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&row)))
+      row = {};
+    screen = {row.left, row.bottom};
+    ClientToScreen(list, &screen);
+  }
+  const os::UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CALL_LIST_MENU)));
+  const HMENU popup = GetSubMenu(menu.get(), 0);
+  if (!popup) return;
+  const bool anySelected = Send(list, LVM_GETSELECTEDCOUNT) > 0;
+  EnableMenuItem(popup, IDM_CALLS_COPY, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(popup, IDM_CALLS_EXPORT, MF_BYCOMMAND | (m_index.RowCount() ? MF_ENABLED : MF_GRAYED));
+  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Hwnd(), nullptr);
+}
+
+bool CCallMonitorDlg::NewestInView() const {
+  const ptrdiff_t newest = m_index.NewestPosition();
+  if (newest < 0) return true;
+  const HWND list = m_list.Hwnd();
+  const auto top = static_cast<ptrdiff_t>(Send(list, LVM_GETTOPINDEX));
+  return newest >= top && newest < top + std::max<ptrdiff_t>(Send(list, LVM_GETCOUNTPERPAGE), 1);
+}
+
+// The list keeps its selection by position: rows at or below an inserted one move down by one.
+void CCallMonitorDlg::ShiftSelectionFrom(int position) {
+  const HWND list = m_list.Hwnd();
+  std::vector<int> moved;
+  for (int row = position - 1; (row = static_cast<int>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                                            LVNI_SELECTED))) >= 0;)
+    moved.push_back(row);
+  for (auto row = moved.rbegin(); row != moved.rend(); ++row) {
+    SetRowState(list, *row, 0, LVIS_SELECTED);
+    SetRowState(list, *row + 1, LVIS_SELECTED, LVIS_SELECTED);
+  }
+  const auto focused = static_cast<int>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (focused >= position) SetRowState(list, focused + 1, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+// A view that showed the newest call follows the new ones; any other stays on the rows it showed.
+void CCallMonitorDlg::OnCallsLogged() {
+  if (!m_calls) return;
+  const std::vector<CallLogRow> heard = m_calls->Take();
+  if (heard.empty()) return;
+  const size_t known = m_fileMayHoldHeard ? m_index.CountAlreadyRead(heard) : 0;
+  m_fileMayHoldHeard = false;
+  const bool follow = NewestInView();
+  const HWND list = m_list.Hwnd();
+  for (size_t i = known; i < heard.size(); ++i) {
+    const auto position = static_cast<int>(m_index.Append(heard[i]));
+    Send(list, LVM_SETITEMCOUNT, m_index.RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    if (static_cast<size_t>(position) + 1 == m_index.RowCount()) continue;
+    ShiftSelectionFrom(position);
+    if (!follow && position < Send(list, LVM_GETTOPINDEX)) {
+      RECT row{LVIR_BOUNDS, 0, 0, 0};
+      Send(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+      Send(list, LVM_SCROLL, 0, row.bottom - row.top);
+    }
+  }
+  if (follow) Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(m_index.NewestPosition()), FALSE);
+  InvalidateRect(list, nullptr, TRUE);
+  TraceF("call page: %d calls listed live, %d rows", static_cast<int>(heard.size() - known),
+         static_cast<int>(m_index.RowCount()));
+}
+
+std::vector<size_t> CCallMonitorDlg::SelectedPositions() const {
+  std::vector<size_t> positions;
+  const HWND list = m_list.Hwnd();
+  for (int row = -1; (row = static_cast<int>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0;)
+    positions.push_back(static_cast<size_t>(row));
+  return positions;
+}
+
+void CCallMonitorDlg::OnCopy() {
+  const std::vector<size_t> positions = SelectedPositions();
+  if (positions.empty()) return;
+  std::string text;
+  for (const size_t position : positions) AppendTabSeparatedRow(text, m_index, position);
+  const bool copied = os::PutClipboardText(Hwnd(), text);
+  TraceF("call page: %d rows %s", static_cast<int>(positions.size()), copied ? "copied" : "not copied");
+}
+
+void CCallMonitorDlg::OnSelectAll() { SetRowState(m_list.Hwnd(), -1, LVIS_SELECTED, LVIS_SELECTED); }
+
+// Two or more selected rows are exported; otherwise every row, in the order shown.
+void CCallMonitorDlg::OnExport() {
+  std::vector<size_t> positions = SelectedPositions();
+  if (positions.size() < 2) {
+    positions.resize(m_index.RowCount());
+    std::iota(positions.begin(), positions.end(), size_t{0});
+  }
+  char path[MAX_PATH] = "calls.csv";
+  OPENFILENAMEA request{};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = GetAncestor(Hwnd(), GA_ROOT);
+  request.lpstrFilter = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+  request.lpstrFile = path;
+  request.nMaxFile = static_cast<DWORD>(std::size(path));
+  request.lpstrTitle = "Export Calls";
+  request.lpstrDefExt = "csv";
+  request.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (!GetSaveFileNameA(&request)) return;
+  if (WriteCsv(path, positions)) {
+    TraceF("call page: %d rows exported", static_cast<int>(positions.size()));
     return;
   }
-  int end = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(end) + rows.size(), 0);
-  for (const CallLogRow& row : rows) {
-    const int index = m_list.SetItem(end, 0, row.callType.c_str(), kCellImage);
-    if (index < 0) continue;
-    end = index + 1;
-    m_list.SetItem(index, 1, row.callingNumber.c_str(), kCellImage);
-    m_list.SetItem(index, 2, row.calledNumber.c_str(), kCellImage);
-    m_list.SetItem(index, 3, row.date.c_str(), kCellImage);
-    m_list.SetItem(index, 4, row.time.c_str(), kCellImage);
+  const std::string text = "The calls could not be written to " + std::string(path) + ".";
+  MessageBoxA(request.hwndOwner, text.c_str(), kProgramName, MB_OK | MB_ICONWARNING);
+}
+
+bool CCallMonitorDlg::WriteCsv(const std::string& path, const std::vector<size_t>& positions) const {
+  const os::UniqueHandle file =
+      os::AdoptFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  std::string_view titles[kCallColumnCount];
+  std::transform(std::begin(kColumns), std::end(kColumns), titles, [](const Column& c) { return c.title; });
+  std::string text;
+  AppendCsvLine(text, titles);
+  for (const size_t position : positions) {
+    AppendCsvRow(text, m_index, position);
+    if (text.size() < kWriteLength) continue;
+    if (!WriteAll(file.get(), text)) return false;
+    text.clear();
   }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
-  TraceF("call page: %d rows", end);
+  return WriteAll(file.get(), text);
 }
 
 bool CCallMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -15,7 +15,7 @@ CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources)
       m_isdnPage(sources.capiAvailable, sources.capi, sources.getProfile, m_notice, &m_theme),
       m_modemPage(sources.modems, &m_theme),
       m_activityPage(sources.workersRunning, &m_theme),
-      m_callPage(&m_theme),
+      m_callPage(&sources.calls, &m_theme),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_dragIcon(m_icon) {
   // The dialog manager creates the container, tab and tree controls by class name.

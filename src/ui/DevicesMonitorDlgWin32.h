@@ -27,6 +27,7 @@ struct DevicesMonitorSources {
   ProfileQuery getProfile;
   const CModemRegistry& modems;
   const std::atomic<int32_t>& workersRunning;  // the activity chart replays its history only while set
+  CallFeed& calls;                             // calls logged while the dialog is open
 };
 
 inline constexpr COLORREF kThemeFirstTint = RGB(164, 175, 182);

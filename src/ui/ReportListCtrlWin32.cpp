@@ -132,6 +132,19 @@ int CReportListCtrl::SetItem(int row, int subItem, const char* text, int image) 
   return SendMessageA(Hwnd(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
 }
 
+void CReportListCtrl::SetSortArrow(int column, bool ascending) {
+  const auto header = reinterpret_cast<HWND>(SendMessageA(Hwnd(), LVM_GETHEADER, 0, 0));
+  const auto count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    if (!SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) continue;
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (index == column) item.fmt |= ascending ? HDF_SORTUP : HDF_SORTDOWN;
+    SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  }
+}
+
 void CReportListCtrl::DrawItem(const DRAWITEMSTRUCT& request) {
   const int row = static_cast<int>(request.itemID);
   LVITEMA item{};

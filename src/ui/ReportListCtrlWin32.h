@@ -2,8 +2,9 @@
 // CReportListCtrl: a report-view list control that draws its rows itself, so that a selected row can
 // be highlighted across all its columns or up to the right edge of the client area. The platform's
 // list keeps the rows, cells, states, columns and image lists; this object is attached to an existing
-// list window (subclassed) and adds the drawing, the focus repaint and the state-icon toggle. Rows keep
-// the order in which they were added: nothing is ever sorted.
+// list window (subclassed) and adds the drawing, the focus repaint and the state-icon toggle. The texts
+// it draws are the list's: for a list of owner data (LVS_OWNERDATA) its owner answers for each cell.
+// Sorting is the owner's business too; the list shows the arrow in the header.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -36,6 +37,10 @@ class CReportListCtrl : public fw::SubclassedWindow {
   // subItem 0 inserts a new row at position row and returns its index (-1 on failure); any other
   // subItem sets that cell's text and returns non-zero on success. image -1 leaves the image unset.
   int SetItem(int row, int subItem, const char* text, int image);
+
+  // Shows the sort arrow on column (up when ascending) and takes it off every other column; a column
+  // of -1 shows none.
+  void SetSortArrow(int column, bool ascending);
 
   // Draws one row; the owner page hands the platform's owner-draw requests for this list here.
   void DrawItem(const DRAWITEMSTRUCT& request);

@@ -4,6 +4,9 @@
 //   winctl count CLASS TITLE                prints how many visible top-level windows have both
 //   winctl child HWND ID                    prints the handle of the child window with that id
 //   winctl visible-children HWND           prints the handles of the window's visible children, bottom first
+//   winctl descendant HWND ID               prints the handle of the first window below it with that id
+//   winctl clipboard                        prints the clipboard's text
+//   winctl save-as TITLE PATH TIMEOUT_MS    waits for the save dialog of that title, enters PATH, presses Save
 //   winctl rect HWND                        prints the window's screen rectangle: x y width height
 //   winctl info HWND                        prints visible=, owner=, parent=, class=, style=
 //   winctl post HWND MSG WPARAM LPARAM      posts a message
@@ -161,6 +164,51 @@ int MessageBoxCommand(DWORD timeoutMs) {
   return WaitFor(5000, [&] { return !IsWindow(box); }) ? 0 : 1;
 }
 
+struct ById {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindById(HWND hwnd, LPARAM context) {
+  auto* search = reinterpret_cast<ById*>(context);
+  if (GetDlgCtrlID(hwnd) != search->id) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+int Descendant(HWND parent, int id) {
+  ById search{id, nullptr};
+  EnumChildWindows(parent, FindById, reinterpret_cast<LPARAM>(&search));
+  return PrintHandle(search.found);
+}
+
+int Clipboard() {
+  if (!OpenClipboard(nullptr)) return 1;
+  const HANDLE data = GetClipboardData(CF_TEXT);
+  const auto* text = static_cast<const char*>(data ? GlobalLock(data) : nullptr);
+  if (text) {
+    std::fputs(text, stdout);
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text ? 0 : 1;
+}
+
+// The common save dialog names its file name box cmb13 (a combo box) or edt1, as it is built.
+int SaveAs(const char* title, const char* path, DWORD timeoutMs) {
+  HWND dialog = nullptr;
+  if (!WaitFor(timeoutMs, [&] { return (dialog = FindWindowA("#32770", title)) != nullptr && IsWindowVisible(dialog); }))
+    return 1;
+  constexpr int kFileNameIds[] = {0x47C, 0x480};
+  HWND name = nullptr;
+  for (const int id : kFileNameIds) {
+    if (!name) name = GetDlgItem(dialog, id);
+  }
+  if (!name || !SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path))) return 1;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return WaitFor(5000, [&] { return !IsWindow(dialog); }) ? 0 : 1;
+}
+
 int Keys(int argc, char** argv) {
   HWND hwnd = Handle(argv[2]);
   for (int i = 3; i < argc; ++i) {
@@ -187,6 +235,9 @@ int main(int argc, char** argv) {
   }
   if (verb == "child" && argc == 4) return PrintHandle(GetDlgItem(Handle(argv[2]), static_cast<int>(Number(argv[3]))));
   if (verb == "visible-children" && argc == 3) return VisibleChildren(Handle(argv[2]));
+  if (verb == "descendant" && argc == 4) return Descendant(Handle(argv[2]), static_cast<int>(Number(argv[3])));
+  if (verb == "clipboard" && argc == 2) return Clipboard();
+  if (verb == "save-as" && argc == 5) return SaveAs(argv[2], argv[3], static_cast<DWORD>(Number(argv[4])));
   if (verb == "rect" && argc == 3) return Rect(Handle(argv[2]));
   if ((verb == "post" || verb == "send" || verb == "send-timed") && argc == 6) {
     const HWND hwnd = Handle(argv[2]);

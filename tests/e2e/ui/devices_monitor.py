@@ -1,6 +1,7 @@
 """The Devices Monitor dialog of the real exe: opened from the tray, only once at a time, closed with
-OK or Cancel and opened again; the call log listed on its "Call Monitor" tab and the scrolling chart of
-its "Activity Monitor" tab; a screenshot of every tab is written to <build>/screenshots."""
+OK or Cancel and opened again; the call log listed on its "Call Monitor" tab (live, sorted, copied and
+exported) and the scrolling chart of its "Activity Monitor" tab; a screenshot of every tab is written to
+<build>/screenshots."""
 import os
 import re
 import subprocess
@@ -148,23 +149,74 @@ def call_log_and_activity_tabs(folder):
     monitor.end()
 
 
-def call_logged_meanwhile_shows_after_reopening(folder):
+CALL_LIST_ID = 1064
+LVM_GETITEMCOUNT, LVM_GETHEADER, LVM_GETTOPINDEX, LVM_GETCOUNTPERPAGE = 0x1004, 0x101F, 0x1027, 0x1028
+WM_LBUTTONDOWN, WM_LBUTTONUP = 0x201, 0x202
+COPY, SELECT_ALL, EXPORT = 40020, 40021, 40022
+
+
+def list_number(list_window, message):
+    code, out = winctl("send", list_window, message, 0, 0)
+    check(code == 0, "the call list did not answer message 0x%X" % message)
+    return int(out)
+
+
+def click_header(list_window, x):
+    header = list_number(list_window, LVM_GETHEADER)
+    for message in (WM_LBUTTONDOWN, WM_LBUTTONUP):
+        winctl("post", header, message, 1 if message == WM_LBUTTONDOWN else 0, (8 << 16) | x)
+
+
+def copied_callers(monitor, page, after):
+    winctl("command", page, SELECT_ALL)
+    winctl("command", page, COPY)
+    copied = monitor.wait_trace(r"^call page: 4 rows copied$", after=after)
+    code, text = winctl("clipboard")
+    check(code == 0, "the clipboard holds no text")
+    return copied, [line.split("\t")[1] for line in text.splitlines() if line]
+
+
+def call_list_is_live_sorted_copied_and_exported(folder):
+    """A call that comes while the dialog is open is listed at once, the newest in view; a header click
+    sorts (again: the other way), the selected rows reach the clipboard and a CSV file."""
+    with open(os.path.join(folder, "ISDNCall.log"), "w", newline="\r\n") as log:
+        log.write("IN 4711 0301555123 2005-03-01 14:05:09\nIN 4712  2005-03-02 08:00:00\n"
+                  "IN 4711 0171999888 2005-03-02 17:45:30\n")
     scenario = os.path.join(folder, "one-call.scenario")
     with open(scenario, "w") as out:
-        out.write("controllers 1\nconnect_ind plci=0x101 called=4711 calling=815 after=10s\n")
+        out.write("controllers 1\nconnect_ind plci=0x101 called=4711 calling=815 after=8s\n")
     monitor = Monitor(folder, provider="scripted", env={"TFM_CAPI_SCENARIO": windows_path(scenario)}).start()
-    frame = monitor.frame()
-    winctl("command", frame, 40001)
-    first = monitor.wait_trace(r"^call page: 0 rows$")
-    winctl("command", find_dialog(), 2)  # Cancel
-    closed = monitor.wait_trace(r"^devices monitor: closed$", after=first)
-    call = monitor.wait_trace(r"^tray: tip \[incoming call from 815 to 4711\]$", timeout=30)
-    check(call > closed, "the call came in before the dialog was closed")
-    winctl("command", frame, 40001)
-    monitor.wait_trace(r"^call page: 1 rows$", after=call)
+    winctl("command", monitor.frame(), 40002)
+    opened = monitor.wait_trace(r"^call page: 3 rows$")
+    code, out = winctl("descendant", find_dialog(), CALL_LIST_ID)
+    check(code == 0, "the dialog has no call list")
+    list_window = int(out)
+    page = int(re.search(r"parent=(\d+)", winctl("info", list_window)[1]).group(1))
+    live = monitor.wait_trace(r"^call page: 1 calls listed live, 4 rows$", after=opened, timeout=30)
+    check(list_number(list_window, LVM_GETITEMCOUNT) == 4, "the call heard is not listed")
+    top, per_page = list_number(list_window, LVM_GETTOPINDEX), list_number(list_window, LVM_GETCOUNTPERPAGE)
+    check(top <= 3 < top + per_page, "the newest call is not in view")
+
+    click_header(list_window, 100)  # "Caller Id"
+    sorted_up = monitor.wait_trace(r"^call page: sorted by column 1 ascending$", after=live)
+    copied, callers = copied_callers(monitor, page, sorted_up)
+    check(callers == ["", "0171999888", "0301555123", "815"], "copied in the wrong order: %r" % callers)
+    click_header(list_window, 100)
+    sorted_down = monitor.wait_trace(r"^call page: sorted by column 1 descending$", after=copied)
+    copied, callers = copied_callers(monitor, page, sorted_down)
+    check(callers == ["815", "0301555123", "0171999888", ""], "not sorted the other way: %r" % callers)
+
+    csv_path = os.path.join(folder, "exported.csv")
+    winctl("post", page, 0x111, EXPORT, 0)  # WM_COMMAND
+    check(winctl("save-as", "Export Calls", windows_path(csv_path), 20000)[0] == 0, "the save dialog was not driven")
+    monitor.wait_trace(r"^call page: 4 rows exported$", after=copied)
+    with open(csv_path, newline="") as exported:
+        text = exported.read()
+    check(text.startswith("Call Type,Caller Id,Called MSN,Date,Time\r\nIN,815,4711,"), "CSV: %r" % text[:120])
+    check(text.endswith("IN,,4712,2005-03-02,08:00:00\r\n") and text.count("\r\n") == 5, "CSV: %r" % text)
     winctl("command", find_dialog(), 1)  # OK
     monitor.end()
 
 
 run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_and_activity_tabs,
-              call_logged_meanwhile_shows_after_reopening)
+              call_list_is_live_sorted_copied_and_exported)

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "calllog/CallLogFormat.h"
+#include "calllog/CallLogIndex.h"
 #include "calllog/CallLogReader.h"
+#include "calllog/CallRowsText.h"
 
 namespace tfm {
 
@@ -19,7 +21,20 @@ void PrintTo(const CallLogRow& row, std::ostream* out) {
 
 namespace {
 
+CallLogRow Shown(const CallLogIndex& index, size_t position) {
+  const auto cell = [&](CallColumn column) { return std::string(index.Cell(position, static_cast<int>(column))); };
+  return {cell(CallColumn::kType), cell(CallColumn::kCalled), cell(CallColumn::kCalling), cell(CallColumn::kDate),
+          cell(CallColumn::kTime)};
+}
+
+std::vector<CallLogRow> Shown(const CallLogIndex& index) {
+  std::vector<CallLogRow> rows;
+  for (size_t position = 0; position < index.RowCount(); ++position) rows.push_back(Shown(index, position));
+  return rows;
+}
+
 // Each read goes through an anonymous temporary file of its own: tests running at once share nothing.
+// The page's index of the same bytes must find the same records as the line reader.
 std::vector<CallLogRow> Read(const std::string& bytes) {
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), std::fclose);
   if (!file) {
@@ -28,7 +43,9 @@ std::vector<CallLogRow> Read(const std::string& bytes) {
   }
   std::fwrite(bytes.data(), 1, bytes.size(), file.get());
   std::rewind(file.get());
-  return ReadCallLog(file.get());
+  std::vector<CallLogRow> rows = ReadCallLog(file.get());
+  EXPECT_EQ(rows, Shown(CallLogIndex(bytes)));
+  return rows;
 }
 
 std::tm March1st2005() {
@@ -103,6 +120,87 @@ TEST(CallLogReader, CrLfSplitAcrossTheReadChunksIsStillOneLineFeed) {
     expected.push_back({"IN", std::to_string(i), "5", "d", time});
   }
   EXPECT_EQ(expected, Read(bytes));
+}
+
+// The shown order: a column in both directions, date and time as one moment, equal keys in file order;
+// a call logged later goes where the order puts it.
+TEST(CallLogIndex, SortsByAColumnEitherWayAndPlacesLoggedCallsInTheOrder) {
+  CallLogIndex index("IN 2 815 2005-03-02 08:00:00\r\n"
+                     "IN 1 4711 2005-03-01 23:59:59\r\n"
+                     "IN 1 0301 2005-03-02 07:00:00\r\n"
+                     "IN 2 815 2005-03-01 23:59:59\r\n");
+  const auto column = [&](CallColumn shown) {
+    std::string cells;
+    for (size_t position = 0; position < index.RowCount(); ++position)
+      cells.append(index.Cell(position, static_cast<int>(shown))).append("|");
+    return cells;
+  };
+  index.Sort(static_cast<int>(CallColumn::kTime), true);
+  EXPECT_EQ("23:59:59|23:59:59|07:00:00|08:00:00|", column(CallColumn::kTime));
+  EXPECT_EQ("4711|815|0301|815|", column(CallColumn::kCalling)) << "equal moments keep file order";
+  index.Sort(static_cast<int>(CallColumn::kDate), false);
+  EXPECT_EQ("08:00:00|07:00:00|23:59:59|23:59:59|", column(CallColumn::kTime));
+  EXPECT_EQ(2, index.NewestPosition()) << "the file's last line, before the equal moment above it";
+  index.Sort(static_cast<int>(CallColumn::kCalling), true);
+  EXPECT_EQ("0301|4711|815|815|", column(CallColumn::kCalling));
+
+  EXPECT_EQ(1u, index.Append({"IN", "9", "1", "2005-03-03", "09:00:00"}));
+  EXPECT_EQ(1, index.NewestPosition());
+  index.Sort(static_cast<int>(CallColumn::kDate), false);
+  EXPECT_EQ(0u, index.Append({"IN", "9", "2", "2005-03-04", "09:00:00"}));
+  EXPECT_EQ("2|1|", column(CallColumn::kCalling).substr(0, 4));
+  index.Sort(-1, true);
+  EXPECT_EQ("815|4711|0301|815|1|2|", column(CallColumn::kCalling)) << "file order, then logged order";
+  EXPECT_EQ(6u, index.Append({"IN", "9", "3", "2005-01-01", "00:00:00"}));
+  EXPECT_EQ("", index.Cell(7, 0));
+  EXPECT_EQ("", index.Cell(0, kCallColumnCount));
+
+  CallLogIndex odd("IN 1 2 Invalid DateTime\r\nIN 1 2 1999-1-1 x\r\nIN 1 2 2005-03-01 14:05:09\r\n");
+  odd.Sort(static_cast<int>(CallColumn::kTime), true);
+  EXPECT_EQ("14:05:09|x|DateTime|", [&] {
+    std::string cells;
+    for (size_t position = 0; position < odd.RowCount(); ++position)
+      cells.append(odd.Cell(position, static_cast<int>(CallColumn::kTime))).append("|");
+    return cells;
+  }()) << "moments not in the written form come after every moment that is";
+}
+
+// Calls heard while the file was read may be in it already: only the rest is appended.
+TEST(CallLogIndex, CountsTheHeardCallsThatTheFileAlreadyHeld) {
+  const CallLogIndex index("IN 1 2 d t\r\nIN 3 4 d t\r\nIN 5 6 d t\r\n");
+  const CallLogRow fifth{"IN", "5", "6", "d", "t"};
+  const CallLogRow later{"IN", "7", "8", "d", "t"};
+  EXPECT_EQ(1u, index.CountAlreadyRead({fifth, later}));
+  EXPECT_EQ(0u, index.CountAlreadyRead({later, fifth}));
+  EXPECT_EQ(2u, index.CountAlreadyRead({{"IN", "3", "4", "d", "t"}, fifth}));
+  EXPECT_EQ(0u, CallLogIndex().CountAlreadyRead({fifth}));
+}
+
+TEST(CallLogIndex, ATooLongFileIsReadFromTheLineThatStartsItsTail) {
+  const std::string path = ::testing::TempDir() + "tfm_tail_ISDNCall.log";
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(nullptr, file);
+  std::fputs("IN 1 2 d t\r\nIN 3 4 d t\r\nIN 5 6 d t\r\n", file);
+  std::fclose(file);
+  EXPECT_EQ("IN 5 6 d t\r\n", ReadCallLogTail(path, 13)) << "the last 13 bytes begin with the second line's line feed";
+  EXPECT_EQ("IN 3 4 d t\r\nIN 5 6 d t\r\n", ReadCallLogTail(path, 24));
+  EXPECT_EQ(36u, ReadCallLogTail(path, 1000).size());
+  std::remove(path.c_str());
+  EXPECT_EQ("", ReadCallLogTail(path, 1000));
+}
+
+TEST(CallRowsText, TabSeparatedForTheClipboardAndCsvQuotedAsRfc4180Says) {
+  const CallLogIndex index("IN 4711 815 2005-03-01 14:05:09\r\nIN\t1 , \"x\"  a,b\"c\r\n");
+  std::string copied;
+  AppendTabSeparatedRow(copied, index, 0);
+  AppendTabSeparatedRow(copied, index, 1);
+  EXPECT_EQ("IN\t815\t4711\t2005-03-01\t14:05:09\r\nIN 1\t\"x\"\t,\t\ta,b\"c\r\n", copied);
+  std::string csv;
+  const std::string_view titles[] = {"Call Type", "Caller Id"};
+  AppendCsvLine(csv, titles);
+  AppendCsvRow(csv, index, 0);
+  AppendCsvRow(csv, index, 1);
+  EXPECT_EQ("Call Type,Caller Id\r\nIN,815,4711,2005-03-01,14:05:09\r\nIN\t1,\"\"\"x\"\"\",\",\",,\"a,b\"\"c\"\r\n", csv);
 }
 
 }  // namespace

@@ -89,11 +89,12 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   DevicesMonitorSources Sources() {
     const CapiEntryPoints& table = capi.EntryPoints();
     return {capiAvailable, table, [&table](uint32_t c, uint8_t* p) { return table.CAPI_GET_PROFILE(p, c); }, modems,
-            workersRunning};
+            workersRunning, calls};
   }
 
   std::atomic<int32_t> capiAvailable{1};
   std::atomic<int32_t> workersRunning{1};
+  CallFeed calls;
   std::optional<test::TempFile> scenario;
   CapiLibrary capi;
   RegistryWin32 registry;

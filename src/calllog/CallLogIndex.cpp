@@ -1,0 +1,198 @@
+#include "calllog/CallLogIndex.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <numeric>
+
+#include "calllog/CallLogReader.h"
+
+namespace tfm {
+namespace {
+
+constexpr size_t kPieceLength = kCallLogLineBufferLength - 1;
+constexpr char kControlZ = '\x1A';
+constexpr int kFieldOfColumn[kCallColumnCount] = {0, 2, 1, 3, 4};
+
+// A piece (without its line feed) is a call record when no zero byte cuts it and four spaces split it.
+bool IsRecord(const char* piece, size_t length) {
+  if (std::memchr(piece, '\0', length)) return false;
+  int spaces = 0;
+  for (const char* space = piece; spaces < 4; ++spaces, ++space) {
+    space = static_cast<const char*>(std::memchr(space, ' ', length - static_cast<size_t>(space - piece)));
+    if (!space) return false;
+  }
+  return true;
+}
+
+// A record's line from field 0..4 on.
+std::string_view Rest(std::string_view line, int field) {
+  for (int i = 0; i < field; ++i) line.remove_prefix(line.find(' ') + 1);
+  return line;
+}
+
+// Field 0..4 of a record's line: the first four split at a space each, the fifth is the rest.
+std::string_view Field(std::string_view line, int field) {
+  line = Rest(line, field);
+  return field == 4 ? line : line.substr(0, line.find(' '));
+}
+
+// The first eight bytes of a text, in the text's order: a shorter text is padded with zeros.
+uint64_t PrefixKey(std::string_view text) {
+  uint64_t key = 0;
+  for (size_t i = 0; i < 8; ++i) key = key << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+  return key;
+}
+
+// "YYYY-MM-DD HH:MM:SS" as its fourteen digits, one per four bits, in the moment's order; any other text
+// sorts after every such moment, in the order of its first bytes.
+uint64_t MomentKey(std::string_view text) {
+  constexpr std::string_view kShape = "0000-00-00 00:00:00";
+  uint64_t digits = 0;
+  bool wellFormed = text.size() == kShape.size();
+  for (size_t i = 0; wellFormed && i < kShape.size(); ++i) {
+    const char c = text[i];
+    if (kShape[i] != '0') {
+      wellFormed = c == kShape[i];
+    } else {
+      wellFormed = c >= '0' && c <= '9';
+      digits = digits << 4 | static_cast<uint64_t>(c - '0');
+    }
+  }
+  return wellFormed ? digits : uint64_t{1} << 63 | PrefixKey(text) >> 1;
+}
+
+std::string JoinFields(const CallLogRow& row) {
+  std::string line = row.callType;
+  line.append(" ").append(row.calledNumber).append(" ").append(row.callingNumber);
+  line.append(" ").append(row.date).append(" ").append(row.time);
+  return line;
+}
+
+}  // namespace
+
+CallLogIndex::CallLogIndex(std::string text) : m_text(std::move(text)) {
+  const size_t end = std::min(m_text.find(kControlZ), m_text.size());
+  const char* data = m_text.data();
+  for (size_t start = 0; start < end;) {
+    const auto* found = static_cast<const char*>(std::memchr(data + start, '\n', end - start));
+    if (!found) break;
+    const auto lineFeed = static_cast<size_t>(found - data);
+    // CR LF reads as one character, and only a line's end can hold it: the line is its raw length
+    // less that CR, plus the line feed, and only its last piece counts.
+    const size_t contentEnd = lineFeed > start && data[lineFeed - 1] == '\r' ? lineFeed - 1 : lineFeed;
+    const size_t pieceStart = start + (contentEnd - start) / kPieceLength * kPieceLength;
+    if (IsRecord(data + pieceStart, contentEnd - pieceStart)) m_fileLines.push_back(static_cast<uint32_t>(pieceStart));
+    start = lineFeed + 1;
+  }
+  m_order.resize(m_fileLines.size());
+  std::iota(m_order.begin(), m_order.end(), 0u);
+}
+
+std::string_view CallLogIndex::Line(uint32_t record) const {
+  if (record >= m_fileLines.size()) return m_logged[record - m_fileLines.size()];
+  const std::string_view rest = std::string_view(m_text).substr(m_fileLines[record]);
+  const std::string_view line = rest.substr(0, rest.find('\n'));
+  return line.ends_with('\r') ? line.substr(0, line.size() - 1) : line;
+}
+
+std::string_view CallLogIndex::Cell(size_t position, int column) const {
+  if (position >= m_order.size() || column < 0 || column >= kCallColumnCount) return {};
+  return Field(Line(m_order[position]), kFieldOfColumn[column]);
+}
+
+std::string_view CallLogIndex::SortText(uint32_t record) const {
+  const auto column = static_cast<CallColumn>(m_sortColumn);
+  const bool moment = column == CallColumn::kDate || column == CallColumn::kTime;
+  return moment ? Rest(Line(record), 3) : Field(Line(record), kFieldOfColumn[m_sortColumn]);
+}
+
+uint64_t CallLogIndex::SortKey(uint32_t record) const {
+  const auto column = static_cast<CallColumn>(m_sortColumn);
+  const bool moment = column == CallColumn::kDate || column == CallColumn::kTime;
+  return moment ? MomentKey(SortText(record)) : PrefixKey(SortText(record));
+}
+
+// A strict order on records: by the sort column's key, then its text, then file order. Date and time
+// sort together as one moment.
+bool CallLogIndex::Less(uint32_t a, uint32_t b) const {
+  if (m_sortColumn >= 0) {
+    const uint64_t keyA = SortKey(a);
+    const uint64_t keyB = SortKey(b);
+    if (keyA != keyB) return keyA < keyB;
+    if (const int order = SortText(a).compare(SortText(b))) return order < 0;
+  }
+  return a < b;
+}
+
+// The keys are taken once, in file order, and sorted with the records: most comparisons end at the
+// keys, without reaching into the text at random places.
+void CallLogIndex::Sort(int column, bool ascending) {
+  m_sortColumn = column >= 0 && column < kCallColumnCount ? column : -1;
+  m_ascending = ascending;
+  std::iota(m_order.begin(), m_order.end(), 0u);
+  if (m_sortColumn >= 0) {
+    struct Keyed {
+      uint64_t key;
+      uint32_t record;
+    };
+    std::vector<Keyed> keyed(m_order.size());
+    for (uint32_t record = 0; record < keyed.size(); ++record) keyed[record] = {SortKey(record), record};
+    const auto less = [this](const Keyed& a, const Keyed& b) {
+      if (a.key != b.key) return a.key < b.key;
+      if (const int order = SortText(a.record).compare(SortText(b.record))) return order < 0;
+      return a.record < b.record;
+    };
+    // A log is written in time order: sorting by the moment mostly finds it sorted already.
+    if (!std::is_sorted(keyed.begin(), keyed.end(), less)) std::sort(keyed.begin(), keyed.end(), less);
+    std::transform(keyed.begin(), keyed.end(), m_order.begin(), [](const Keyed& k) { return k.record; });
+  }
+  if (!ascending) std::reverse(m_order.begin(), m_order.end());
+}
+
+size_t CallLogIndex::Append(const CallLogRow& row) {
+  const auto record = static_cast<uint32_t>(m_fileLines.size() + m_logged.size());
+  m_logged.push_back(JoinFields(row));
+  const auto at = std::partition_point(m_order.begin(), m_order.end(),
+                                       [this, record](uint32_t shown) { return Precedes(shown, record); });
+  const auto position = at - m_order.begin();
+  m_order.insert(at, record);
+  return static_cast<size_t>(position);
+}
+
+size_t CallLogIndex::CountAlreadyRead(const std::vector<CallLogRow>& heard) const {
+  const size_t files = m_fileLines.size();
+  for (size_t count = std::min(heard.size(), files); count > 0; --count) {
+    bool same = true;
+    for (size_t i = 0; same && i < count; ++i) {
+      same = Line(static_cast<uint32_t>(files - count + i)) == JoinFields(heard[i]);
+    }
+    if (same) return count;
+  }
+  return 0;
+}
+
+ptrdiff_t CallLogIndex::NewestPosition() const {
+  if (m_order.empty()) return -1;
+  const auto newest = static_cast<uint32_t>(m_order.size() - 1);
+  return std::find(m_order.begin(), m_order.end(), newest) - m_order.begin();
+}
+
+std::string ReadCallLogTail(const std::string& path, uint64_t maxLength) {
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  if (!file) return {};
+  const auto size = static_cast<uint64_t>(file.tellg());
+  // From one byte before the cut: a cut inside a line would read its end as a line of its own, so the
+  // text starts after the first line feed from there.
+  const uint64_t skipped = size > maxLength ? size - maxLength - 1 : 0;
+  std::string text(static_cast<size_t>(size - skipped), '\0');
+  file.seekg(static_cast<std::streamoff>(skipped));
+  if (!file.read(text.data(), static_cast<std::streamsize>(text.size()))) return {};
+  if (size > maxLength) {
+    const size_t lineFeed = text.find('\n');
+    text.erase(0, lineFeed == std::string::npos ? text.size() : lineFeed + 1);
+  }
+  return text;
+}
+
+}  // namespace tfm

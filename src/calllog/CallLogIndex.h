@@ -1,0 +1,67 @@
+#pragma once
+// The call log as the call monitor page lists it: the file's bytes, read once, and one offset per call
+// record, so that a log of a million lines costs little more than its size. Cells are split from a
+// record's line when they are asked for. The pieces and records are the ones the line reader finds
+// (CR LF as one line feed, CTRL+Z ends the text, 255-character pieces of which only the one that ends a
+// line counts, a zero byte hides the rest of its piece, fewer than four spaces is no call record).
+// Calls logged after the file was read are appended as rows of their own. The shown order is a
+// permutation of the records: file order, or sorted by a column in either direction.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calllog/CallLogFormat.h"
+
+namespace tfm {
+
+// The shown columns, left to right; the caller's number comes before the number called.
+enum class CallColumn : int { kType = 0, kCalling, kCalled, kDate, kTime };
+inline constexpr int kCallColumnCount = 5;
+
+class CallLogIndex {
+ public:
+  CallLogIndex() = default;
+  // Takes the file's bytes from its start (or from any line start).
+  explicit CallLogIndex(std::string text);
+
+  // Records in shown order.
+  size_t RowCount() const { return m_order.size(); }
+  // One cell of the row shown at position; empty beyond the rows or columns.
+  std::string_view Cell(size_t position, int column) const;
+
+  // Appends a call logged since; it is shown where the current order puts it. Returns its position.
+  size_t Append(const CallLogRow& row);
+  // How many of the rows heard while the file was being read are in it already: the longest head of
+  // heard whose rows are the file's last records.
+  size_t CountAlreadyRead(const std::vector<CallLogRow>& heard) const;
+  // The position of the newest record (the last appended, else the file's last); -1 when empty.
+  ptrdiff_t NewestPosition() const;
+
+  // Sorts by a column, ascending or descending; a column outside 0..4 restores file order. Date and
+  // time sort as one moment; equal keys keep file order (reversed when descending).
+  void Sort(int column, bool ascending);
+  int SortColumn() const { return m_sortColumn; }
+  bool SortAscending() const { return m_ascending; }
+
+ private:
+  std::string_view Line(uint32_t record) const;
+  std::string_view SortText(uint32_t record) const;
+  uint64_t SortKey(uint32_t record) const;
+  bool Less(uint32_t a, uint32_t b) const;
+  bool Precedes(uint32_t a, uint32_t b) const { return m_ascending ? Less(a, b) : Less(b, a); }
+
+  std::string m_text;                  // the file's bytes as read
+  std::vector<uint32_t> m_fileLines;   // where each record's line starts in m_text
+  std::vector<std::string> m_logged;   // lines of the calls logged since, each ending in its line feed
+  std::vector<uint32_t> m_order;       // record numbers in shown order: the file's, then the logged ones
+  int m_sortColumn = -1;
+  bool m_ascending = true;
+};
+
+// The log file's bytes from the start of the line that begins the last maxLength bytes, so that the
+// newest calls are listed when the file is too long to be held; empty when it cannot be read.
+std::string ReadCallLogTail(const std::string& path, uint64_t maxLength);
+
+}  // namespace tfm
