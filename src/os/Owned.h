@@ -46,6 +46,7 @@ inline void Sid(PSID sid) { FreeSid(sid); }
 inline void GdiObject(HGDIOBJ h) { DeleteObject(h); }
 inline void MemoryDc(HDC dc) { DeleteDC(dc); }
 inline void Menu(HMENU h) { DestroyMenu(h); }
+inline void Hook(HHOOK h) { UnhookWindowsHookEx(h); }
 }  // namespace release
 
 using UniqueHandle = Unique<HANDLE, release::KernelHandle>;
@@ -63,6 +64,7 @@ using UniquePen = Unique<HPEN, release::GdiObject>;
 using UniqueRegion = Unique<HRGN, release::GdiObject>;
 using UniqueMemoryDc = Unique<HDC, release::MemoryDc>;
 using UniqueMenu = Unique<HMENU, release::Menu>;
+using UniqueHook = Unique<HHOOK, release::Hook>;
 
 // CreateFile fails with INVALID_HANDLE_VALUE rather than null; the owner holds null for either.
 inline UniqueHandle AdoptFile(HANDLE file) {
