@@ -27,6 +27,7 @@
 namespace tfm {
 
 class CDevicesMonitorDlg;
+enum class DevicesMonitorTab;
 
 class CMonitorApp final : public fw::Application,
                           public ISessionEndHandler,
@@ -46,7 +47,8 @@ class CMonitorApp final : public fw::Application,
   void OpenFaxServerChannel();
   void BindCapi();
   void ControlWorkers(bool start);
-  void OnDevicesMonitor();
+  // Opens the Devices Monitor on the tab, or brings the running one to the front on it.
+  void OnDevicesMonitor(DevicesMonitorTab tab);
   void OnSessionEnding() override;  // WM_ENDSESSION reaches the frame
   bool EndRunningDialog() override;
   void PauseWorker(uint32_t milliseconds) const { m_stop.Wait(milliseconds); }
@@ -64,7 +66,7 @@ class CMonitorApp final : public fw::Application,
   CInterProcessChannel m_channel{m_osVersionCode, m_stop.Handle()};
   CallLogFile m_callLog;
   CIsdnMonitor m_isdnMonitor{m_capiLibrary.EntryPoints(), m_trayLink, m_callLog, m_flags.workersRunning,
-                            [this](uint32_t ms) { PauseWorker(ms); }};
+                            m_flags.callActivity, [this](uint32_t ms) { PauseWorker(ms); }};
   FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink, [this](uint32_t ms) { PauseWorker(ms); }};
   RegistryWin32 m_registry;
   CModemRegistry m_modemRegistry{m_registry, m_osVersion.platformId};

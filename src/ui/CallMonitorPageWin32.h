@@ -4,6 +4,7 @@
 // oldest first. The list is a snapshot: calls logged while the page is open show at the next opening.
 #include <windows.h>
 
+#include "framework/EmptyNote.h"
 #include "framework/ResizableDialog.h"
 #include "ui/ReportListCtrlWin32.h"
 
@@ -17,6 +18,9 @@ class CCallMonitorDlg : public fw::ResizableDialog {
   // Fills the list from the call log beside the executable; a missing or unreadable log leaves it
   // as it is, without a message.
   void LoadCallLog();
+  // Shows "No calls have been logged yet." in place of the list while it has no rows; called
+  // whenever the number of rows may have changed.
+  void UpdateEmptyNote();
 
   const CReportListCtrl& list() const { return m_list; }
 
@@ -30,6 +34,7 @@ class CCallMonitorDlg : public fw::ResizableDialog {
 
   static const fw::MessageEntry<CCallMonitorDlg> kMessageMap[];
   CReportListCtrl m_list;
+  fw::EmptyNote m_emptyNote;
 };
 
 }  // namespace tfm
