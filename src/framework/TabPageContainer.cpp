@@ -86,7 +86,7 @@ void TabPageContainer::SelectNextPage(int step) {
   if (focus != oldPage && !IsChild(oldPage, focus)) return;
   const HWND page = m_pages[static_cast<size_t>(next)];
   const HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
-  SetFocus(first && IsWindowVisible(first) ? first : TabStrip());
+  SetFocus(first && IsChild(page, first) && IsWindowVisible(first) ? first : TabStrip());
 }
 
 bool TabPageContainer::SwitchOnKey(const MSG& message) {
