@@ -33,7 +33,8 @@ void DispatchPass(benchmark::State& state) {
   test::NullTray tray;
   test::NullCallLog log;
   std::atomic<int32_t> workersRunning{1};
-  CIsdnMonitor monitor(entryPoints, tray, log, workersRunning, [](uint32_t) {});
+  CallActivity activity;
+  CIsdnMonitor monitor(entryPoints, tray, log, workersRunning, activity, [](uint32_t) {});
   for (int i = 0; i < kQueued; i += 2) {
     g_queue[i] = kConnectInd.data();
     g_queue[i + 1] = kDisconnectInd.data();

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "ChartTestWindow.h"
-#include "ui/ActivitySampler.h"
 
 namespace {
 
 using tfm::test::ChartTestWindow;
+
+// Values from -5 to +5 that jump about, so that segments of every height are drawn.
+double NextSample() { return std::rand() * (10.0 / RAND_MAX) - 5.0; }
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   LARGE_INTEGER frequency;
@@ -29,11 +31,11 @@ LARGE_INTEGER Now() {
 
 // Median cost of one append, in microseconds. Each append is timed on its own, and few of them are
 // taken, so that the history stays close to the size under test.
-double AppendMicroseconds(tfm::CStripChart& chart, const tfm::ActivitySampler& sampler) {
+double AppendMicroseconds(tfm::CStripChart& chart) {
   constexpr int kWarmUp = 10;
   std::vector<double> times;
   for (int i = 0; i < kWarmUp + 41; ++i) {
-    const std::vector<double> value{sampler.Next()};
+    const std::vector<double> value{NextSample()};
     const LARGE_INTEGER start = Now();
     chart.AppendPoints(value);
     if (i >= kWarmUp) times.push_back(Seconds(start, Now()) * 1e6);
@@ -53,16 +55,15 @@ double ReplayMilliseconds(tfm::CStripChart& chart) {
 }  // namespace
 
 int main() {
-  const tfm::ActivitySampler sampler(std::rand);
   std::printf("%8s %10s %10s %12s %12s\n", "width", "appended", "history", "append us", "replay ms");
   for (const int width : {300, 3000}) {
     for (const int samples : {100, 10000}) {
       ChartTestWindow window(width, 200, 1);
       tfm::CStripChart& chart = window.chart();
-      for (int i = 0; i < samples; ++i) chart.AppendPoints(std::vector<double>{sampler.Next()}, false);
+      for (int i = 0; i < samples; ++i) chart.AppendPoints(std::vector<double>{NextSample()}, false);
       const size_t history = chart.model().plots()[0].history.size();
       const double replay = ReplayMilliseconds(chart);
-      const double append = AppendMicroseconds(chart, sampler);
+      const double append = AppendMicroseconds(chart);
       std::printf("%8d %10d %10zu %12.2f %12.2f\n", width, samples, history, append, replay);
     }
   }

@@ -117,13 +117,19 @@ int CMonitorApp::ExitInstance() {
   return fw::Application::ExitInstance();
 }
 
+// A double-click on the icon runs the menu's first item, "ISDN Checker".
 bool CMonitorApp::OnCommand(UINT commandId) {
   if (commandId == kCommandCallNotifications) {
     m_callNotifications.Toggle();
     return true;
   }
-  if (commandId != kCommandIsdnChecker && commandId != kCommandCallMonitor) return false;
-  OnDevicesMonitor();
+  if (commandId == kCommandIsdnChecker) {
+    OnDevicesMonitor(DevicesMonitorTab::IsdnDevices);
+  } else if (commandId == kCommandCallMonitor) {
+    OnDevicesMonitor(DevicesMonitorTab::CallMonitor);
+  } else {
+    return false;
+  }
   return true;
 }
 
@@ -148,19 +154,23 @@ bool CMonitorApp::EndRunningDialog() {
   return true;
 }
 
-void CMonitorApp::OnDevicesMonitor() {
+void CMonitorApp::OnDevicesMonitor(DevicesMonitorTab tab) {
   TraceF("command: devices monitor (dialog %s)", m_runningDialog ? "already open" : "closed");
   // The modal loop still delivers tray commands to the frame: a second one while the dialog runs
-  // must not open another.
-  if (m_runningDialog) return;
+  // shows the running one rather than opening another.
+  if (m_runningDialog) {
+    m_runningDialog->ShowTab(tab);
+    return;
+  }
   const ProfileQuery getProfile = [this](uint32_t controller, uint8_t* profile) {
     CapiProfile record{};
     const uint32_t info = m_isdnMonitor.GetCAPIProfile(controller, record);
     std::copy(record.begin(), record.end(), profile);
     return info;
   };
-  CDevicesMonitorDlg dialog(
-      {m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry, m_flags.workersRunning, m_callFeed});
+  CDevicesMonitorDlg dialog({m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry,
+                             m_flags.workersRunning, m_flags.callActivity, m_callFeed},
+                            tab);
   m_runningDialog = &dialog;
   dialog.DoModal(m_mainFrame->Hwnd());
   m_runningDialog = nullptr;

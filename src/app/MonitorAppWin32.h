@@ -30,6 +30,7 @@
 namespace tfm {
 
 class CDevicesMonitorDlg;
+enum class DevicesMonitorTab;
 
 class CMonitorApp final : public fw::Application,
                           public ISessionEndHandler,
@@ -52,7 +53,8 @@ class CMonitorApp final : public fw::Application,
   void OpenFaxServerChannel();
   void BindCapi();
   void ControlWorkers(bool start);
-  void OnDevicesMonitor();
+  // Opens the Devices Monitor on the tab, or brings the running one to the front on it.
+  void OnDevicesMonitor(DevicesMonitorTab tab);
   void OnSessionEnding() override;  // WM_ENDSESSION reaches the frame
   bool EndRunningDialog() override;
   void PauseWorker(uint32_t milliseconds) const { m_stop.Wait(milliseconds); }
@@ -73,7 +75,7 @@ class CMonitorApp final : public fw::Application,
   CallFeed m_callFeed;  // to the call list of an open dialog; heard before the workers start
   CallLogFile m_callLog;
   CIsdnMonitor m_isdnMonitor{m_capiLibrary.EntryPoints(), m_trayLink, m_callLog, m_flags.workersRunning,
-                            [this](uint32_t ms) { PauseWorker(ms); }};
+                            m_flags.callActivity, [this](uint32_t ms) { PauseWorker(ms); }};
   FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink, [this](uint32_t ms) { PauseWorker(ms); },
                                        &m_eventReporter};
   RegistryWin32 m_registry;

@@ -28,6 +28,10 @@ void CallTable::Free(int index) {
   slot.callingNumberCopy.Clear();
 }
 
+int CallTable::InUseCount() const {
+  return static_cast<int>(std::count_if(m_slots.begin(), m_slots.end(), [](const CallSlot& s) { return s.inUse; }));
+}
+
 int CallTable::FindByPlci(uint32_t plci) const {
   for (int i = 0; i < kSlotCount; ++i) {
     if ((*this)[i].inUse && (*this)[i].PLCI == plci) return i;

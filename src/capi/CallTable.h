@@ -46,6 +46,7 @@ class CallTable {
   // The first free slot, reset for a new call; -1 when both are in use.
   int Allocate();
   void Free(int index);
+  int InUseCount() const;
   // The first slot in use with that PLCI or NCCI; -1 when none.
   int FindByPlci(uint32_t plci) const;
   int FindByNcci(uint32_t ncci) const;

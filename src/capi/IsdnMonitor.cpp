@@ -9,11 +9,12 @@
 namespace tfm {
 
 CIsdnMonitor::CIsdnMonitor(const CapiEntryPoints& entryPoints, ITrayPort& tray, ICallLog& callLog,
-                           std::atomic<int32_t>& workersRunning, SleepFunction sleep)
+                           std::atomic<int32_t>& workersRunning, CallActivity& activity, SleepFunction sleep)
     : m_entryPoints(entryPoints),
       m_tray(tray),
       m_callLog(callLog),
       m_workersRunning(workersRunning),
+      m_activity(activity),
       m_sleep(std::move(sleep)),
       m_messenger(entryPoints) {
   m_calledNumber.reserve(NumberCopy::kCapacity);
@@ -28,11 +29,14 @@ uint32_t CIsdnMonitor::RunThread() {
   m_applId = RegisterApplication();
   if (m_applId == 0) return 0;
   m_calls.MarkAllFree();
+  PublishActivity();
   Handle_CAPI_Msg();
   ListenAllControllers(kListenCipMask, kListenInfoMask);
   RunMessagePump();
   ReleaseApplication(m_applId);
   m_applId = 0;
+  m_calls.MarkAllFree();  // the calls are not followed any more
+  PublishActivity();
   return 0;
 }
 

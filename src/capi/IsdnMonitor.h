@@ -13,6 +13,7 @@
 #include "capi/CapiEntryPoints.h"
 #include "capi/CapiMessage.h"
 #include "capi/CapiMessenger.h"
+#include "common/CallActivity.h"
 #include "common/Sleep.h"
 #include "common/TrayPort.h"
 
@@ -33,8 +34,9 @@ inline constexpr uint32_t kPollIntervalMs = 100;
 
 class CIsdnMonitor {
  public:
+  // activity hears how many calls are in progress whenever a call slot is taken or freed.
   CIsdnMonitor(const CapiEntryPoints& entryPoints, ITrayPort& tray, ICallLog& callLog,
-               std::atomic<int32_t>& workersRunning, SleepFunction sleep);
+               std::atomic<int32_t>& workersRunning, CallActivity& activity, SleepFunction sleep);
   CIsdnMonitor(const CIsdnMonitor&) = delete;
   CIsdnMonitor& operator=(const CIsdnMonitor&) = delete;
 
@@ -70,11 +72,13 @@ class CIsdnMonitor {
   void OnDisconnectB3Ind();
   void OnFailedConfirmation();
   void ClearCall(uint32_t plci);
+  void PublishActivity() { m_activity.Publish(m_calls.InUseCount()); }
 
   const CapiEntryPoints& m_entryPoints;
   ITrayPort& m_tray;
   ICallLog& m_callLog;
   std::atomic<int32_t>& m_workersRunning;
+  CallActivity& m_activity;
   SleepFunction m_sleep;
   CapiMessenger m_messenger;
 

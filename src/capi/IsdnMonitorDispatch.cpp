@@ -97,6 +97,7 @@ void CIsdnMonitor::OnConnectInd() {
       return;
     }
     m_calls[slot].PLCI = plci;
+    PublishActivity();
   }
   CallSlot& call = m_calls[slot];
   call.callingNumberCopy.Assign(m.CallingPartyNumber);
@@ -121,6 +122,7 @@ void CIsdnMonitor::OnDisconnectInd() {
   if (slot < 0) return;
   if (!std::strstr(reason.c_str(), "normal clearing")) TraceF("Disconnect reason: %s", reason.c_str());
   m_calls.Free(slot);
+  PublishActivity();
 }
 
 void CIsdnMonitor::OnDisconnectB3Ind() {

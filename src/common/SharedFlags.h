@@ -2,6 +2,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "common/CallActivity.h"
+
 namespace tfm {
 
 // The flag words shared between the user-interface thread and the workers. Each is written by one
@@ -12,6 +14,7 @@ struct SharedFlags {
   std::atomic<int32_t> channelReady{0};    // written by start-up, then by the service poller
   std::atomic<int32_t> serviceRunning{0};  // written by the service poller
   std::atomic<int32_t> stateChanged{0};    // written by the service poller
+  CallActivity callActivity;               // written by the ISDN monitor, read by the activity chart
 };
 
 }  // namespace tfm

@@ -22,8 +22,13 @@ void InsertNode(HWND tree, HTREEITEM parent, const TreeNode& node) {
 
 }  // namespace
 
-CInfoTreePage::CInfoTreePage(UINT templateId, int groupId, const char* traceName, const fw::CColorizedTheme* theme)
-    : fw::ResizableDialog(templateId, theme), m_group(theme), m_groupId(groupId), m_traceName(traceName) {}
+CInfoTreePage::CInfoTreePage(UINT templateId, int groupId, const char* traceName, const char* emptyText,
+                             const fw::CColorizedTheme* theme)
+    : fw::ResizableDialog(templateId, theme),
+      m_group(theme),
+      m_groupId(groupId),
+      m_traceName(traceName),
+      m_emptyText(emptyText) {}
 
 bool CInfoTreePage::OnInitDialog() {
   fw::ResizableDialog::OnInitDialog();
@@ -36,7 +41,10 @@ bool CInfoTreePage::OnInitDialog() {
   TreeView_SetBkColor(tree, fw::ThemeOrSystemColor(Theme(), fw::ThemeColor::ListBackground));
   TreeView_SetTextColor(tree, fw::ThemeOrSystemColor(Theme(), fw::ThemeColor::Text));
   TreeView_SetLineColor(tree, fw::ThemeOrSystemColor(Theme(), fw::ThemeColor::Accent));
-  return FillTree();
+  m_emptyNote.Create(*this, IDC_INFO_TREE, m_emptyText);
+  const bool result = FillTree();
+  m_emptyNote.Show(TreeView_GetCount(tree) == 0);
+  return result;
 }
 
 void CInfoTreePage::RenderNodes(const TreeNodeList& nodes) {

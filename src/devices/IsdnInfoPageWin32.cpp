@@ -6,7 +6,7 @@ namespace tfm {
 
 CIsdnInfoPage::CIsdnInfoPage(const std::atomic<int32_t>& capiAvailable, const CapiEntryPoints& capi,
                              ProfileQuery getProfile, IUserNotice& notice, const fw::CColorizedTheme* theme)
-    : CInfoTreePage(IDD_ISDN_INFO_PAGE, IDC_ISDN_GROUP, "isdn", theme),
+    : CInfoTreePage(IDD_ISDN_INFO_PAGE, IDC_ISDN_GROUP, "isdn", "No COMMON-ISDN-API driver is installed.", theme),
       m_capiAvailable(capiAvailable),
       m_capi(capi),
       m_getProfile(std::move(getProfile)),

@@ -1,6 +1,9 @@
 #include "framework/Dialog.h"
 
+#include <utility>
+
 #include "framework/ColorizedTheme.h"
+#include "os/Owned.h"
 
 namespace fw {
 
@@ -9,10 +12,35 @@ Dialog::~Dialog() {
   if (Hwnd()) SetWindowLongPtrA(Hwnd(), DWLP_USER, 0);
 }
 
+thread_local Dialog* Dialog::s_innermostModal = nullptr;
+
+// The dialog manager offers every message of a modal loop to the thread's message filter
+// (MSGF_DIALOGBOX) before it translates it. The outermost modal dialog of the thread installs the
+// filter; it hands the messages to the innermost one.
 INT_PTR Dialog::DoModal(HWND owner) {
   m_modal = true;
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), owner, &Dialog::DialogProc,
-                         reinterpret_cast<LPARAM>(this));
+  Dialog* const outer = std::exchange(s_innermostModal, this);
+  const os::UniqueHook filter(outer ? nullptr
+                                    : SetWindowsHookExA(WH_MSGFILTER, &Dialog::ModalFilter, nullptr, GetCurrentThreadId()));
+  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), owner,
+                                         &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  s_innermostModal = outer;
+  return result;
+}
+
+LRESULT CALLBACK Dialog::ModalFilter(int code, WPARAM wParam, LPARAM lParam) {
+  Dialog* const dialog = s_innermostModal;
+  if (code == MSGF_DIALOGBOX && dialog && dialog->Hwnd()) {
+    const MSG& message = *reinterpret_cast<const MSG*>(lParam);
+    // A message box runs a loop of its own; only the dialog's own windows are its business.
+    const bool ours = message.hwnd == dialog->Hwnd() || IsChild(dialog->Hwnd(), message.hwnd);
+    try {
+      if (ours && dialog->PreTranslateMessage(message)) return 1;
+    } catch (...) {
+      // Nothing thrown crosses into the dialog manager: the message goes on as usual.
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 bool Dialog::CreateChild(HWND parent) {

@@ -221,6 +221,14 @@ constexpr auto OnFocus(UINT message, Platform platform = Platform::Skipped) {
   });
 }
 
+// WM_GETMINMAXINFO: Handler(MINMAXINFO& limits), which changes the limits it is given.
+template <auto Handler>
+constexpr auto OnGetMinMaxInfo() {
+  return detail::Entry<Handler>(WM_GETMINMAXINFO, Platform::Skipped, [](auto& self, WPARAM, LPARAM l) {
+    return detail::Call<Handler>(self, *reinterpret_cast<MINMAXINFO*>(l));
+  });
+}
+
 // WM_ENDSESSION: Handler(bool ending).
 template <auto Handler>
 constexpr auto OnEndSession() {

@@ -8,6 +8,9 @@ POINT ResizableDialog::AnchorPoint(const RECT& client, Anchor anchor) {
 }
 
 bool ResizableDialog::OnInitDialog() {
+  RECT window{};
+  GetWindowRect(Hwnd(), &window);
+  m_minimumSize = {window.right - window.left, window.bottom - window.top};
   RECT client{};
   GetClientRect(Hwnd(), &client);
   const int size = GetSystemMetrics(SM_CXVSCROLL);
@@ -17,9 +20,8 @@ bool ResizableDialog::OnInitDialog() {
   return true;
 }
 
-void ResizableDialog::AddAnchor(int controlId, Anchor topLeft, Anchor bottomRight) {
-  HWND control = Item(controlId);
-  if (!control) return;
+void ResizableDialog::AddAnchor(HWND control, Anchor topLeft, Anchor bottomRight) {
+  if (!control || GetParent(control) != Hwnd()) return;
   RECT client{};
   GetClientRect(Hwnd(), &client);
   RECT rect{};
@@ -52,10 +54,14 @@ void ResizableDialog::ArrangeLayout() {
     const int height = grip.bottom - grip.top;
     SetWindowPos(m_grip, HWND_TOP, client.right - width, client.bottom - height, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   }
+  // The dialog paints its face over its children (it does not clip them), and a moved control keeps
+  // its old picture: the dialog first, then every control, are painted afresh, at once.
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 const MessageEntry<ResizableDialog> ResizableDialog::kMessageMap[] = {
     fw::OnSize<&ResizableDialog::OnSize>(),
+    fw::OnGetMinMaxInfo<&ResizableDialog::OnGetMinMaxInfo>(),
 };
 
 bool ResizableDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -65,6 +71,11 @@ bool ResizableDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 
 void ResizableDialog::OnSize(UINT type, int, int) {
   if (type != SIZE_MINIMIZED) ArrangeLayout();
+}
+
+// Before WM_INITDIALOG the size is not known yet, and the system's limits stand.
+void ResizableDialog::OnGetMinMaxInfo(MINMAXINFO& limits) const {
+  if (m_minimumSize.cx > 0) limits.ptMinTrackSize = {m_minimumSize.cx, m_minimumSize.cy};
 }
 
 }  // namespace fw

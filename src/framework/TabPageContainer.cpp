@@ -21,6 +21,8 @@ const MessageEntry<TabPageContainer> TabPageContainer::kMessageMap[] = {
 const MessageEntry<TabPageContainer::Strip> TabPageContainer::Strip::kMessageMap[] = {
     fw::OnPaint<&Strip::OnPaint>(),
     fw::OnEraseBackground<&Strip::OnEraseBackground>(),
+    fw::OnFocus<&Strip::OnFocusChange>(WM_SETFOCUS, fw::Platform::After),
+    fw::OnFocus<&Strip::OnFocusChange>(WM_KILLFOCUS, fw::Platform::After),
 };
 
 bool TabPageContainer::RegisterWindowClass() {
@@ -71,6 +73,33 @@ void TabPageContainer::SelectPage(int index) {
   if (!TabStrip() || index < 0 || index >= PageCount()) return;
   TabCtrl_SetCurSel(TabStrip(), index);
   ShowSelectedPage();
+}
+
+void TabPageContainer::SelectNextPage(int step) {
+  const int count = PageCount();
+  const int selected = SelectedPage();
+  if (count == 0 || selected < 0) return;
+  const HWND oldPage = m_pages[static_cast<size_t>(selected)];
+  const int next = ((selected + step) % count + count) % count;
+  SelectPage(next);
+  const HWND focus = GetFocus();
+  if (focus != oldPage && !IsChild(oldPage, focus)) return;
+  const HWND page = m_pages[static_cast<size_t>(next)];
+  const HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+  SetFocus(first && IsChild(page, first) && IsWindowVisible(first) ? first : TabStrip());
+}
+
+bool TabPageContainer::SwitchOnKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return false;
+  int step = 0;
+  if (message.wParam == VK_TAB) step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+  if (message.wParam == VK_NEXT) step = 1;
+  if (message.wParam == VK_PRIOR) step = -1;
+  if (step == 0) return false;
+  SelectNextPage(step);
+  // Keyboard use turns the focus cues on, as the dialog manager does for Tab.
+  SendMessageA(GetAncestor(Hwnd(), GA_ROOT), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  return true;
 }
 
 int TabPageContainer::SelectedPage() const { return TabStrip() ? TabCtrl_GetCurSel(TabStrip()) : -1; }
@@ -158,6 +187,16 @@ void TabPageContainer::Strip::PaintTab(HDC dc, int index, bool selected) const {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ThemeOrSystemColor(m_theme, selected ? ThemeColor::TabSelectedText : ThemeColor::TabText));
   DrawTextA(dc, text, -1, &tab, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  if (selected && ShowsFocus()) {
+    RECT cue = tab;
+    InflateRect(&cue, -3, -(kSelectedBarThickness + 1));  // clear of the accent bar on either edge
+    DrawFocusRect(dc, &cue);
+  }
+}
+
+// Focus cues stay hidden while the user works with the mouse only, as elsewhere in the system.
+bool TabPageContainer::Strip::ShowsFocus() const {
+  return GetFocus() == Hwnd() && (SendMessageA(Hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
 }
 
 void TabPageContainer::Strip::OnPaint() {

@@ -3,7 +3,10 @@
 // time. Pages are child windows of the container (dialogs created with CreateChild on it); the
 // first page added is selected and shown, later ones are added hidden, and choosing a tab shows its
 // page and hides the one before. The container lays its pages out in its page area, again whenever
-// it is resized. The tab strip is painted in the colours of the theme the container is given.
+// it is resized. The tab strip is painted in the colours of the theme the container is given, and
+// shows the keyboard focus on the selected tab. Ctrl+Tab and Ctrl+PgDn choose the next tab,
+// Ctrl+Shift+Tab and Ctrl+PgUp the one before, wherever the focus is in the dialog: the dialog hands
+// its keys to SwitchOnKey.
 //
 // The container is a control of a dialog template, class kClassName; register the class before the
 // dialog is created and attach the object to the control in the dialog's initialisation.
@@ -32,6 +35,11 @@ class TabPageContainer : public Window {
   // Appends a page with its tab; false when the tab could not be added.
   bool AddPage(HWND page, const char* title);
   void SelectPage(int index);
+  // Selects the tab `step` places on, wrapping around. A focus left on the hidden page moves to the
+  // first control of the new one that takes it, or to the tab strip.
+  void SelectNextPage(int step);
+  // A key press that switches tabs selects the tab and makes the focus visible; true when it was one.
+  bool SwitchOnKey(const MSG& message);
 
   int PageCount() const { return static_cast<int>(m_pages.size()); }
   int SelectedPage() const;
@@ -57,8 +65,10 @@ class TabPageContainer : public Window {
    private:
     void OnPaint();
     bool OnEraseBackground(HDC) { return true; }  // the paint covers the whole strip
+    void OnFocusChange(HWND) { InvalidateRect(Hwnd(), nullptr, FALSE); }
     void Fill(HDC dc, RECT rect, ThemeColor which) const;
     void PaintTab(HDC dc, int index, bool selected) const;
+    bool ShowsFocus() const;
 
     static const MessageEntry<Strip> kMessageMap[];
     const CColorizedTheme* m_theme;

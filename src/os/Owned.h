@@ -53,6 +53,7 @@ inline void ThreadpoolWork(PTP_WORK work) {
   WaitForThreadpoolWorkCallbacks(work, FALSE);
   CloseThreadpoolWork(work);
 }
+inline void Hook(HHOOK h) { UnhookWindowsHookEx(h); }
 }  // namespace release
 
 using UniqueHandle = Unique<HANDLE, release::KernelHandle>;
@@ -73,6 +74,7 @@ using UniqueMemoryDc = Unique<HDC, release::MemoryDc>;
 using UniqueMenu = Unique<HMENU, release::Menu>;
 using UniqueEventSource = Unique<HANDLE, release::EventSource>;
 using UniqueThreadpoolWork = Unique<PTP_WORK, release::ThreadpoolWork>;
+using UniqueHook = Unique<HHOOK, release::Hook>;
 
 // CreateFile fails with INVALID_HANDLE_VALUE rather than null; the owner holds null for either.
 inline UniqueHandle AdoptFile(HANDLE file) {

@@ -1,26 +1,23 @@
 #include "ui/ActivityMonitorPageWin32.h"
 
-#include <cstdlib>
-
 #include "res/resource.h"
 
 namespace tfm {
 namespace {
 
 constexpr size_t kPlotCount = 3;
+// The monitor follows at most two calls at once; the top stays clear of the second.
 constexpr double kLower = 0.0;
-constexpr double kUpper = 10.0;
+constexpr double kUpper = 3.0;
 constexpr COLORREF kBackground = RGB(0, 0, 64);
 constexpr COLORREF kGrid = RGB(192, 192, 255);
 constexpr COLORREF kSampleTrace = RGB(255, 255, 255);
 
 }  // namespace
 
-// The C library's generator is never seeded: every run shows the same samples, and a page opened
-// again continues the sequence where the last one stopped.
-CISDNActivityMonitor::CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning,
+CISDNActivityMonitor::CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning, CallActivity& calls,
                                            const fw::CColorizedTheme* theme)
-    : fw::ResizableDialog(IDD_ACTIVITY_MONITOR, theme), m_chart(kPlotCount, workersRunning), m_sampler(std::rand) {}
+    : fw::ResizableDialog(IDD_ACTIVITY_MONITOR, theme), m_chart(kPlotCount, workersRunning), m_calls(calls) {}
 
 // The platform's own handling of both messages follows.
 const fw::MessageEntry<CISDNActivityMonitor> CISDNActivityMonitor::kMessageMap[] = {
@@ -33,6 +30,7 @@ bool CISDNActivityMonitor::OnInitDialog() {
   ShowSizeGrip(false);
   CreateChart();
   EnableWindow(Hwnd(), TRUE);
+  m_calls.TakePeak();  // calls before the page opened are not its first sample
   m_timerRunning = 1;
   SetTimer(Hwnd(), kSampleTimerId, kSamplePeriodMs, nullptr);
   return true;
@@ -46,6 +44,8 @@ void CISDNActivityMonitor::CreateChart() {
   if (!m_chart.Create(WS_CHILD | WS_VISIBLE, frame, Hwnd(), 0)) return;
   // Children are created below their older siblings; the chart goes on top to cover the frame.
   SetWindowPos(m_chart.Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  AddAnchor(placeholder, fw::kTopLeft, fw::kBottomRight);
+  AddAnchor(m_chart.Hwnd(), fw::kTopLeft, fw::kBottomRight);
   for (size_t plot = 0; plot < kPlotCount; ++plot) m_chart.SetRange(kLower, kUpper, plot);
   m_chart.SetYUnits("Calls", "", "");
   m_chart.SetXUnits("1 sec");
@@ -61,7 +61,7 @@ bool CISDNActivityMonitor::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void CISDNActivityMonitor::OnTimer(UINT_PTR) {
-  const double sample = m_sampler.Next();
+  const double sample = m_calls.TakePeak();
   m_chart.AppendPoints({&sample, 1});
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 // CISDNActivityMonitor: the "Activity Monitor" page of the Devices Monitor dialog. A strip chart
-// covers the page's etched frame and takes one pseudo-random sample per second for as long as the
-// page exists. Plot 0 shows the samples; plots 1 and 2 get none and draw nothing.
+// covers the page's etched frame, follows the page's size, and takes one sample per second for as
+// long as the page exists: the most calls that the ISDN monitor had in progress during that second.
+// Plot 0 shows the samples; plots 1 and 2 get none and draw nothing.
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
 
+#include "common/CallActivity.h"
 #include "framework/ResizableDialog.h"
-#include "ui/ActivitySampler.h"
 #include "ui/StripChartWin32.h"
 
 namespace tfm {
@@ -18,10 +19,11 @@ class CISDNActivityMonitor : public fw::ResizableDialog {
   static constexpr UINT_PTR kSampleTimerId = 1;
   static constexpr UINT kSamplePeriodMs = 1000;
 
-  // workersRunning: the chart replays its history after a redraw only while it is set. theme: the
-  // colours of the dialog that holds the page; null for the system's.
-  explicit CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning,
-                                const fw::CColorizedTheme* theme = nullptr);
+  // workersRunning: the chart replays its history after a redraw only while it is set. calls: what
+  // the ISDN monitor publishes. theme: the colours of the dialog that holds the page; null for the
+  // system's.
+  CISDNActivityMonitor(const std::atomic<int32_t>& workersRunning, CallActivity& calls,
+                       const fw::CColorizedTheme* theme = nullptr);
 
   const CStripChart& chart() const { return m_chart; }
   bool timerRunning() const { return m_timerRunning != 0; }
@@ -38,7 +40,7 @@ class CISDNActivityMonitor : public fw::ResizableDialog {
   static const fw::MessageEntry<CISDNActivityMonitor> kMessageMap[];
   int32_t m_timerRunning = 0;
   CStripChart m_chart;
-  ActivitySampler m_sampler;
+  CallActivity& m_calls;
 };
 
 }  // namespace tfm

@@ -72,13 +72,20 @@ bool CCallMonitorDlg::OnInitDialog() {
   fw::ResizableDialog::OnInitDialog();
   ShowSizeGrip(false);
   m_list.Attach(Item(IDC_CALL_LIST));
+  AddAnchor(IDC_CALL_LIST, fw::kTopLeft, fw::kBottomRight);
+  m_emptyNote.Create(*this, IDC_CALL_LIST, "No calls have been logged yet.");
   m_list.SetHighlightMode(CReportListCtrl::kHighlightRow);
   for (int index = 0; index < static_cast<int>(std::size(kColumns)); ++index) {
     m_list.InsertColumn(kColumns[index].title, index, kColumns[index].width, LVCFMT_LEFT, -1,
                         LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM);
   }
   LoadCallLog();
+  UpdateEmptyNote();
   return true;
+}
+
+void CCallMonitorDlg::UpdateEmptyNote() {
+  m_emptyNote.Show(SendMessageA(m_list.Hwnd(), LVM_GETITEMCOUNT, 0, 0) == 0);
 }
 
 // The feed is attached before the file is read, so that no call falls between the two; the calls
@@ -206,6 +213,7 @@ void CCallMonitorDlg::OnCallsLogged() {
   }
   if (follow) Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(m_index.NewestPosition()), FALSE);
   InvalidateRect(list, nullptr, TRUE);
+  UpdateEmptyNote();
   TraceF("call page: %d calls listed live, %d rows", static_cast<int>(heard.size() - known),
          static_cast<int>(m_index.RowCount()));
 }

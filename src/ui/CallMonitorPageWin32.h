@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calllog/CallLogIndex.h"
+#include "framework/EmptyNote.h"
 #include "framework/ResizableDialog.h"
 #include "ui/CallFeedWin32.h"
 #include "ui/ReportListCtrlWin32.h"
@@ -34,6 +35,9 @@ class CCallMonitorDlg : public fw::ResizableDialog {
   // Lists the call log beside the executable; a missing or unreadable log gives an empty list, without
   // a message.
   void LoadCallLog();
+  // Shows "No calls have been logged yet." in place of the list while it has no rows; called
+  // whenever the number of rows may have changed.
+  void UpdateEmptyNote();
 
   const CReportListCtrl& list() const { return m_list; }
   const CallLogIndex& rows() const { return m_index; }
@@ -66,6 +70,7 @@ class CCallMonitorDlg : public fw::ResizableDialog {
   CReportListCtrl m_list;
   CallLogIndex m_index;
   bool m_fileMayHoldHeard = false;  // the first calls heard may have been read from the file too
+  fw::EmptyNote m_emptyNote;
 };
 
 }  // namespace tfm

@@ -9,13 +9,14 @@
 
 namespace tfm {
 
-CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources)
+CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources, DevicesMonitorTab firstTab)
     : fw::ResizableDialog(IDD_DEVICES_MONITOR, &m_theme),
       m_pages(&m_theme),
       m_isdnPage(sources.capiAvailable, sources.capi, sources.getProfile, m_notice, &m_theme),
       m_modemPage(sources.modems, &m_theme),
-      m_activityPage(sources.workersRunning, &m_theme),
-      m_callPage(&sources.calls, &m_theme),
+      m_activityPage(sources.workersRunning, sources.activity, &m_theme),
+      m_callPage(&sources.callFeed, &m_theme),
+      m_firstTab(firstTab),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_dragIcon(m_icon) {
   // The dialog manager creates the container, tab and tree controls by class name.
@@ -46,12 +47,10 @@ bool CDevicesMonitorDlg::OnInitDialog() {
   m_pages.Attach(Item(IDC_DEVICES_TABS));
   SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 
-  SetWindowLongA(Hwnd(), GWL_STYLE, GetWindowLongA(Hwnd(), GWL_STYLE) & ~WS_THICKFRAME);
-  SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  ShowSizeGrip(false);
   AddAnchor(IDCANCEL, fw::kBottomRight);
   AddAnchor(IDOK, fw::kBottomRight);
   AddAnchor(IDC_DEVICES_TABS, fw::kTopLeft, fw::kBottomRight);
+  AddAnchor(IDC_DEVICES_BANNER, fw::kBottomLeft);
   m_pages.SetTabEdge(fw::TabEdge::Top);
 
   SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
@@ -61,9 +60,18 @@ bool CDevicesMonitorDlg::OnInitDialog() {
   AddPage(m_modemPage, "Modems");
   AddPage(m_callPage, "Call Monitor");
   AddPage(m_activityPage, "Activity Monitor");
+  m_pages.SelectPage(static_cast<int>(m_firstTab));
   TraceF("devices monitor: open with %d tabs, showing \"%s\"", m_pages.PageCount(),
          m_pages.PageTitle(m_pages.SelectedPage()).c_str());
   return true;
+}
+
+void CDevicesMonitorDlg::ShowTab(DevicesMonitorTab tab) {
+  if (!Hwnd()) return;
+  m_pages.SelectPage(static_cast<int>(tab));
+  if (IsIconic(Hwnd())) ShowWindow(Hwnd(), SW_RESTORE);
+  SetForegroundWindow(Hwnd());
+  TraceF("devices monitor: to the front, showing \"%s\"", m_pages.PageTitle(m_pages.SelectedPage()).c_str());
 }
 
 // Minimised, the dialog shows its icon; otherwise it is painted as the dialog manager would.

@@ -1,8 +1,9 @@
 #pragma once
-// CDevicesMonitorDlg: the modal, always-on-top "Telvaro Fax Devices Monitor" dialog. It owns the
-// program's colour theme, which it hands to its tab-page container and the pages it hosts there, and
-// the message boxes the pages show; every page gathers its data afresh when the dialog opens, and
-// nothing is saved when it closes.
+// CDevicesMonitorDlg: the modal, always-on-top, resizable "Telvaro Fax Devices Monitor" dialog. It
+// owns the program's colour theme, which it hands to its tab-page container and the pages it hosts
+// there, and the message boxes the pages show; every page gathers its data afresh when the dialog
+// opens, and nothing is saved when it closes. It opens on the tab its command asks for, and comes to
+// the front on another tab when a command asks while it runs.
 #include <atomic>
 #include <cstdint>
 
@@ -27,15 +28,22 @@ struct DevicesMonitorSources {
   ProfileQuery getProfile;
   const CModemRegistry& modems;
   const std::atomic<int32_t>& workersRunning;  // the activity chart replays its history only while set
-  CallFeed& calls;                             // calls logged while the dialog is open
+  CallActivity& activity;                      // the activity chart's samples
+  CallFeed& callFeed;                          // calls logged while the dialog is open
 };
+
+// The tabs, in the order they are shown.
+enum class DevicesMonitorTab { IsdnDevices, Modems, CallMonitor, ActivityMonitor };
 
 inline constexpr COLORREF kThemeFirstTint = RGB(164, 175, 182);
 inline constexpr COLORREF kThemeSecondTint = RGB(80, 80, 230);
 
 class CDevicesMonitorDlg final : public fw::ResizableDialog {
  public:
-  explicit CDevicesMonitorDlg(const DevicesMonitorSources& sources);
+  CDevicesMonitorDlg(const DevicesMonitorSources& sources, DevicesMonitorTab firstTab);
+
+  // Selects the tab and brings the running dialog to the front, restored if it was minimised.
+  void ShowTab(DevicesMonitorTab tab);
 
   const fw::TabPageContainer& Pages() const { return m_pages; }
   fw::TabPageContainer& Pages() { return m_pages; }
@@ -44,6 +52,7 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
  protected:
   bool OnInitDialog() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool PreTranslateMessage(const MSG& message) override { return m_pages.SwitchOnKey(message); }
 
  private:
   // Message boxes owned by the dialog, so that they stay in front of it and it waits for them.
@@ -68,6 +77,7 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   CModemInfoPage m_modemPage;
   CISDNActivityMonitor m_activityPage;
   CCallMonitorDlg m_callPage;
+  DevicesMonitorTab m_firstTab;
   HICON m_icon;      // painted while minimised
   HICON m_dragIcon;  // returned for the drag icon query
 };

@@ -1,7 +1,6 @@
 # The strip chart: portable model and history, and the GDI control built on it.
 add_library(chart_core STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/StripChartModel.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ActivitySampler.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/StripChartModel.cpp)
 target_link_libraries(chart_core PUBLIC common)
 tfm_publish(chart_core ui)
 

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tfm::test::NullTray tray;
   tfm::test::NullCallLog log;
   std::atomic<int32_t> workersRunning{1};
-  tfm::CIsdnMonitor monitor(capi.entryPoints(), tray, log, workersRunning, [&](uint32_t) {
+  tfm::CallActivity activity;
+  tfm::CIsdnMonitor monitor(capi.entryPoints(), tray, log, workersRunning, activity, [&](uint32_t) {
     if (capi.queue.empty()) workersRunning = 0;
   });
   monitor.RunThread();

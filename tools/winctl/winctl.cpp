@@ -8,12 +8,16 @@
 //   winctl clipboard                        prints the clipboard's text
 //   winctl save-as TITLE PATH TIMEOUT_MS    waits for the save dialog of that title, enters PATH, presses Save
 //   winctl rect HWND                        prints the window's screen rectangle: x y width height
+//   winctl size HWND WIDTH HEIGHT           sizes the window as a drag of its border would ask
+//   winctl text HWND                        prints the window's text
 //   winctl info HWND                        prints visible=, owner=, parent=, class=, style=
 //   winctl post HWND MSG WPARAM LPARAM      posts a message
 //   winctl send HWND MSG WPARAM LPARAM      sends a message (5 s limit), prints the result
 //   winctl send-timed HWND MSG WPARAM LPARAM  the same, prints the result and the milliseconds it took
 //   winctl command HWND ID                  posts WM_COMMAND with a command id
 //   winctl keys HWND VK...                  posts key presses (virtual-key codes)
+//   winctl chord HWND VK...                 brings the window to the front and types the keys as one
+//                                           chord (Ctrl+Tab: 0x11 0x09) through the keyboard input
 //   winctl msgbox TIMEOUT_MS                waits for a message box, prints "title|text", presses OK
 //   winctl no-msgbox MS                     fails if a message box shows up within MS
 //   winctl popup-menu TIMEOUT_MS            waits for a visible popup menu window, prints its handle
@@ -209,6 +213,26 @@ int SaveAs(const char* title, const char* path, DWORD timeoutMs) {
   return WaitFor(5000, [&] { return !IsWindow(dialog); }) ? 0 : 1;
 }
 
+// Real input, so that the target sees the modifiers' state (GetKeyState) as well as the keys.
+int Chord(int argc, char** argv) {
+  const HWND hwnd = Handle(argv[2]);
+  SetForegroundWindow(hwnd);
+  if (!WaitFor(2000, [&] { return GetForegroundWindow() == hwnd; })) return 1;
+  INPUT inputs[16]{};
+  const int keys = argc - 3;
+  if (keys > 8) return 2;
+  for (int i = 0; i < keys; ++i) {
+    const WORD key = static_cast<WORD>(Number(argv[3 + i]));
+    inputs[i].type = inputs[2 * keys - 1 - i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wVk = inputs[2 * keys - 1 - i].ki.wVk = key;
+    inputs[2 * keys - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  const UINT count = static_cast<UINT>(2 * keys);
+  const bool sent = SendInput(count, inputs, sizeof(INPUT)) == count;
+  Sleep(200);
+  return sent ? 0 : 1;
+}
+
 int Keys(int argc, char** argv) {
   HWND hwnd = Handle(argv[2]);
   for (int i = 3; i < argc; ++i) {
@@ -239,6 +263,18 @@ int main(int argc, char** argv) {
   if (verb == "clipboard" && argc == 2) return Clipboard();
   if (verb == "save-as" && argc == 5) return SaveAs(argv[2], argv[3], static_cast<DWORD>(Number(argv[4])));
   if (verb == "rect" && argc == 3) return Rect(Handle(argv[2]));
+  if (verb == "size" && argc == 5) {
+    const BOOL sized = SetWindowPos(Handle(argv[2]), nullptr, 0, 0, static_cast<int>(Number(argv[3])),
+                                    static_cast<int>(Number(argv[4])), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return sized ? Rect(Handle(argv[2])) : 1;
+  }
+  if (verb == "text" && argc == 3) {
+    char text[1024] = "";
+    if (!IsWindow(Handle(argv[2]))) return 1;
+    GetWindowTextA(Handle(argv[2]), text, sizeof text);
+    std::printf("%s\n", text);
+    return 0;
+  }
   if ((verb == "post" || verb == "send" || verb == "send-timed") && argc == 6) {
     const HWND hwnd = Handle(argv[2]);
     const UINT message = static_cast<UINT>(Number(argv[3]));
@@ -256,6 +292,7 @@ int main(int argc, char** argv) {
   if (verb == "command" && argc == 4)
     return PostMessageA(Handle(argv[2]), WM_COMMAND, static_cast<WPARAM>(Number(argv[3])), 0) ? 0 : 1;
   if (verb == "keys" && argc >= 4) return Keys(argc, argv);
+  if (verb == "chord" && argc >= 4) return Chord(argc, argv);
   if (verb == "msgbox" && argc == 3) return MessageBoxCommand(static_cast<DWORD>(Number(argv[2])));
   if (verb == "no-msgbox" && argc == 3)
     return WaitFor(static_cast<DWORD>(Number(argv[2])), [] { return FindVisible("#32770") != nullptr; }) ? 1 : 0;

@@ -1,7 +1,8 @@
-"""The Devices Monitor dialog of the real exe: opened from the tray, only once at a time, closed with
-OK or Cancel and opened again; the call log listed on its "Call Monitor" tab (live, sorted, copied and
-exported) and the scrolling chart of its "Activity Monitor" tab; a screenshot of every tab is written to
-<build>/screenshots."""
+"""The Devices Monitor dialog of the real exe: opened from the tray on the tab its command asks for,
+only once at a time (a second command brings it to the front on its tab), closed with OK or Cancel and
+opened again; its tab keys; the call log listed on its "Call Monitor" tab (live, sorted, copied and
+exported), the chart of calls in progress on its "Activity Monitor" tab, resizing, and what empty tabs
+say; a screenshot of every tab is written to <build>/screenshots."""
 import os
 import re
 import subprocess
@@ -20,6 +21,15 @@ VK_RIGHT = 0x27
 VK_HOME = 0x24
 VK_DOWN = 0x28
 VK_MULTIPLY = 0x6A
+VK_CONTROL = 0x11
+VK_SHIFT = 0x10
+VK_TAB = 0x09
+VK_PRIOR = 0x21
+VK_NEXT = 0x22
+TCM_GETCURSEL = 0x130B
+CALL_LIST_ID = 1064
+MODEM_KEYS = ["HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\" + n
+              for n in ("0000", "0001")]
 SHOTS = os.path.join(BUILD, "screenshots")
 
 
@@ -42,6 +52,23 @@ def visible_page(container):
     return pages[-1]
 
 
+def selected_tab(strip):
+    code, out = winctl("send", strip, TCM_GETCURSEL, 0, 0)
+    check(code == 0, "the tab strip did not answer")
+    return int(out)
+
+
+def rect(window):
+    code, out = winctl("rect", window)
+    check(code == 0, "the rectangle of %d could not be read" % window)
+    return tuple(int(v) for v in out.split())
+
+
+def visible_texts(page):
+    """The texts of the page's visible children."""
+    return [winctl("text", int(h))[1] for h in winctl("visible-children", page)[1].split()]
+
+
 def import_sample_modems():
     fixture = windows_path(os.path.join(SOURCE, "tools", "fixtures", "sample-modems.reg"))
     check(wine_reg("import", fixture)[0] == 0, "the sample modems could not be imported")
@@ -60,8 +87,8 @@ def find_dialog():
     return int(out)
 
 
-def screenshot(dialog, name):
-    """Crops the dialog out of the X screen into a PNG file."""
+def screenshot(dialog, name, min_bytes=1000):
+    """Crops the window out of the X screen into a PNG file; returns its path."""
     if not os.environ.get("DISPLAY"):
         raise Failure("no X display to take screenshots from")
     code, out = winctl("rect", dialog)
@@ -71,7 +98,8 @@ def screenshot(dialog, name):
     path = os.path.join(SHOTS, name + ".png")
     subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage", path],
                    check=True, timeout=30)
-    check(os.path.getsize(path) > 1000, "the screenshot %s is empty" % path)
+    check(os.path.getsize(path) > min_bytes, "the screenshot %s is empty" % path)
+    return path
 
 
 def tray_opens_one_dialog_and_it_opens_again(folder):
@@ -87,27 +115,37 @@ def tray_opens_one_dialog_and_it_opens_again(folder):
     monitor.wait_trace(r"^modem page: 16 nodes$")
     dialog = find_dialog()
 
-    # "&Call Monitor" while the dialog is open: noted, but no second dialog.
-    winctl("command", frame, 40002)
-    monitor.wait_trace(r"^command: devices monitor \(dialog already open\)$", after=opened)
+    # "&Call Monitor" while the dialog is open brings it to the front on its tab; no second dialog.
+    container = child(dialog, CONTAINER_ID, "the dialog")
+    strip = child(container, TAB_STRIP_ID, "the tab container")
+    for command, tab, title in ((40002, 2, "Call Monitor"), (40001, 0, "ISDN Devices")):
+        winctl("command", frame, command)
+        again = monitor.wait_trace(r"^command: devices monitor \(dialog already open\)$", after=opened)
+        monitor.wait_trace(r'^devices monitor: to the front, showing "%s"$' % title, after=again)
+        check(selected_tab(strip) == tab, "command %d did not select tab %d" % (command, tab))
     check(winctl("count", DIALOG_CLASS, TITLE) == (0, "1"), "a second command opened another dialog")
 
     screenshot(dialog, "devices-monitor-isdn")
-    container = child(dialog, CONTAINER_ID, "the dialog")
     expand_tree(visible_page(container), VK_HOME, VK_MULTIPLY, VK_DOWN, VK_DOWN, VK_DOWN, VK_MULTIPLY)
     screenshot(dialog, "devices-monitor-isdn-expanded")
-    strip = child(container, TAB_STRIP_ID, "the tab container")
     winctl("keys", strip, VK_RIGHT)
     expand_tree(visible_page(container), VK_HOME, VK_MULTIPLY)
     screenshot(dialog, "devices-monitor-modems")
+
+    # The tab keys work wherever the focus is, and wrap around.
+    for keys, tab in (((VK_CONTROL, VK_NEXT), 2), ((VK_CONTROL, VK_SHIFT, VK_TAB), 1), ((VK_CONTROL, VK_PRIOR), 0),
+                      ((VK_CONTROL, VK_PRIOR), 3), ((VK_CONTROL, VK_TAB), 0)):
+        check(winctl("chord", dialog, *keys)[0] == 0, "the keys %r could not be typed" % (keys,))
+        check(selected_tab(strip) == tab, "the keys %r did not select tab %d" % (keys, tab))
+    screenshot(dialog, "devices-monitor-tab-focus")
 
     winctl("command", dialog, 1)  # OK
     closed = monitor.wait_trace(r"^devices monitor: closed$", after=opened)
     check(winctl("wait-gone", dialog, 5000)[0] == 0, "OK did not close the dialog")
 
-    # "&Call Monitor" opens the same dialog, again on its first tab; Cancel closes it too.
+    # "&Call Monitor" opens it on the "Call Monitor" tab; Cancel closes it too.
     winctl("command", frame, 40002)
-    reopened = monitor.wait_trace(r'^devices monitor: open with \d+ tabs, showing "ISDN Devices"$', after=closed)
+    reopened = monitor.wait_trace(r'^devices monitor: open with \d+ tabs, showing "Call Monitor"$', after=closed)
     dialog = find_dialog()
     winctl("command", dialog, 2)  # Cancel
     monitor.wait_trace(r"^devices monitor: closed$", after=reopened)
@@ -115,41 +153,96 @@ def tray_opens_one_dialog_and_it_opens_again(folder):
     monitor.end()
 
 
-def pixels(path):
-    return subprocess.run(["convert", path, "rgb:-"], check=True, capture_output=True, timeout=30).stdout
+def trace_rows(path, width):
+    """The rows of a chart picture that hold pixels of the trace's colour (white), inside its sunken edge
+    (whose highlight is white as well)."""
+    data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, capture_output=True,
+                          timeout=30).stdout
+    height = len(data) // 3 // width
+    inside = range(4, width - 4)
+    return {y for y in range(4, height - 4)
+            if any(data[3 * (y * width + x):3 * (y * width + x) + 3] == b"\xff\xff\xff" for x in inside)}
 
 
-def call_log_and_activity_tabs(folder):
+def find_chart(page):
+    for handle in winctl("visible-children", page)[1].split():
+        if "class=TfmStripChart" in winctl("info", handle)[1]:
+            return int(handle)
+    raise Failure("the activity page shows no chart")
+
+
+def resizing_follows_and_stops_at_the_template_size(dialog, container):
+    x, y, width, height = rect(dialog)
+    content = child(visible_page(container), CALL_LIST_ID, "the call page")
+    before = rect(content)
+    winctl("size", dialog, width + 200, height + 120)
+    time.sleep(0.5)  # the moved controls paint after the size
+    after = rect(content)
+    check(after[2:] == (before[2] + 200, before[3] + 120), "the list did not follow: %r, then %r" % (before, after))
+    screenshot(dialog, "devices-monitor-calls-larger")
+    winctl("size", dialog, 100, 100)
+    check(rect(dialog)[2:] == (width, height), "the dialog became smaller than its template: %r" % (rect(dialog),))
+    check(rect(content) == before, "the list did not come back to its size: %r" % (rect(content),))
+
+
+def call_log_activity_and_resizing(folder):
     wine_draws_captions()
     calls = ["IN 4711 0301555123 2005-03-01 14:05:09", "IN 4712  2005-03-02 08:00:00",
              "IN 4711 0171999888 2005-03-02 17:45:30"]
     with open(os.path.join(folder, "ISDNCall.log"), "w", newline="\r\n") as log:
         log.write("".join(call + "\n" for call in calls))
-    monitor = start_with_two_controllers(folder)
+    # One call, late enough for a picture of the idle chart first.
+    scenario = os.path.join(folder, "late-call.scenario")
+    with open(scenario, "w") as out:
+        out.write("controllers 1\nconnect_ind plci=0x101 called=4711 calling=815 after=30s\n"
+                  "disconnect_ind plci=0x101 reason=0x3490 after=4s\n")
+    monitor = Monitor(folder, provider="scripted", env={"TFM_CAPI_SCENARIO": windows_path(scenario)}).start()
     winctl("command", monitor.frame(), 40002)
-    opened = monitor.wait_trace(r'^devices monitor: open with 4 tabs, showing "ISDN Devices"$')
+    opened = monitor.wait_trace(r'^devices monitor: open with 4 tabs, showing "Call Monitor"$')
     rows = re.match(r"^call page: (\d+) rows$", monitor.traces()[monitor.wait_trace(r"^call page: ")])
     check(int(rows.group(1)) >= len(calls), "the call page lists %s rows" % rows.group(1))
     dialog = find_dialog()
-    strip = child(child(dialog, CONTAINER_ID, "the dialog"), TAB_STRIP_ID, "the tab container")
-    winctl("keys", strip, VK_RIGHT, VK_RIGHT)
+    container = child(dialog, CONTAINER_ID, "the dialog")
+    strip = child(container, TAB_STRIP_ID, "the tab container")
     screenshot(dialog, "devices-monitor-calls")
+    resizing_follows_and_stops_at_the_template_size(dialog, container)
 
-    # One sample a second: two pictures some seconds apart differ where the trace has moved on.
+    # One sample a second of the calls in progress: a flat line at zero until the call comes.
     winctl("keys", strip, VK_RIGHT)
+    chart = find_chart(visible_page(container))
+    width = rect(chart)[2]
     time.sleep(3)
-    screenshot(dialog, "devices-monitor-activity-early")
-    time.sleep(4)
-    screenshot(dialog, "devices-monitor-activity")
-    check(pixels(os.path.join(SHOTS, "devices-monitor-activity-early.png")) !=
-          pixels(os.path.join(SHOTS, "devices-monitor-activity.png")), "the activity chart did not move")
+    idle = trace_rows(screenshot(chart, "devices-monitor-activity-idle", 0), width)
+    check(not monitor.has_trace(r"^tray: tip \[incoming call"), "the call came before the idle chart was taken")
+    monitor.wait_trace(r"^tray: tip \[incoming call from 815 to 4711\]$", after=opened, timeout=40)
+    time.sleep(2)
+    busy = trace_rows(screenshot(chart, "devices-monitor-activity", 0), width)
+    check(len(idle) == 1, "the idle chart is not a flat line: rows %s" % sorted(idle))
+    check(len(busy) > 5 and idle < busy, "the chart did not rise with the call: rows %s" % sorted(busy))
 
     winctl("command", dialog, 1)  # OK
     monitor.wait_trace(r"^devices monitor: closed$", after=opened)
     monitor.end()
 
 
-CALL_LIST_ID = 1064
+def empty_device_tabs_say_why(folder):
+    for key in MODEM_KEYS:
+        wine_reg("delete", key, "/f")
+    monitor = Monitor(folder, provider="none").start()
+    winctl("command", monitor.frame(), 40001)
+    monitor.wait_trace(r"^modem page: 0 nodes$")
+    container = child(find_dialog(), CONTAINER_ID, "the dialog")
+    strip = child(container, TAB_STRIP_ID, "the tab container")
+    for text in ("No COMMON-ISDN-API driver is installed.", "No modems are installed."):
+        page = visible_page(container)
+        check(text in visible_texts(page), "the tab says %r, not %r" % (visible_texts(page), text))
+        check("visible=0" in winctl("info", child(page, TREE_ID, "the page"))[1], "the empty tree is shown")
+        winctl("keys", strip, VK_RIGHT)
+    texts = visible_texts(visible_page(container))
+    check("No calls have been logged yet." in texts, "the empty call page says %r" % texts)
+    monitor.end()
+
+
 LVM_GETITEMCOUNT, LVM_GETHEADER, LVM_GETTOPINDEX, LVM_GETCOUNTPERPAGE = 0x1004, 0x101F, 0x1027, 0x1028
 WM_LBUTTONDOWN, WM_LBUTTONUP = 0x201, 0x202
 COPY, SELECT_ALL, EXPORT = 40020, 40021, 40022
@@ -218,5 +311,5 @@ def call_list_is_live_sorted_copied_and_exported(folder):
     monitor.end()
 
 
-run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_and_activity_tabs,
+run_scenarios(empty_device_tabs_say_why, tray_opens_one_dialog_and_it_opens_again, call_log_activity_and_resizing,
               call_list_is_live_sorted_copied_and_exported)

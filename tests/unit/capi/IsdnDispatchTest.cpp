@@ -56,6 +56,8 @@ TEST_F(DispatchTest, DisconnectIsAlwaysAnsweredAndFreesTheSlot) {
   EXPECT_TRUE(trace.Contains("Disconnect reason: Disconnect from the network "));
   EXPECT_EQ(1, trace.CountStartingWith("Disconnect reason"));
   EXPECT_EQ(3u, tray.Tips().size()) << "a cleared call leaves the tooltip alone";
+  EXPECT_EQ(2, activity.TakePeak()) << "both slots were in use, though no call is in progress at the end";
+  EXPECT_EQ(0, activity.TakePeak()) << "a stopped monitor follows no call";
 }
 
 TEST_F(DispatchTest, SevenQueuedMessagesTakeTwoPasses) {

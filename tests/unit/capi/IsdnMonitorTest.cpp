@@ -44,7 +44,7 @@ TEST_F(RegistrationTest, RefusedListenOrProfileStopsListeningButPollingGoesOn) {
 }
 
 TEST_F(RegistrationTest, ReleaseOfIdZeroCallsNothing) {
-  CIsdnMonitor idle(capi.entryPoints(), tray, log, workersRunning, [](uint32_t) {});
+  CIsdnMonitor idle(capi.entryPoints(), tray, log, workersRunning, activity, [](uint32_t) {});
   idle.ReleaseApplication(0);
   EXPECT_TRUE(capi.released.empty());
   EXPECT_TRUE(trace.Contains("Release Capi AppID. 0"));

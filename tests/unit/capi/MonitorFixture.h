@@ -53,7 +53,7 @@ class MonitorTest : public ::testing::Test {
       EXPECT_EQ(100u, ms);
       if (++sleeps >= passes) workersRunning = 0;
     };
-    monitor = std::make_unique<CIsdnMonitor>(capi.entryPoints(), tray, log, workersRunning, sleep);
+    monitor = std::make_unique<CIsdnMonitor>(capi.entryPoints(), tray, log, workersRunning, activity, sleep);
     EXPECT_EQ(0u, monitor->RunThread());
   }
 
@@ -71,6 +71,7 @@ class MonitorTest : public ::testing::Test {
   RecordingTray tray;
   RecordingCallLog log;
   std::atomic<int32_t> workersRunning{0};
+  CallActivity activity;
   std::unique_ptr<CIsdnMonitor> monitor;
 };
 

@@ -53,7 +53,8 @@ TEST(NoAllocationTest, DispatchPassWithTraceLinesAllocatesNothing) {
   NullTray tray;
   NullCallLog log;
   std::atomic<int32_t> workersRunning{1};
-  CIsdnMonitor monitor(entryPoints, tray, log, workersRunning, [](uint32_t) {});
+  CallActivity activity;
+  CIsdnMonitor monitor(entryPoints, tray, log, workersRunning, activity, [](uint32_t) {});
   const TraceSink previous = SetTraceSink(&CountLine);
 
   const long before = AllocationCount();

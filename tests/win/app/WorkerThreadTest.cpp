@@ -60,7 +60,7 @@ TEST(Workers, BusyWorkersAllEndAtTheStopWithoutTermination) {
   os::UniqueHandle serverEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, channel.names().serverEvent.c_str()));
   ASSERT_TRUE(SetEvent(serverEvent.get()));
   test::NullCallLog callLog;
-  CIsdnMonitor monitor(capi.EntryPoints(), link, callLog, flags.workersRunning, pause);
+  CIsdnMonitor monitor(capi.EntryPoints(), link, callLog, flags.workersRunning, flags.callActivity, pause);
   FaxServiceWorkerContext faxWorkers{&channel, &flags, &link, pause};
   flags.workersRunning = 1;
   flags.channelReady = 1;

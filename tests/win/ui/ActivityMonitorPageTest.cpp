@@ -4,14 +4,11 @@
 
 #include <atomic>
 #include <cstdint>
-#include <cstdlib>
 #include <deque>
-#include <vector>
 
-#include "ChartTestWindow.h"
 #include "PageHost.h"
+#include "common/CallActivity.h"
 #include "ui/ActivityMonitorPageWin32.h"
-#include "ui/ActivitySampler.h"
 
 namespace tfm::test {
 namespace {
@@ -24,30 +21,32 @@ class ActivityMonitorPageTest : public ::testing::Test {
 
   PageHost m_host;
   std::atomic<int32_t> m_workersRunning{1};
+  CallActivity m_calls;
 };
 
-// Each tick feeds plot 0 the next draw of the C library's generator, mapped to -5 ... +5; a page
-// opened again starts with an empty chart and continues the sequence; the timer goes with the page.
-TEST_F(ActivityMonitorPageTest, TicksContinueTheGeneratorAcrossOpenings) {
-  std::srand(7);
-  std::vector<double> expected;
-  for (int i = 0; i < 6; ++i) expected.push_back(ActivitySample(std::rand()));
-  std::srand(7);
-  for (int opening = 0; opening < 2; ++opening) {
-    SCOPED_TRACE(opening);
-    CISDNActivityMonitor page(m_workersRunning);
-    ASSERT_TRUE(page.CreateChild(m_host.hwnd()));
-    for (int tick = 0; tick < 3; ++tick) SendMessageA(page.Hwnd(), WM_TIMER, 99, 0);  // any timer id
-    const auto first = expected.begin() + 3 * opening;
-    std::deque<double> samples{0.0};
-    samples.insert(samples.end(), first, first + 3);
-    EXPECT_EQ(samples, History(page, 0));
-    EXPECT_EQ(std::deque<double>{0.0}, History(page, 1)) << "plots 1 and 2 take no samples";
-    EXPECT_EQ(std::deque<double>{0.0}, History(page, 2));
-    EXPECT_TRUE(page.timerRunning());
-    DestroyWindow(page.Hwnd());
-    EXPECT_FALSE(page.timerRunning());
-  }
+// Each tick feeds plot 0 the most calls in progress since the tick before: nothing while no call
+// comes in, a call that came and went between two ticks all the same; calls before the page opened
+// are not counted. The timer goes with the page.
+TEST_F(ActivityMonitorPageTest, TicksSampleTheCallsInProgress) {
+  m_calls.Publish(2);
+  m_calls.Publish(0);
+  CISDNActivityMonitor page(m_workersRunning, m_calls);
+  ASSERT_TRUE(page.CreateChild(m_host.hwnd()));
+  const auto tick = [&] { SendMessageA(page.Hwnd(), WM_TIMER, 99, 0); };  // any timer id
+  tick();
+  m_calls.Publish(1);
+  m_calls.Publish(0);
+  tick();
+  tick();
+  m_calls.Publish(1);
+  m_calls.Publish(2);
+  tick();
+  EXPECT_EQ((std::deque<double>{0.0, 0.0, 1.0, 0.0, 2.0}), History(page, 0));
+  EXPECT_EQ(std::deque<double>{0.0}, History(page, 1)) << "plots 1 and 2 take no samples";
+  EXPECT_EQ(3.0, page.chart().model().plots()[0].upper) << "two calls stay below the top";
+  EXPECT_TRUE(page.timerRunning());
+  DestroyWindow(page.Hwnd());
+  EXPECT_FALSE(page.timerRunning());
 }
 
 }  // namespace

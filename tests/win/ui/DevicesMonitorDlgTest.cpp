@@ -1,6 +1,8 @@
 // The Devices Monitor dialog built from its templates and run modally in process: the theme's colours
-// on screen, the pages following the container, and the missing driver's message. (The pages' contents,
-// the tabs and closing are end-to-end scenarios of the real exe.)
+// on screen, the pages following the container and the template's size as the smallest, the tab it
+// opens on, the focus and its cue when the tab keys switch, and the missing driver's message.
+// (The pages' contents and empty notes, the commands, the keys as typed and closing are end-to-end
+// scenarios of the real exe.)
 #include "ui/DevicesMonitorDlgWin32.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +28,23 @@ namespace tfm {
 namespace {
 
 COLORREF PixelAt(HWND window, int x, int y) { return GetPixel(os::WindowDc(window).get(), x, y); }
+
+SIZE SizeOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// What the modal loop does with a message: the dialog manager's translation, which offers it to the
+// dialog first.
+void PumpAsTheDialogLoop(HWND dialog) {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (IsDialogMessageA(dialog, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
 
 // The modal run in progress: what to inspect once the dialog is shown, and the texts of the message
 // boxes answered on the way.
@@ -89,12 +108,13 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   DevicesMonitorSources Sources() {
     const CapiEntryPoints& table = capi.EntryPoints();
     return {capiAvailable, table, [&table](uint32_t c, uint8_t* p) { return table.CAPI_GET_PROFILE(p, c); }, modems,
-            workersRunning, calls};
+            workersRunning, activity, callFeed};
   }
 
   std::atomic<int32_t> capiAvailable{1};
   std::atomic<int32_t> workersRunning{1};
-  CallFeed calls;
+  CallActivity activity;
+  CallFeed callFeed;
   std::optional<test::TempFile> scenario;
   CapiLibrary capi;
   RegistryWin32 registry;
@@ -104,7 +124,7 @@ class DevicesMonitorDlgTest : public ::testing::Test {
 // One run of the dialog: the theme's colours on screen, and every page, shown or hidden, following the
 // container's page area when the dialog grows (the dialog's own anchors are the framework suite's).
 TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSize) {
-  CDevicesMonitorDlg dialog(Sources());
+  CDevicesMonitorDlg dialog(Sources(), DevicesMonitorTab::IsdnDevices);
   RunModal(dialog, [&](HWND hwnd) {
     const fw::CColorizedTheme& theme = dialog.Theme();
     const fw::TabPageContainer& pages = dialog.Pages();
@@ -124,10 +144,10 @@ TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSize) {
 
     HWND tree = GetDlgItem(pages.Page(0), IDC_INFO_TREE);
     const RECT treeBefore = test::RectIn(tree, pages.Page(0));
-    RECT window{};
-    GetWindowRect(hwnd, &window);
-    SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left + 60, window.bottom - window.top + 40,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    const HWND chart = FindWindowExA(pages.Page(3), nullptr, "TfmStripChart", nullptr);
+    const RECT chartBefore = test::RectIn(chart, pages.Page(3));
+    const SIZE smallest = SizeOf(hwnd);
+    SetWindowPos(hwnd, nullptr, 0, 0, smallest.cx + 60, smallest.cy + 40, SWP_NOMOVE | SWP_NOZORDER);
     const RECT area = pages.PageArea();
     for (int i = 0; i < pages.PageCount(); ++i) {
       const RECT shown = test::RectIn(pages.Page(i), pages.Hwnd());
@@ -136,6 +156,51 @@ TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSize) {
     const RECT treeAfter = test::RectIn(tree, pages.Page(0));
     EXPECT_EQ(treeBefore.right + 60, treeAfter.right);
     EXPECT_EQ(treeBefore.bottom + 40, treeAfter.bottom);
+    const RECT chartAfter = test::RectIn(chart, pages.Page(3));
+    EXPECT_EQ(chartBefore.right + 60, chartAfter.right);
+    EXPECT_EQ(chartBefore.bottom + 40, chartAfter.bottom);
+
+    SetWindowPos(hwnd, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(smallest.cx, SizeOf(hwnd).cx) << "the template's size is the smallest";
+    EXPECT_EQ(smallest.cy, SizeOf(hwnd).cy);
+  });
+}
+
+// The dialog opens on the tab it is given, and ShowTab switches. The tab keys switch wherever the
+// focus is; a focus left on the hidden page follows to the new one. The strip shows the focus.
+TEST_F(DevicesMonitorDlgTest, OpensOnItsTabAndTheFocusFollowsTheTabKeys) {
+  CDevicesMonitorDlg dialog(Sources(), DevicesMonitorTab::CallMonitor);
+  RunModal(dialog, [&](HWND hwnd) {
+    fw::TabPageContainer& pages = dialog.Pages();
+    EXPECT_EQ(2, pages.SelectedPage());
+    dialog.ShowTab(DevicesMonitorTab::IsdnDevices);
+    EXPECT_EQ(0, pages.SelectedPage());
+
+    const HWND strip = pages.TabStrip();
+    RECT tab{};
+    TabCtrl_GetItemRect(strip, 0, &tab);
+    const auto leftEdge = [&] {
+      UpdateWindow(strip);
+      std::vector<COLORREF> column;
+      for (int y = tab.top + 4; y < tab.bottom - 2; ++y) column.push_back(PixelAt(strip, tab.left + 1, y));
+      return column;
+    };
+    SetFocus(strip);
+    SendMessageA(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    const std::vector<COLORREF> focused = leftEdge();
+    SetFocus(GetDlgItem(pages.Page(0), IDC_INFO_TREE));
+    EXPECT_NE(focused, leftEdge()) << "no focus cue on the selected tab";
+
+    BYTE keys[256]{};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_NEXT, 1);
+    PumpAsTheDialogLoop(hwnd);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(1, pages.SelectedPage());
+    EXPECT_EQ(GetDlgItem(pages.Page(1), IDC_INFO_TREE), GetFocus());
   });
 }
 
@@ -146,7 +211,7 @@ TEST_F(DevicesMonitorDlgTest, WithoutTheDriverTheIsdnTreeStaysEmpty) {
     SCOPED_TRACE(goneSinceStartUp);
     ASSERT_TRUE(LoadScriptedProvider("installed 0x1009\ncontrollers 1\n"));
     capiAvailable = goneSinceStartUp ? 1 : 0;
-    CDevicesMonitorDlg dialog(Sources());
+    CDevicesMonitorDlg dialog(Sources(), DevicesMonitorTab::IsdnDevices);
     RunModal(dialog, [&](HWND) { EXPECT_EQ(0u, TreeView_GetCount(GetDlgItem(dialog.Pages().Page(0), IDC_INFO_TREE))); });
     ASSERT_EQ(goneSinceStartUp ? 1u : 0u, g_run.answeredBoxes.size());
     for (const std::string& box : g_run.answeredBoxes) EXPECT_NE(std::string::npos, box.find("No CAPI Installed."));
