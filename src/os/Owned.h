@@ -3,6 +3,8 @@
 // object that owns it, once, when the owner goes. Nothing outside this folder calls a release function.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace os {
@@ -46,6 +48,8 @@ inline void Sid(PSID sid) { FreeSid(sid); }
 inline void GdiObject(HGDIOBJ h) { DeleteObject(h); }
 inline void MemoryDc(HDC dc) { DeleteDC(dc); }
 inline void Menu(HMENU h) { DestroyMenu(h); }
+inline void Icon(HICON h) { DestroyIcon(h); }
+inline void ImageList(HIMAGELIST h) { ImageList_Destroy(h); }
 }  // namespace release
 
 using UniqueHandle = Unique<HANDLE, release::KernelHandle>;
@@ -63,6 +67,8 @@ using UniquePen = Unique<HPEN, release::GdiObject>;
 using UniqueRegion = Unique<HRGN, release::GdiObject>;
 using UniqueMemoryDc = Unique<HDC, release::MemoryDc>;
 using UniqueMenu = Unique<HMENU, release::Menu>;
+using UniqueIcon = Unique<HICON, release::Icon>;
+using UniqueImageList = Unique<HIMAGELIST, release::ImageList>;
 
 // CreateFile fails with INVALID_HANDLE_VALUE rather than null; the owner holds null for either.
 inline UniqueHandle AdoptFile(HANDLE file) {
