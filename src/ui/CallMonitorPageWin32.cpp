@@ -14,15 +14,11 @@
 namespace tfm {
 namespace {
 
-struct Column {
-  const char* title;
-  int width;
-};
-
-// Left to right; the caller's number comes before the number called.
-constexpr Column kColumns[] = {
-    {"Call Type", 50}, {"Caller Id", 100}, {"Called MSN", 100}, {"Date", 100}, {"Time", 120},
-};
+// Left to right; the caller's number comes before the number called. The columns share the list's
+// width in these proportions, which leave room for the titles and for numbers of up to 16 digits.
+constexpr const char* kColumnTitles[] = {"Call Type", "Caller Id", "Called MSN", "Date", "Time"};
+constexpr int32_t kColumnShares[] = {14, 24, 24, 20, 18};
+static_assert(std::size(kColumnTitles) == std::size(kColumnShares));
 
 // Every cell gets this image index; the list has no image list, so nothing is drawn for it.
 constexpr int kCellImage = 2;
@@ -40,10 +36,10 @@ bool CCallMonitorDlg::OnInitDialog() {
   ShowSizeGrip(false);
   m_list.Attach(Item(IDC_CALL_LIST));
   m_list.SetHighlightMode(CReportListCtrl::kHighlightRow);
-  for (int index = 0; index < static_cast<int>(std::size(kColumns)); ++index) {
-    m_list.InsertColumn(kColumns[index].title, index, kColumns[index].width, LVCFMT_LEFT, -1,
-                        LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM);
+  for (int index = 0; index < static_cast<int>(std::size(kColumnTitles)); ++index) {
+    m_list.InsertColumn(kColumnTitles[index], index, 0, LVCFMT_LEFT, -1, LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM);
   }
+  m_list.FitColumns(kColumnShares);
   LoadCallLog();
   return true;
 }
