@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "common/Trace.h"
 #include "framework/ColorizedTheme.h"
+#include "framework/Dpi.h"
 #include "os/DeviceContext.h"
 #include "res/resource.h"
 
@@ -15,9 +18,7 @@ CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources)
       m_isdnPage(sources.capiAvailable, sources.capi, sources.getProfile, m_notice, &m_theme),
       m_modemPage(sources.modems, &m_theme),
       m_activityPage(sources.workersRunning, &m_theme),
-      m_callPage(&m_theme),
-      m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      m_dragIcon(m_icon) {
+      m_callPage(&m_theme) {
   // The dialog manager creates the container, tab and tree controls by class name.
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
@@ -29,6 +30,8 @@ CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources)
 const fw::MessageEntry<CDevicesMonitorDlg> CDevicesMonitorDlg::kMessageMap[] = {
     fw::OnPaint<&CDevicesMonitorDlg::OnPaint>(),
     fw::OnMessage<&CDevicesMonitorDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
+    // The dialog manager then scales the template's controls and fonts, where the system does that.
+    fw::OnDpiChanged<&CDevicesMonitorDlg::OnDpiChanged>(fw::Platform::After),
 };
 
 void CDevicesMonitorDlg::OwnedNotice::Tell(const char* text) {
@@ -54,8 +57,7 @@ bool CDevicesMonitorDlg::OnInitDialog() {
   AddAnchor(IDC_DEVICES_TABS, fw::kTopLeft, fw::kBottomRight);
   m_pages.SetTabEdge(fw::TabEdge::Top);
 
-  SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
-  SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+  LoadIcons(fw::WindowDpi(Hwnd()));
 
   AddPage(m_isdnPage, "ISDN Devices");
   AddPage(m_modemPage, "Modems");
@@ -64,6 +66,23 @@ bool CDevicesMonitorDlg::OnInitDialog() {
   TraceF("devices monitor: open with %d tabs, showing \"%s\"", m_pages.PageCount(),
          m_pages.PageTitle(m_pages.SelectedPage()).c_str());
   return true;
+}
+
+void CDevicesMonitorDlg::LoadIcons(UINT dpi) {
+  os::UniqueIcon icon = fw::LoadIconForDpi(IDR_MAINFRAME, SM_CXICON, SM_CYICON, dpi);
+  os::UniqueIcon smallIcon = fw::LoadIconForDpi(IDR_MAINFRAME, SM_CXSMICON, SM_CYSMICON, dpi);
+  SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+  SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+  m_icon = std::move(icon);  // the window no longer shows the icons these replace
+  m_smallIcon = std::move(smallIcon);
+}
+
+void CDevicesMonitorDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LoadIcons(dpi);
+  fw::TellDescendantsDpi(Hwnd(), dpi);
+  TraceF("devices monitor: %u dpi", dpi);
 }
 
 // Minimised, the dialog shows its icon; otherwise it is painted as the dialog manager would.
@@ -78,7 +97,7 @@ void CDevicesMonitorDlg::OnPaint() {
   GetClientRect(Hwnd(), &client);
   const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
   const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-  DrawIcon(paint.dc(), x, y, m_icon);
+  DrawIcon(paint.dc(), x, y, m_icon.get());
 }
 
 bool CDevicesMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
