@@ -1,12 +1,14 @@
 """The Devices Monitor dialog of the real exe: opened from the tray, only once at a time, closed with
 OK or Cancel and opened again; the call log listed on its "Call Monitor" tab and the scrolling chart of
-its "Activity Monitor" tab; a screenshot of every tab is written to <build>/screenshots."""
+its "Activity Monitor" tab; a screenshot of every tab is written to <build>/screenshots, and nothing on
+it is cut. With TFM_DPI set (e.g. 144) the dialog runs at that display scaling and the screenshots'
+names end in "-144dpi"."""
 import os
 import re
 import subprocess
 import time
 
-from harness import (windows_path, BUILD, SOURCE, TRAY_CALLBACK, WINE_RUN, WM_LBUTTONDBLCLK, Failure, Monitor, check, child,
+from harness import (windows_path, BUILD, DPI, SOURCE, TRAY_CALLBACK, WINE_RUN, WM_LBUTTONDBLCLK, Failure, Monitor, check, child,
                      run_scenarios, wine_env, winctl)
 
 ICON_ID = 128
@@ -65,15 +67,21 @@ def find_dialog():
     return int(out)
 
 
+def shot_path(name):
+    return os.path.join(SHOTS, name + ("" if DPI == 96 else "-%ddpi" % DPI) + ".png")
+
+
 def screenshot(dialog, name):
-    """Crops the dialog out of the X screen into a PNG file."""
+    """Crops the dialog out of the X screen into a PNG file, once no window of the shown tab is cut."""
+    code, out = winctl("fits", dialog)
+    check(code == 0, "on %s: %s" % (name, out))
     if not os.environ.get("DISPLAY"):
         raise Failure("no X display to take screenshots from")
     code, out = winctl("rect", dialog)
     check(code == 0, "the dialog's rectangle could not be read")
     x, y, width, height = (int(v) for v in out.split())
     os.makedirs(SHOTS, exist_ok=True)
-    path = os.path.join(SHOTS, name + ".png")
+    path = shot_path(name)
     subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage", path],
                    check=True, timeout=30)
     check(os.path.getsize(path) > 1000, "the screenshot %s is empty" % path)
@@ -146,8 +154,8 @@ def call_log_and_activity_tabs(folder):
     screenshot(dialog, "devices-monitor-activity-early")
     time.sleep(4)
     screenshot(dialog, "devices-monitor-activity")
-    check(pixels(os.path.join(SHOTS, "devices-monitor-activity-early.png")) !=
-          pixels(os.path.join(SHOTS, "devices-monitor-activity.png")), "the activity chart did not move")
+    check(pixels(shot_path("devices-monitor-activity-early")) != pixels(shot_path("devices-monitor-activity")),
+          "the activity chart did not move")
 
     winctl("command", dialog, 1)  # OK
     monitor.wait_trace(r"^devices monitor: closed$", after=opened)
@@ -172,5 +180,8 @@ def call_logged_meanwhile_shows_after_reopening(folder):
     monitor.end()
 
 
-run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_and_activity_tabs,
-              call_logged_meanwhile_shows_after_reopening)
+if DPI == 96:
+    run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_and_activity_tabs,
+                  call_logged_meanwhile_shows_after_reopening)
+else:  # every tab once more, at the other scaling
+    run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_and_activity_tabs)
