@@ -18,6 +18,7 @@
 #include "capi/CapiLibraryWin32.h"
 #include "devices/RegistryWin32.h"
 #include "framework/ColorizedTheme.h"
+#include "framework/Dpi.h"
 #include "os/DeviceContext.h"
 #include "os/Version.h"
 #include "res/resource.h"
@@ -100,9 +101,10 @@ class DevicesMonitorDlgTest : public ::testing::Test {
   CModemRegistry modems{registry, os::ReadOsVersionInfo().platformId};
 };
 
-// One run of the dialog: the theme's colours on screen, and every page, shown or hidden, following the
-// container's page area when the dialog grows (the dialog's own anchors are the framework suite's).
-TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSize) {
+// One run of the dialog: the theme's colours on screen, every page, shown or hidden, following the
+// container's page area when the dialog grows (the dialog's own anchors are the framework suite's), and
+// a move to a monitor of twice the DPI.
+TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND hwnd) {
     const fw::CColorizedTheme& theme = dialog.Theme();
@@ -135,6 +137,27 @@ TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSize) {
     const RECT treeAfter = test::RectIn(tree, pages.Page(0));
     EXPECT_EQ(treeBefore.right + 60, treeAfter.right);
     EXPECT_EQ(treeBefore.bottom + 40, treeAfter.bottom);
+
+    // The suggested rectangle is taken, and the call list's rows and columns follow the new DPI.
+    const HWND list = GetDlgItem(pages.Page(2), IDC_CALL_LIST);
+    const UINT dpi = 2 * fw::WindowDpi(hwnd);
+    GetWindowRect(hwnd, &window);
+    RECT suggested{window.left, window.top, window.left + 2 * (window.right - window.left),
+                   window.top + 2 * (window.bottom - window.top)};
+    SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT moved{};
+    GetWindowRect(hwnd, &moved);
+    EXPECT_TRUE(EqualRect(&suggested, &moved));
+    int rowWidth = 0, rowHeight = 0;
+    ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &rowWidth, &rowHeight);
+    EXPECT_EQ(fw::SystemMetricForDpi(SM_CYSMICON, dpi), rowHeight);
+    EXPECT_GT(rowHeight, GetSystemMetrics(SM_CYSMICON));
+    RECT client{};
+    GetClientRect(list, &client);
+    int columns = 0;
+    for (int i = 0; i < 5; ++i) columns += ListView_GetColumnWidth(list, i);
+    EXPECT_EQ(client.right, columns);
+    EXPECT_EQ(0, GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL);
   });
 }
 
