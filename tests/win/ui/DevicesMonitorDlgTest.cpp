@@ -20,6 +20,7 @@
 #include "framework/ColorizedTheme.h"
 #include "framework/Dpi.h"
 #include "os/DeviceContext.h"
+#include "os/Owned.h"
 #include "os/Version.h"
 #include "res/resource.h"
 
@@ -103,7 +104,7 @@ class DevicesMonitorDlgTest : public ::testing::Test {
 
 // One run of the dialog: the theme's colours on screen, every page, shown or hidden, following the
 // container's page area when the dialog grows (the dialog's own anchors are the framework suite's), and
-// a move to a monitor of twice the DPI.
+// a move to a monitor of 1.5 times the DPI.
 TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
   CDevicesMonitorDlg dialog(Sources());
   RunModal(dialog, [&](HWND hwnd) {
@@ -140,14 +141,20 @@ TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
 
     // The suggested rectangle is taken, and the call list's rows and columns follow the new DPI.
     const HWND list = GetDlgItem(pages.Page(2), IDC_CALL_LIST);
-    const UINT dpi = 2 * fw::WindowDpi(hwnd);
+    const UINT dpi = fw::WindowDpi(hwnd) * 3 / 2;
     GetWindowRect(hwnd, &window);
-    RECT suggested{window.left, window.top, window.left + 2 * (window.right - window.left),
-                   window.top + 2 * (window.bottom - window.top)};
+    RECT suggested{window.left, window.top, window.left + (window.right - window.left) * 3 / 2,
+                   window.top + (window.bottom - window.top) * 3 / 2};
     SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     RECT moved{};
     GetWindowRect(hwnd, &moved);
     EXPECT_TRUE(EqualRect(&suggested, &moved));
+    ICONINFO caption{};  // the caption's icon is the image drawn for the small size at that DPI
+    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0)), &caption));
+    const os::UniqueBitmap colour(caption.hbmColor), mask(caption.hbmMask);
+    BITMAP image{};
+    GetObjectA(colour.get(), sizeof image, &image);
+    EXPECT_EQ(fw::SystemMetricForDpi(SM_CXSMICON, dpi), image.bmWidth);
     int rowWidth = 0, rowHeight = 0;
     ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &rowWidth, &rowHeight);
     EXPECT_EQ(fw::SystemMetricForDpi(SM_CYSMICON, dpi), rowHeight);
