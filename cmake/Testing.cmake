@@ -3,7 +3,8 @@
 #   tfm_unit_test(name SOURCES ... [LIBS ...])   native GoogleTest exe, label "unit"
 #   tfm_win_test(name SOURCES ... [LIBS ...] [ENVIRONMENT VAR=value ...])
 #                                                cross-built GoogleTest exe run under Wine, label "win"
-#   tfm_e2e_test(name SCRIPT file [TIMEOUT s])   Python scenario against this build's exe, label "e2e"
+#   tfm_e2e_test(name SCRIPT file [TIMEOUT s] [ENV var=value...])   Python scenario against this build's
+#                                                exe, label "e2e"
 #
 # Every Wine test holds the resource lock "wineprefix": the tests share one prefix and the monitor's
 # single-instance guard would make a second copy exit silently, so they run strictly one at a time.
@@ -56,7 +57,7 @@ function(tfm_win_test name)
 endfunction()
 
 function(tfm_e2e_test name)
-  cmake_parse_arguments(T "" "SCRIPT;TIMEOUT" "" ${ARGN})
+  cmake_parse_arguments(T "" "SCRIPT;TIMEOUT" "ENV" ${ARGN})
   if(NOT (WIN32 AND TFM_E2E_TESTS))
     return()
   endif()
@@ -70,5 +71,5 @@ function(tfm_e2e_test name)
   endif()
   add_test(NAME e2e.${name} COMMAND python3 "${CMAKE_CURRENT_SOURCE_DIR}/${T_SCRIPT}")
   set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK wineprefix
-    ENVIRONMENT "TFM_BUILD_DIR=${CMAKE_BINARY_DIR};TFM_SOURCE_DIR=${PROJECT_SOURCE_DIR};TFM_WINEARCH=${wine_arch};PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1")
+    ENVIRONMENT "TFM_BUILD_DIR=${CMAKE_BINARY_DIR};TFM_SOURCE_DIR=${PROJECT_SOURCE_DIR};TFM_WINEARCH=${wine_arch};PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1;${T_ENV}")
 endfunction()

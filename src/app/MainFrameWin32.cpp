@@ -2,6 +2,7 @@
 
 #include "common/Trace.h"
 #include "common/TrayLink.h"
+#include "framework/Dpi.h"
 
 namespace tfm {
 
@@ -34,7 +35,7 @@ bool CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 LRESULT CMainFrame::OnCreate() {
   m_tray = std::make_unique<CSystemTray>(Hwnd(), m_version);
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kResourceMain));
+  HICON icon = fw::LoadSharedSmallIcon(kResourceMain);
   // A shell that refuses the icon (its taskbar not there yet) is waited for; a system without a
   // notification area ends the program.
   if (!m_tray->Install(kTrayCallbackMessage, kApplicationTitle, icon, kResourceMain) && !m_tray->AwaitsShell())

@@ -78,7 +78,8 @@ void CMonitorApp::PreparePopup() {
   popup.LoadSkin(IDB_POPUP_SKIN);
   popup.SetFonts("Arial", 100, 0, kFontUnderline);
   popup.SetColours(RGB(20, 0, 255), RGB(20, 0, 255));
-  popup.SetTextArea(10, 40, popup.SkinWidth() - 10, popup.SkinHeight() - 25);
+  popup.SetTextArea(popup.Scale(10), popup.Scale(40), popup.SkinWidth() - popup.Scale(10),
+                    popup.SkinHeight() - popup.Scale(25));
 }
 
 void CMonitorApp::BindCapi() {

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "common/Trace.h"
+#include "framework/Dpi.h"
 #include "os/Owned.h"
 
 namespace tfm {
@@ -105,8 +106,7 @@ bool CSystemTray::Uninstall() {
 }
 
 bool CSystemTray::ChangeIcon(unsigned iconId) {
-  HICON icon = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 0, 0, LR_SHARED));
+  HICON icon = fw::LoadSharedSmallIcon(iconId);
   std::lock_guard guard(m_lock);
   Shell shell;
   const bool changed = m_state.ChangeIcon(shell, icon);

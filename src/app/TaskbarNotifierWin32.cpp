@@ -1,8 +1,10 @@
 #include "app/TaskbarNotifierWin32.h"
 
 #include <cstring>
+#include <utility>
 
-#include "os/DeviceContext.h"
+#include "common/DisplayScale.h"
+#include "framework/Dpi.h"
 
 namespace tfm {
 
@@ -19,6 +21,7 @@ bool CTaskbarNotifier::CreatePopup(fw::Window* owner) {
 
 const fw::MessageEntry<CTaskbarNotifier> CTaskbarNotifier::kMessageMap[] = {
     fw::OnMessage<&CTaskbarNotifier::OnCreate>(WM_CREATE),
+    fw::OnDpiChanged<&CTaskbarNotifier::OnDpiChanged>(),
 };
 
 bool CTaskbarNotifier::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -27,19 +30,45 @@ bool CTaskbarNotifier::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
 
 void CTaskbarNotifier::OnCreate() {
   m_hoverCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // the hand
+  m_dpi = fw::WindowDpi(Hwnd());
 }
 
+UINT CTaskbarNotifier::Dpi() const { return m_dpi != 0 ? m_dpi : fw::WindowDpi(nullptr); }
+
+int CTaskbarNotifier::Scale(int designPixels) const { return ScaleForDpi(designPixels, Dpi()); }
+
+// The skin is drawn for 96 DPI; at another DPI it is loaded stretched to the scaled size.
 bool CTaskbarNotifier::LoadSkin(UINT bitmapId) {
   m_skin.reset();
-  m_skin.reset(static_cast<HBITMAP>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, 0)));
-  if (!m_skin) return false;
+  const auto load = [bitmapId](int width, int height) {
+    return os::UniqueBitmap(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId),
+                                                            IMAGE_BITMAP, width, height, 0)));
+  };
+  os::UniqueBitmap skin = load(0, 0);
+  if (!skin) return false;
+  m_skinId = bitmapId;
   BITMAP info{};
-  GetObjectA(m_skin.get(), sizeof info, &info);
-  m_skinWidth = info.bmWidth;
-  m_skinHeight = info.bmHeight;
+  GetObjectA(skin.get(), sizeof info, &info);
+  m_skinWidth = Scale(info.bmWidth);
+  m_skinHeight = Scale(info.bmHeight);
+  m_skin = m_skinWidth == info.bmWidth && m_skinHeight == info.bmHeight ? std::move(skin)
+                                                                        : load(m_skinWidth, m_skinHeight);
   m_textArea = {0, 0, m_skinWidth, m_skinHeight};
-  return true;
+  return static_cast<bool>(m_skin);
+}
+
+// Moved to a monitor of another DPI: the skin is loaded again at the new size, the text area scaled
+// with it and the fonts made again for the new DPI.
+void CTaskbarNotifier::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  const UINT previous = Dpi();
+  m_dpi = dpi;
+  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT area = m_textArea;
+  if (m_skinId != 0) LoadSkin(m_skinId);
+  const auto rescale = [&](LONG value) { return MulDiv(value, static_cast<int>(dpi), static_cast<int>(previous)); };
+  m_textArea = {rescale(area.left), rescale(area.top), rescale(area.right), rescale(area.bottom)};
+  if (!m_fontFace.empty()) CreateFonts();
 }
 
 static HFONT CreateStyledFont(LOGFONTA description, int styleMask) {
@@ -50,18 +79,26 @@ static HFONT CreateStyledFont(LOGFONTA description, int styleMask) {
 }
 
 bool CTaskbarNotifier::SetFonts(const char* face, int tenthsOfPoint, int normalStyle, int hoverStyle) {
+  m_fontFace = face ? face : "";
+  m_fontTenthsOfPoint = tenthsOfPoint;
+  m_normalStyle = normalStyle;
+  m_hoverStyle = hoverStyle;
+  return CreateFonts();
+}
+
+bool CTaskbarNotifier::CreateFonts() {
   m_normalFont.reset();
-  // A point font: the height in tenths of a point converted for the screen.
+  // A point font: the height in tenths of a point converted for the window's DPI.
   LOGFONTA request{};
-  request.lfHeight = -MulDiv(tenthsOfPoint, GetDeviceCaps(os::WindowDc(nullptr).get(), LOGPIXELSY), 720);
+  request.lfHeight = -MulDiv(m_fontTenthsOfPoint, static_cast<int>(Dpi()), 720);
   request.lfCharSet = DEFAULT_CHARSET;
-  strncpy(request.lfFaceName, face, sizeof request.lfFaceName - 1);
+  strncpy(request.lfFaceName, m_fontFace.c_str(), sizeof request.lfFaceName - 1);
   os::UniqueFont pointFont(CreateFontIndirectA(&request));
   if (!pointFont) return false;
   LOGFONTA description{};
   GetObjectA(pointFont.get(), sizeof description, &description);
-  m_normalFont.reset(CreateStyledFont(description, normalStyle));
-  m_hoverFont.reset(CreateStyledFont(description, hoverStyle));
+  m_normalFont.reset(CreateStyledFont(description, m_normalStyle));
+  m_hoverFont.reset(CreateStyledFont(description, m_hoverStyle));
   return m_normalFont && m_hoverFont;
 }
 

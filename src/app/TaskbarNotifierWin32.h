@@ -1,7 +1,10 @@
 #pragma once
 // A skinned pop-up for short notices. Start-up prepares it hidden, owned by the frame; every notice of
-// this program goes to the tray tooltip, so the popup is never shown.
+// this program goes to the tray tooltip, so the popup is never shown. Skin, fonts and text area are
+// sized for the window's DPI and follow it to a monitor of another DPI.
 #include <windows.h>
+
+#include <string>
 
 #include "os/Owned.h"
 #include "framework/Window.h"
@@ -21,7 +24,9 @@ class CTaskbarNotifier final : public fw::Window {
   bool LoadSkin(UINT bitmapId);
   bool SetFonts(const char* face, int tenthsOfPoint, int normalStyle, int hoverStyle);
   void SetColours(COLORREF normal, COLORREF hover);
+  // In pixels of the window, as the skin's size is; Scale turns a length designed for 96 DPI into them.
   void SetTextArea(int left, int top, int right, int bottom);
+  int Scale(int designPixels) const;
 
   int SkinWidth() const { return m_skinWidth; }
   int SkinHeight() const { return m_skinHeight; }
@@ -38,6 +43,9 @@ class CTaskbarNotifier final : public fw::Window {
 
  private:
   void OnCreate();
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  UINT Dpi() const;
+  bool CreateFonts();
 
   static const fw::MessageEntry<CTaskbarNotifier> kMessageMap[];
   fw::Window* m_owner = nullptr;
@@ -50,6 +58,12 @@ class CTaskbarNotifier final : public fw::Window {
   RECT m_textArea{};
   int m_skinWidth = 0;
   int m_skinHeight = 0;
+  UINT m_skinId = 0;
+  UINT m_dpi = 0;  // 0 until the window exists: the system's then applies
+  std::string m_fontFace;
+  int m_fontTenthsOfPoint = 0;
+  int m_normalStyle = 0;
+  int m_hoverStyle = 0;
 };
 
 }  // namespace tfm

@@ -16,6 +16,8 @@
 
 #include <type_traits>
 
+#include "framework/Dpi.h"
+
 namespace fw {
 
 // What becomes of the platform's own handling of a message that an entry handles: skipped (the
@@ -250,6 +252,24 @@ template <auto Handler>
 constexpr auto OnInitMenuPopup() {
   return detail::Entry<Handler>(WM_INITMENUPOPUP, Platform::Skipped, [](auto& self, WPARAM w, LPARAM l) {
     return detail::Call<Handler>(self, reinterpret_cast<HMENU>(w), static_cast<UINT>(LOWORD(l)), HIWORD(l) != 0);
+  });
+}
+
+// WM_DPICHANGED: Handler(UINT dpi, const RECT& suggested), the new DPI and the window rectangle that
+// the system suggests for it.
+template <auto Handler>
+constexpr auto OnDpiChanged(Platform platform = Platform::Skipped) {
+  return detail::Entry<Handler>(WM_DPICHANGED, platform, [](auto& self, WPARAM w, LPARAM l) {
+    return detail::Call<Handler>(self, static_cast<UINT>(HIWORD(w)), *reinterpret_cast<const RECT*>(l));
+  });
+}
+
+// WM_DPICHANGED_AFTERPARENT: Handler(UINT dpi). The system sends it with no parameter, and the
+// window's DPI is then asked for; a parent that passes its new DPI on puts it in WPARAM.
+template <auto Handler>
+constexpr auto OnDpiChangedAfterParent(Platform platform = Platform::Skipped) {
+  return detail::Entry<Handler>(kDpiChangedAfterParent, platform, [](auto& self, WPARAM w, LPARAM) {
+    return detail::Call<Handler>(self, w != 0 ? static_cast<UINT>(w) : WindowDpi(self.Hwnd()));
   });
 }
 

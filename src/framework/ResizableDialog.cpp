@@ -1,5 +1,7 @@
 #include "framework/ResizableDialog.h"
 
+#include "framework/Dpi.h"
+
 namespace fw {
 
 POINT ResizableDialog::AnchorPoint(const RECT& client, Anchor anchor) {
@@ -11,6 +13,7 @@ bool ResizableDialog::OnInitDialog() {
   RECT window{};
   GetWindowRect(Hwnd(), &window);
   m_minimumSize = {window.right - window.left, window.bottom - window.top};
+  m_dpi = WindowDpi(Hwnd());
   RECT client{};
   GetClientRect(Hwnd(), &client);
   const int size = GetSystemMetrics(SM_CXVSCROLL);
@@ -59,9 +62,25 @@ void ResizableDialog::ArrangeLayout() {
   RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+void ResizableDialog::RescaleLayout(UINT dpi) {
+  if (dpi == 0 || m_dpi == 0 || dpi == m_dpi) return;
+  const auto scale = [&](LONG& length) { length = MulDiv(length, static_cast<int>(dpi), static_cast<int>(m_dpi)); };
+  for (Anchored& a : m_anchors) {
+    scale(a.margins.left);
+    scale(a.margins.top);
+    scale(a.margins.right);
+    scale(a.margins.bottom);
+  }
+  scale(m_minimumSize.cx);
+  scale(m_minimumSize.cy);
+  m_dpi = dpi;
+  ArrangeLayout();
+}
+
 const MessageEntry<ResizableDialog> ResizableDialog::kMessageMap[] = {
     fw::OnSize<&ResizableDialog::OnSize>(),
     fw::OnGetMinMaxInfo<&ResizableDialog::OnGetMinMaxInfo>(),
+    fw::OnDpiChangedAfterParent<&ResizableDialog::OnParentDpiChanged>(Platform::After),
 };
 
 bool ResizableDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

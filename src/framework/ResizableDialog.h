@@ -30,6 +30,9 @@ class ResizableDialog : public Dialog {
   HWND SizeGrip() const { return m_grip; }
   // Moves every anchored control (and the grip) to fit the current client area.
   void ArrangeLayout();
+  // The anchors' distances and the smallest size were taken at the window's DPI: at another DPI (the
+  // dialog moved to another monitor) they scale with it, as the template's controls do.
+  void RescaleLayout(UINT dpi);
 
  protected:
   // Creates the size grip and takes the template's size as the smallest; derived dialogs call this
@@ -47,12 +50,15 @@ class ResizableDialog : public Dialog {
   static POINT AnchorPoint(const RECT& client, Anchor anchor);
   void OnSize(UINT type, int cx, int cy);
   void OnGetMinMaxInfo(MINMAXINFO& limits) const;
+  // A page inside another dialog hears of a new DPI from its parent.
+  void OnParentDpiChanged(UINT dpi) { RescaleLayout(dpi); }
 
   static const MessageEntry<ResizableDialog> kMessageMap[];
 
   std::vector<Anchored> m_anchors;
   HWND m_grip = nullptr;
   SIZE m_minimumSize{0, 0};  // the window's size as created from the template
+  UINT m_dpi = 0;            // the DPI that the distances and the smallest size are for
 };
 
 }  // namespace fw

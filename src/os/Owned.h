@@ -3,6 +3,8 @@
 // object that owns it, once, when the owner goes. Nothing outside this folder calls a release function.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace os {
@@ -54,6 +56,8 @@ inline void ThreadpoolWork(PTP_WORK work) {
   CloseThreadpoolWork(work);
 }
 inline void Hook(HHOOK h) { UnhookWindowsHookEx(h); }
+inline void Icon(HICON h) { DestroyIcon(h); }
+inline void ImageList(HIMAGELIST h) { ImageList_Destroy(h); }
 }  // namespace release
 
 using UniqueHandle = Unique<HANDLE, release::KernelHandle>;
@@ -75,6 +79,8 @@ using UniqueMenu = Unique<HMENU, release::Menu>;
 using UniqueEventSource = Unique<HANDLE, release::EventSource>;
 using UniqueThreadpoolWork = Unique<PTP_WORK, release::ThreadpoolWork>;
 using UniqueHook = Unique<HHOOK, release::Hook>;
+using UniqueIcon = Unique<HICON, release::Icon>;
+using UniqueImageList = Unique<HIMAGELIST, release::ImageList>;
 
 // CreateFile fails with INVALID_HANDLE_VALUE rather than null; the owner holds null for either.
 inline UniqueHandle AdoptFile(HANDLE file) {

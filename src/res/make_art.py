@@ -3,18 +3,25 @@
 
 Usage: make_art.py OUTPUT_DIR
 Writes app.ico (128), running.ico (147), stopped.ico (153), skin.bmp (158, 48 x 48, 16 colours)
-and banner.bmp (122, 130 x 34, 24 bits).
+and banner.bmp (122, 130 x 34, 24 bits). Each icon holds an image drawn for every size that the
+display scales from 100 % to 300 % ask for (16, 20, 24, 32, 48 px); the program icon also a 256 px
+one, stored as PNG as the .ico format allows from that size on.
 """
 import os
 import struct
 import sys
+import zlib
 
 SUPERSAMPLE = 4
+ICON_SIZES = (48, 32, 24, 20, 16)
+LARGE_ICON = 256
 
 
 class Canvas:
     def __init__(self, width, height, background=(0, 0, 0, 0)):
         self.width, self.height = width, height
+        # Large pictures have smooth edges with fewer samples per pixel, and draw in a fraction of the time.
+        self.samples = SUPERSAMPLE if max(width, height) <= 64 else 2
         self.pixels = [list(background) for _ in range(width * height)]
 
     def blend(self, x, y, colour, coverage):
@@ -35,11 +42,11 @@ class Canvas:
         for y in range(max(0, int(y0)), min(self.height, int(y1) + 1)):
             for x in range(max(0, int(x0)), min(self.width, int(x1) + 1)):
                 hits = 0
-                for sy in range(SUPERSAMPLE):
-                    for sx in range(SUPERSAMPLE):
-                        if inside(x + (sx + 0.5) / SUPERSAMPLE, y + (sy + 0.5) / SUPERSAMPLE):
+                for sy in range(self.samples):
+                    for sx in range(self.samples):
+                        if inside(x + (sx + 0.5) / self.samples, y + (sy + 0.5) / self.samples):
                             hits += 1
-                self.blend(x, y, colour, hits / SUPERSAMPLE ** 2)
+                self.blend(x, y, colour, hits / self.samples ** 2)
 
     def rect(self, x0, y0, x1, y1, colour):
         self.shape(lambda x, y: x0 <= x < x1 and y0 <= y < y1, colour, (x0 - 1, y0 - 1, x1 + 1, y1 + 1))
@@ -103,13 +110,29 @@ def stopped_mark(c, s):
     c.rect(0.64 * s, 0.70 * s, 0.84 * s, 0.78 * s, (200, 30, 30, 255))
 
 
+def png_bytes(c):
+    """A PNG of the canvas: 8-bit RGBA, unfiltered rows."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    raw = b"".join(b"\0" + bytes(v for p in c.pixels[y * c.width:(y + 1) * c.width] for v in p)
+                  for y in range(c.height))
+    header = struct.pack(">IIBBBBB", c.width, c.height, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+
+
 def icon_bytes(images):
-    """An .ico file with one 32-bit image (with AND mask) per canvas."""
+    """An .ico file with one 32-bit image (with AND mask) per canvas; 256 px images as PNG."""
     header = struct.pack("<HHH", 0, 1, len(images))
     entries, blobs = b"", b""
     offset = 6 + 16 * len(images)
     for c in images:
         s = c.width
+        if s >= LARGE_ICON:
+            blob = png_bytes(c)
+            entries += struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(blob), offset)
+            blobs += blob
+            offset += len(blob)
+            continue
         rows = []
         for y in range(s - 1, -1, -1):
             rows.append(b"".join(struct.pack("<BBBB", p[2], p[1], p[0], p[3])
@@ -191,9 +214,9 @@ def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     files = {
-        "app.ico": icon_bytes([app_icon(32), app_icon(16)]),
-        "running.ico": icon_bytes([status_icon(s, (30, 150, 60, 255), running_mark) for s in (32, 16)]),
-        "stopped.ico": icon_bytes([status_icon(s, (200, 30, 30, 255), stopped_mark) for s in (32, 16)]),
+        "app.ico": icon_bytes([app_icon(s) for s in (LARGE_ICON,) + ICON_SIZES]),
+        "running.ico": icon_bytes([status_icon(s, (30, 150, 60, 255), running_mark) for s in ICON_SIZES]),
+        "stopped.ico": icon_bytes([status_icon(s, (200, 30, 30, 255), stopped_mark) for s in ICON_SIZES]),
         "skin.bmp": bmp_bytes(skin(), 4, VGA16),
         "banner.bmp": bmp_bytes(banner(), 24),
     }

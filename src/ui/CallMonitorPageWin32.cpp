@@ -19,16 +19,11 @@
 namespace tfm {
 namespace {
 
-struct Column {
-  const char* title;
-  int width;
-};
-
-// Left to right, as CallColumn numbers them.
-constexpr Column kColumns[] = {
-    {"Call Type", 50}, {"Caller Id", 100}, {"Called MSN", 100}, {"Date", 100}, {"Time", 120},
-};
-static_assert(std::size(kColumns) == kCallColumnCount);
+// Left to right; the caller's number comes before the number called. The columns share the list's
+// width in these proportions, which leave room for the titles and for numbers of up to 16 digits.
+constexpr const char* kColumnTitles[] = {"Call Type", "Caller Id", "Called MSN", "Date", "Time"};
+constexpr int32_t kColumnShares[] = {14, 24, 24, 20, 18};
+static_assert(std::size(kColumnTitles) == kCallColumnCount && std::size(kColumnShares) == kCallColumnCount);
 
 // Every cell gets this image index; the list has no image list, so nothing is drawn for it.
 constexpr int kCellImage = 2;
@@ -75,10 +70,10 @@ bool CCallMonitorDlg::OnInitDialog() {
   AddAnchor(IDC_CALL_LIST, fw::kTopLeft, fw::kBottomRight);
   m_emptyNote.Create(*this, IDC_CALL_LIST, "No calls have been logged yet.");
   m_list.SetHighlightMode(CReportListCtrl::kHighlightRow);
-  for (int index = 0; index < static_cast<int>(std::size(kColumns)); ++index) {
-    m_list.InsertColumn(kColumns[index].title, index, kColumns[index].width, LVCFMT_LEFT, -1,
-                        LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM);
+  for (int index = 0; index < static_cast<int>(std::size(kColumnTitles)); ++index) {
+    m_list.InsertColumn(kColumnTitles[index], index, 0, LVCFMT_LEFT, -1, LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM);
   }
+  m_list.FitColumns(kColumnShares);
   LoadCallLog();
   UpdateEmptyNote();
   return true;
@@ -268,7 +263,7 @@ bool CCallMonitorDlg::WriteCsv(const std::string& path, const std::vector<size_t
       os::AdoptFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   std::string_view titles[kCallColumnCount];
-  std::transform(std::begin(kColumns), std::end(kColumns), titles, [](const Column& c) { return c.title; });
+  std::copy(std::begin(kColumnTitles), std::end(kColumnTitles), titles);
   std::string text;
   AppendCsvLine(text, titles);
   for (const size_t position : positions) {

@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "common/Trace.h"
 #include "framework/ColorizedTheme.h"
+#include "framework/Dpi.h"
 #include "os/DeviceContext.h"
 #include "res/resource.h"
 
@@ -16,9 +19,7 @@ CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources, Dev
       m_modemPage(sources.modems, &m_theme),
       m_activityPage(sources.workersRunning, sources.activity, &m_theme),
       m_callPage(&sources.callFeed, &m_theme),
-      m_firstTab(firstTab),
-      m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      m_dragIcon(m_icon) {
+      m_firstTab(firstTab) {
   // The dialog manager creates the container, tab and tree controls by class name.
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
@@ -30,6 +31,8 @@ CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources, Dev
 const fw::MessageEntry<CDevicesMonitorDlg> CDevicesMonitorDlg::kMessageMap[] = {
     fw::OnPaint<&CDevicesMonitorDlg::OnPaint>(),
     fw::OnMessage<&CDevicesMonitorDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
+    // The dialog manager then scales the template's controls and fonts, where the system does that.
+    fw::OnDpiChanged<&CDevicesMonitorDlg::OnDpiChanged>(fw::Platform::After),
 };
 
 void CDevicesMonitorDlg::OwnedNotice::Tell(const char* text) {
@@ -53,8 +56,7 @@ bool CDevicesMonitorDlg::OnInitDialog() {
   AddAnchor(IDC_DEVICES_BANNER, fw::kBottomLeft);
   m_pages.SetTabEdge(fw::TabEdge::Top);
 
-  SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
-  SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+  LoadIcons(fw::WindowDpi(Hwnd()));
 
   AddPage(m_isdnPage, "ISDN Devices");
   AddPage(m_modemPage, "Modems");
@@ -74,6 +76,24 @@ void CDevicesMonitorDlg::ShowTab(DevicesMonitorTab tab) {
   TraceF("devices monitor: to the front, showing \"%s\"", m_pages.PageTitle(m_pages.SelectedPage()).c_str());
 }
 
+void CDevicesMonitorDlg::LoadIcons(UINT dpi) {
+  os::UniqueIcon icon = fw::LoadIconForDpi(IDR_MAINFRAME, SM_CXICON, SM_CYICON, dpi);
+  os::UniqueIcon smallIcon = fw::LoadIconForDpi(IDR_MAINFRAME, SM_CXSMICON, SM_CYSMICON, dpi);
+  SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+  SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+  m_icon = std::move(icon);  // the window no longer shows the icons these replace
+  m_smallIcon = std::move(smallIcon);
+}
+
+void CDevicesMonitorDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  RescaleLayout(dpi);
+  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LoadIcons(dpi);
+  fw::TellDescendantsDpi(Hwnd(), dpi);
+  TraceF("devices monitor: %u dpi", dpi);
+}
+
 // Minimised, the dialog shows its icon; otherwise it is painted as the dialog manager would.
 void CDevicesMonitorDlg::OnPaint() {
   if (!IsIconic(Hwnd())) {
@@ -86,7 +106,7 @@ void CDevicesMonitorDlg::OnPaint() {
   GetClientRect(Hwnd(), &client);
   const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
   const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-  DrawIcon(paint.dc(), x, y, m_icon);
+  DrawIcon(paint.dc(), x, y, m_icon.get());
 }
 
 bool CDevicesMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -16,6 +16,7 @@
 #include "framework/ColorizedTheme.h"
 #include "framework/ResizableDialog.h"
 #include "framework/TabPageContainer.h"
+#include "os/Owned.h"
 #include "ui/ActivityMonitorPageWin32.h"
 #include "ui/CallMonitorPageWin32.h"
 
@@ -67,7 +68,11 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
 
   void AddPage(fw::Dialog& page, const char* title);
   void OnPaint();
-  HICON OnQueryDragIcon() const { return m_dragIcon; }
+  HICON OnQueryDragIcon() const { return m_icon.get(); }
+  // The caption's and the taskbar's icons, each drawn for its size at the DPI.
+  void LoadIcons(UINT dpi);
+  // Moved to a monitor of another DPI: take the suggested rectangle, and let every child follow.
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
 
   static const fw::MessageEntry<CDevicesMonitorDlg> kMessageMap[];
   fw::CColorizedTheme m_theme;
@@ -78,8 +83,8 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   CISDNActivityMonitor m_activityPage;
   CCallMonitorDlg m_callPage;
   DevicesMonitorTab m_firstTab;
-  HICON m_icon;      // painted while minimised
-  HICON m_dragIcon;  // returned for the drag icon query
+  os::UniqueIcon m_icon;       // painted while minimised, and returned for the drag icon query
+  os::UniqueIcon m_smallIcon;  // in the caption
 };
 
 }  // namespace tfm

@@ -7,8 +7,9 @@
 #include <iterator>
 #include <utility>
 
+#include "common/DisplayScale.h"
+#include "framework/Dpi.h"
 #include "os/DeviceContext.h"
-#include "os/Owned.h"
 
 namespace tfm {
 namespace {
@@ -65,12 +66,47 @@ const fw::MessageEntry<CReportListCtrl> CReportListCtrl::kMessageMap[] = {
     fw::OnFocus<&CReportListCtrl::OnSetFocus>(WM_SETFOCUS),
     fw::OnFocus<&CReportListCtrl::OnKillFocus>(WM_KILLFOCUS),
     fw::OnMouse<&CReportListCtrl::OnLeftButtonDown>(WM_LBUTTONDOWN, fw::Platform::After),
+    fw::OnSize<&CReportListCtrl::OnSize>(fw::Platform::Before),
+    fw::OnDpiChangedAfterParent<&CReportListCtrl::OnDpiChanged>(fw::Platform::After),
 };
 
 bool CReportListCtrl::Attach(HWND list) {
   if (!SubclassedWindow::Attach(list)) return false;
   m_hasFocus = GetFocus() == list;
+  m_dpi = fw::WindowDpi(list);
+  ApplyRowHeight();
   return true;
+}
+
+void CReportListCtrl::FitColumns(std::span<const int32_t> shares) {
+  m_columnShares.assign(shares.begin(), shares.end());
+  ApplyColumnWidths();
+}
+
+void CReportListCtrl::OnSize(UINT, int, int) { ApplyColumnWidths(); }
+
+void CReportListCtrl::OnDpiChanged(UINT dpi) {
+  m_dpi = dpi;
+  ApplyRowHeight();
+  ApplyColumnWidths();
+}
+
+void CReportListCtrl::ApplyColumnWidths() {
+  if (m_columnShares.empty() || !Hwnd()) return;
+  RECT client{};
+  GetClientRect(Hwnd(), &client);  // without the vertical scroll bar, when the list shows one
+  const std::vector<int32_t> widths = FitColumnWidths(m_columnShares, client.right - client.left);
+  for (size_t column = 0; column < widths.size(); ++column)
+    SendMessageA(Hwnd(), LVM_SETCOLUMNWIDTH, column, MAKELPARAM(widths[column], 0));
+}
+
+void CReportListCtrl::ApplyRowHeight() {
+  const int height = fw::SystemMetricForDpi(SM_CYSMICON, m_dpi);
+  os::UniqueImageList rows(ImageList_Create(1, height, ILC_COLOR, 0, 0));
+  if (!rows) return;
+  // The list owns the image list it holds; the one it held before comes back to be freed here.
+  os::UniqueImageList previous(reinterpret_cast<HIMAGELIST>(
+      SendMessageA(Hwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows.release()))));
 }
 
 bool CReportListCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -10,8 +10,11 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "framework/SubclassedWindow.h"
+#include "os/Owned.h"
 
 namespace tfm {
 
@@ -41,6 +44,10 @@ class CReportListCtrl : public fw::SubclassedWindow {
   // Shows the sort arrow on column (up when ascending) and takes it off every other column; a column
   // of -1 shows none.
   void SetSortArrow(int column, bool ascending);
+  // Shares the client width out over the columns in these proportions, now and whenever the list's
+  // size or DPI changes: the columns fill the list at every scale, with no horizontal scroll bar.
+  void FitColumns(std::span<const int32_t> shares);
+  UINT Dpi() const { return m_dpi; }
 
   // Draws one row; the owner page hands the platform's owner-draw requests for this list here.
   void DrawItem(const DRAWITEMSTRUCT& request);
@@ -71,12 +78,20 @@ class CReportListCtrl : public fw::SubclassedWindow {
   LRESULT OnKillFocus(HWND next);
   void OnFocusChange(HWND other);
   void OnLeftButtonDown(UINT keys, POINT point);
+  void OnSize(UINT type, int cx, int cy);
+  void OnDpiChanged(UINT dpi);
+  void ApplyColumnWidths();
+  // Rows are as tall as a small icon at the DPI (or the font, if taller): an image list of that height
+  // and one pixel's width sets it; it holds no image, so nothing is drawn from it.
+  void ApplyRowHeight();
 
   static const fw::MessageEntry<CReportListCtrl> kMessageMap[];
   int32_t m_highlightMode = kHighlightLabel;
   // Tracked from the focus messages: during WM_KILLFOCUS the platform still reports this window as
   // focused, and the repaint made there must already draw the row without its highlight.
   bool m_hasFocus = false;
+  UINT m_dpi = 96;
+  std::vector<int32_t> m_columnShares;
 };
 
 }  // namespace tfm

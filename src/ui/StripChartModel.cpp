@@ -23,8 +23,9 @@ int32_t ValueToRow(double value, double lower, double scale, int32_t plotBottom)
   return plotBottom - static_cast<int32_t>(offset);  // the conversion truncates toward zero
 }
 
-ChartRect PlotRectForClient(const ChartRect& client) {
-  return {20, 10, client.right - 10, client.bottom - 25};
+ChartRect PlotRectForClient(const ChartRect& client, uint32_t dpi) {
+  return {ScaleForDpi(20, dpi), ScaleForDpi(10, dpi), client.right - ScaleForDpi(10, dpi),
+          client.bottom - ScaleForDpi(25, dpi)};
 }
 
 ChartRect ScrolledBand(const ChartRect& plot) {
@@ -59,17 +60,19 @@ std::vector<int32_t> GridRows(const ChartRect& plot, int32_t gridLines) {
   return rows;
 }
 
-LabelLayout LayoutLabels(const ChartRect& client, const ChartRect& plot, int32_t textHeight) {
+LabelLayout LayoutLabels(const ChartRect& client, const ChartRect& plot, int32_t textHeight, uint32_t dpi) {
+  const int32_t gap = ScaleForDpi(4, dpi);
+  const int32_t halfText = ScaleForDpi(kLabelFontHeight, dpi) / 2;  // the value labels centre on their rows
   LabelLayout l{};
-  l.topX = plot.left - 4;
-  l.topY = plot.top - 7;
-  l.middleX = plot.left - 2;
-  l.middleY = plot.bottom + (plot.top - plot.bottom) / 2 - 7;
-  l.bottomX = plot.left - 4;
+  l.topX = plot.left - gap;
+  l.topY = plot.top - halfText;
+  l.middleX = plot.left - ScaleForDpi(2, dpi);
+  l.middleY = plot.bottom + (plot.top - plot.bottom) / 2 - halfText;
+  l.bottomX = plot.left - gap;
   l.bottomBaseline = plot.bottom;
   l.xTitleX = (plot.left + plot.right) / 2;
-  l.xTitleY = plot.bottom + 4;
-  l.yTitleX = (client.left + plot.left + 4) / 2 - textHeight / 2;
+  l.xTitleY = plot.bottom + gap;
+  l.yTitleX = (client.left + plot.left + gap) / 2 - textHeight / 2;
   l.yTitleBaseline = (plot.top + plot.bottom) / 2 - textHeight / 2;
   return l;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/DisplayScale.h"
+
 namespace tfm {
 
 // 0x00BBGGRR, the layout of the platform's COLORREF, so a colour passes to GDI unchanged.
@@ -48,8 +50,9 @@ inline constexpr double kRowLimit = 1 << 20;
 int32_t ValueToRow(double value, double lower, double scale, int32_t plotBottom);
 
 // The band in which traces are drawn, as a resize sets it; the background redraw then moves its
-// left edge to client left + kPlotLeftOffset to make room for the value labels.
-ChartRect PlotRectForClient(const ChartRect& client);
+// left edge to client left + kPlotLeftOffset to make room for the value labels. Margins and offsets
+// are given for 96 DPI and scale with the chart's DPI.
+ChartRect PlotRectForClient(const ChartRect& client, uint32_t dpi = kDesignDpi);
 inline constexpr int32_t kPlotLeftOffset = 60;
 
 // The part of the trace layer moved left by one sample: every column and row of the band,
@@ -85,7 +88,10 @@ struct LabelLayout {
   int32_t yTitleX, yTitleBaseline;
 };
 // textHeight: height of the rotated y title's text box.
-LabelLayout LayoutLabels(const ChartRect& client, const ChartRect& plot, int32_t textHeight);
+LabelLayout LayoutLabels(const ChartRect& client, const ChartRect& plot, int32_t textHeight,
+                         uint32_t dpi = kDesignDpi);
+// The labels' font height in pixels.
+inline constexpr int32_t kLabelFontHeight = 14;
 
 // A limit value as the labels show it ("%.*lf"); decimals are held to 0...17.
 std::string FormatLimit(double value, int32_t decimals);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "common/DisplayScale.h"
+#include "framework/Dpi.h"
+
 namespace tfm {
 namespace {
 
@@ -9,8 +12,8 @@ constexpr char kClassName[] = "TfmStripChart";
 
 RECT ToRect(const ChartRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-os::UniqueFont CreateLabelFont(int escapement) {
-  return os::UniqueFont(CreateFontA(14, 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+os::UniqueFont CreateLabelFont(int escapement, UINT dpi) {
+  return os::UniqueFont(CreateFontA(ScaleForDpi(kLabelFontHeight, dpi), 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                     FF_SWISS | DEFAULT_PITCH, "Arial"));
 }
@@ -26,7 +29,11 @@ CStripChart::CStripChart(size_t plotCount, const std::atomic<int32_t>& workersRu
     : m_workersRunning(workersRunning),
       m_model(std::max<size_t>(plotCount, 1)),  // the labels show plot 0's limits
       m_backgroundBrush(CreateSolidBrush(m_backgroundColour)) {
-  for (const ChartPlot& plot : m_model.plots()) m_pens.emplace_back(CreatePen(PS_SOLID, 1, plot.colour));
+  for (const ChartPlot& plot : m_model.plots()) m_pens.push_back(CreateTracePen(plot.colour));
+}
+
+os::UniquePen CStripChart::CreateTracePen(COLORREF colour) const {
+  return os::UniquePen(CreatePen(PS_SOLID, LineWidthForDpi(m_dpi), colour));
 }
 
 CStripChart::~CStripChart() { Destroy(); }
@@ -36,6 +43,7 @@ bool CStripChart::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
   wc.style = CS_HREDRAW | CS_VREDRAW;  // no cursor, background brush or icon: the paint covers everything
   wc.lpszClassName = kClassName;
   if (Hwnd() || !RegisterClassOnce(wc)) return false;
+  OnDpiChanged(fw::WindowDpi(parent));
   if (!CreateEx(WS_EX_CLIENTEDGE, kClassName, "", style, rect.left, rect.top, rect.right - rect.left,
                 rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)))) {
     return false;
@@ -48,6 +56,7 @@ const fw::MessageEntry<CStripChart> CStripChart::kMessageMap[] = {
     fw::OnSize<&CStripChart::OnSize>(fw::Platform::Before),
     fw::OnPaint<&CStripChart::OnPaint>(),
     fw::OnTimer<&CStripChart::OnTimer>(fw::Platform::After),  // every timer goes on to the platform
+    fw::OnDpiChangedAfterParent<&CStripChart::OnDpiChanged>(),
 };
 
 bool CStripChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -84,7 +93,14 @@ void CStripChart::SetBackgroundColor(COLORREF colour) {
 void CStripChart::SetPlotColor(COLORREF colour, size_t plotIndex) {
   if (plotIndex >= m_pens.size()) return;
   m_model.plots()[plotIndex].colour = colour;
-  m_pens[plotIndex].reset(CreatePen(PS_SOLID, 1, colour));
+  m_pens[plotIndex] = CreateTracePen(colour);
+}
+
+// Margins, fonts and lines follow the DPI; the picture is laid out and drawn again at the current size.
+void CStripChart::OnDpiChanged(UINT dpi) {
+  m_dpi = dpi;
+  for (size_t i = 0; i < m_pens.size(); ++i) m_pens[i] = CreateTracePen(m_model.plots()[i].colour);
+  if (Hwnd() && m_lastSize.cx > 0) Resize(m_lastSize);
 }
 
 void CStripChart::AppendPoints(std::span<const double> values, bool invalidate, bool store, bool divide) {
@@ -126,7 +142,7 @@ void CStripChart::RedrawBackground(bool clearTraces) {
   if (!m_background) m_background = std::make_unique<os::OffscreenLayer>(windowDC.get(), width, height);
   const HDC dc = m_background->dc();
   Fill(dc, m_clientRect);
-  m_model.SetPlotLeft(m_clientRect.left + kPlotLeftOffset);
+  m_model.SetPlotLeft(m_clientRect.left + ScaleForDpi(kPlotLeftOffset, m_dpi));
   DrawFrameAndGrid(dc);
   DrawLabels(dc);
 
@@ -148,7 +164,7 @@ void CStripChart::RedrawBackground(bool clearTraces) {
 void CStripChart::DrawFrameAndGrid(HDC dc) const {
   const ChartRect& p = m_model.plotRect();
   {
-    const os::UniquePen pen(CreatePen(PS_SOLID, 1, m_gridColour));
+    const os::UniquePen pen = CreateTracePen(m_gridColour);
     const os::ScopedSelect select(dc, pen.get());
     MoveToEx(dc, p.left, p.top, nullptr);
     LineTo(dc, p.right + 1, p.top);
@@ -157,22 +173,22 @@ void CStripChart::DrawFrameAndGrid(HDC dc) const {
     LineTo(dc, p.left, p.top);
   }
   for (const int32_t y : GridRows(p, m_gridLines)) {
-    for (int32_t x = p.left; x < p.right; x += kGridDotSpacing) SetPixel(dc, x, y, m_gridColour);
+    for (int32_t x = p.left; x < p.right; x += ScaleForDpi(kGridDotSpacing, m_dpi)) SetPixel(dc, x, y, m_gridColour);
   }
 }
 
 void CStripChart::DrawLabels(HDC dc) const {
   const ChartRect& p = m_model.plotRect();
   const ChartPlot& plot0 = m_model.plots()[0];
-  const os::UniqueFont font = CreateLabelFont(0);
-  const os::UniqueFont rotated = CreateLabelFont(900);  // bottom-to-top
+  const os::UniqueFont font = CreateLabelFont(0, m_dpi);
+  const os::UniqueFont rotated = CreateLabelFont(900, m_dpi);  // bottom-to-top
   SetTextColor(dc, m_gridColour);
   SetBkColor(dc, m_backgroundColour);
 
   const os::ScopedSelect selectRotated(dc, rotated.get());
   SIZE box{};
   GetTextExtentPoint32A(dc, m_yTitle.c_str(), static_cast<int>(m_yTitle.size()), &box);
-  const LabelLayout l = LayoutLabels(m_clientRect, p, box.cy);
+  const LabelLayout l = LayoutLabels(m_clientRect, p, box.cy, m_dpi);
   TextAt(dc, l.yTitleX, l.yTitleBaseline, TA_CENTER | TA_BASELINE, m_yTitle);
 
   const os::ScopedSelect selectFont(dc, font.get());
@@ -194,7 +210,7 @@ void CStripChart::Resize(SIZE size) {
   RECT client{};
   GetClientRect(Hwnd(), &client);
   m_clientRect = {client.left, client.top, client.right, client.bottom};
-  m_model.SetPlotRect(PlotRectForClient(m_clientRect));
+  m_model.SetPlotRect(PlotRectForClient(m_clientRect, m_dpi));
   if (m_background && m_traces) {
     const os::WindowDc windowDC(Hwnd());
     m_background->Resize(windowDC.get(), size.cx, size.cy);

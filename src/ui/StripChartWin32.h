@@ -45,6 +45,7 @@ class CStripChart : public fw::Window {
   void RedrawBackground(bool clearTraces);
 
   const StripChartModel& model() const { return m_model; }
+  UINT dpi() const { return m_dpi; }
   const ChartRect& plotRect() const { return m_model.plotRect(); }
   // The layers, for inspection; null until the first background redraw.
   HDC backgroundLayer() const { return m_background ? m_background->dc() : nullptr; }
@@ -59,6 +60,9 @@ class CStripChart : public fw::Window {
   void Resize(SIZE size);
   void OnPaint();
   void OnTimer(UINT_PTR id);
+  void OnDpiChanged(UINT dpi);
+  // A pen for traces, the frame and the grid: whole pixels wide, wider from 200 % on.
+  os::UniquePen CreateTracePen(COLORREF colour) const;
   void Replay();
   void DrawSegments(size_t plotCount);
   void DrawFrameAndGrid(HDC dc) const;
@@ -84,6 +88,7 @@ class CStripChart : public fw::Window {
   bool m_replayDone = true;
   UINT_PTR m_replayTimer = 0;
   SIZE m_lastSize{0, 0};
+  UINT m_dpi = kDesignDpi;
   std::vector<double> m_replayRow;
 };
 

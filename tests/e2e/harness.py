@@ -20,7 +20,10 @@ SOURCE = os.environ.get("TFM_SOURCE_DIR") or os.path.join(os.path.dirname(__file
 WINE_RUN = os.path.join(SOURCE, "scripts", "wine-run")
 WINCTL = os.path.join(BUILD, "tools", "winctl", "winctl.exe")
 EXE = os.path.join(BUILD, "TelvaroMonitor.exe")
-PREFIX = os.environ.get("TFM_WINEPREFIX") or os.path.join(BUILD, "wineprefix")
+# TFM_DPI (e.g. 144) runs the scenarios at that display scaling, in a prefix of their own whose
+# LogPixels says so from before the monitor starts.
+DPI = int(os.environ.get("TFM_DPI", "96"))
+PREFIX = (os.environ.get("TFM_WINEPREFIX") or os.path.join(BUILD, "wineprefix")) + ("" if DPI == 96 else "-%ddpi" % DPI)
 
 WM_CLOSE = 0x0010
 WM_COMMAND = 0x0111
@@ -207,8 +210,15 @@ def child(parent, control_id, what):
     return int(out)
 
 
+def set_prefix_dpi():
+    """Sets the prefix's display scaling to DPI, read by the programs started afterwards."""
+    code, _ = wine_reg("add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(DPI), "/f")
+    check(code == 0, "the prefix's display scaling could not be set")
+
+
 def run_scenarios(*functions):
     """Runs each scenario from a clean prefix in a folder of its own; exits non-zero if any failed."""
+    set_prefix_dpi()
     failed = 0
     for function in functions:
         name = function.__name__

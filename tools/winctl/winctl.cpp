@@ -28,10 +28,14 @@
 //   winctl process HWND                     prints pid=, handles=, private= of the window's process
 //   winctl tray-tips                        prints the notification icons' tooltip texts, one per line,
 //                                           and a balloon on show as "balloon <text>"
+//   winctl fits HWND                        succeeds when every visible window below HWND lies inside its
+//                                           parent's client area and every list's columns fit its width
+//                                           without a horizontal scroll bar; prints what does not
 //
 // Numbers take C notation (0x prefix for hex). Exit code 0 on success, 1 when the condition failed,
 // 2 on bad usage.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -244,10 +248,49 @@ int Keys(int argc, char** argv) {
   return 0;
 }
 
+// Counts and prints the windows below the enumerated one's ancestor that are cut.
+BOOL CALLBACK CheckFits(HWND child, LPARAM cut) {
+  if (!IsWindowVisible(child)) return TRUE;
+  char name[64] = "";
+  GetClassNameA(child, name, sizeof name);
+  const HWND parent = GetParent(child);
+  RECT area{}, rect{};
+  GetClientRect(parent, &area);
+  MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&area), 2);
+  GetWindowRect(child, &rect);
+  if (rect.left < area.left || rect.top < area.top || rect.right > area.right || rect.bottom > area.bottom) {
+    std::printf("cut: %s (%ld,%ld)-(%ld,%ld) outside its parent's client area (%ld,%ld)-(%ld,%ld)\n", name,
+                rect.left, rect.top, rect.right, rect.bottom, area.left, area.top, area.right, area.bottom);
+    ++*reinterpret_cast<int*>(cut);
+  }
+  if (std::strcmp(name, WC_LISTVIEWA) != 0) return TRUE;
+  RECT client{};
+  GetClientRect(child, &client);
+  int columns = 0;
+  for (int i = 0, width; (width = static_cast<int>(SendMessageA(child, LVM_GETCOLUMNWIDTH, i, 0))) > 0; ++i)
+    columns += width;
+  const bool scrolls = (GetWindowLongA(child, GWL_STYLE) & WS_HSCROLL) != 0;
+  if (columns > client.right || scrolls) {
+    std::printf("cut: list columns %d px wide in a client area of %ld px%s\n", columns, client.right,
+                scrolls ? ", with a horizontal scroll bar" : "");
+    ++*reinterpret_cast<int*>(cut);
+  }
+  return TRUE;
+}
+
+int Fits(HWND top) {
+  if (!IsWindow(top)) return 1;
+  int cut = 0;
+  EnumChildWindows(top, CheckFits, reinterpret_cast<LPARAM>(&cut));
+  return cut == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
+  // Window rectangles in the pixels of the screen, whatever the scaling of the programs it inspects.
+  SetProcessDPIAware();
   const std::string verb = argv[1];
   if (verb == "find" && argc >= 3) return Find(argc, argv);
   if (verb == "info" && argc == 3) return Info(Handle(argv[2]));
@@ -313,6 +356,7 @@ int main(int argc, char** argv) {
     return ShellIcon(NIM_DELETE, Handle(argv[2]), static_cast<UINT>(Number(argv[3]))) ? 0 : 1;
   if (verb == "process" && argc == 3) return PrintProcessStats(Handle(argv[2]));
   if (verb == "tray-tips" && argc == 2) return PrintTrayTips();
+  if (verb == "fits" && argc == 3) return Fits(Handle(argv[2]));
   if (verb == "broadcast" && argc == 3)
     return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
   return 2;

@@ -2,14 +2,15 @@
 only once at a time (a second command brings it to the front on its tab), closed with OK or Cancel and
 opened again; its tab keys; the call log listed on its "Call Monitor" tab (live, sorted, copied and
 exported), the chart of calls in progress on its "Activity Monitor" tab, resizing, and what empty tabs
-say; a screenshot of every tab is written to <build>/screenshots."""
+say; a screenshot of every tab is written to <build>/screenshots, and nothing on it is cut. With TFM_DPI
+set (e.g. 144) the dialog runs at that display scaling and the screenshots' names end in "-144dpi"."""
 import os
 import re
 import subprocess
 import time
 
-from harness import (windows_path, BUILD, SOURCE, TRAY_CALLBACK, WM_LBUTTONDBLCLK, Failure, Monitor, check, child,
-                     run_scenarios, wine_reg, winctl)
+from harness import (windows_path, BUILD, DPI, SOURCE, TRAY_CALLBACK, WM_LBUTTONDBLCLK, Failure, Monitor, check,
+                     child, run_scenarios, wine_reg, winctl)
 
 ICON_ID = 128
 TITLE = "Telvaro Fax Devices Monitor"
@@ -87,15 +88,21 @@ def find_dialog():
     return int(out)
 
 
+def shot_path(name):
+    return os.path.join(SHOTS, name + ("" if DPI == 96 else "-%ddpi" % DPI) + ".png")
+
+
 def screenshot(dialog, name, min_bytes=1000):
-    """Crops the window out of the X screen into a PNG file; returns its path."""
+    """Crops the dialog out of the X screen into a PNG file, once no window of the shown tab is cut."""
+    code, out = winctl("fits", dialog)
+    check(code == 0, "on %s: %s" % (name, out))
     if not os.environ.get("DISPLAY"):
         raise Failure("no X display to take screenshots from")
     code, out = winctl("rect", dialog)
     check(code == 0, "the dialog's rectangle could not be read")
     x, y, width, height = (int(v) for v in out.split())
     os.makedirs(SHOTS, exist_ok=True)
-    path = os.path.join(SHOTS, name + ".png")
+    path = shot_path(name)
     subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage", path],
                    check=True, timeout=30)
     check(os.path.getsize(path) > min_bytes, "the screenshot %s is empty" % path)
@@ -311,5 +318,8 @@ def call_list_is_live_sorted_copied_and_exported(folder):
     monitor.end()
 
 
-run_scenarios(empty_device_tabs_say_why, tray_opens_one_dialog_and_it_opens_again, call_log_activity_and_resizing,
-              call_list_is_live_sorted_copied_and_exported)
+if DPI == 96:
+    run_scenarios(empty_device_tabs_say_why, tray_opens_one_dialog_and_it_opens_again, call_log_activity_and_resizing,
+                  call_list_is_live_sorted_copied_and_exported)
+else:  # every tab once more, at the other scaling
+    run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_activity_and_resizing)

@@ -16,6 +16,7 @@ const double kInf = std::numeric_limits<double>::infinity();
 
 TEST(StripChartGeometry, ResizeSetsBandAndScaleOfEveryPlot) {
   EXPECT_EQ((ChartRect{20, 10, 290, 175}), PlotRectForClient(kClient));
+  EXPECT_EQ((ChartRect{30, 15, 285, 162}), PlotRectForClient(kClient, 144));  // 37.5 rounds to 38
   StripChartModel model(16);
   EXPECT_EQ(Rgb(255, 255, 255), model.plots()[15].colour);  // past the colour table
   ASSERT_TRUE(model.SetRange(0.0, 10.0, 1));
@@ -84,9 +85,32 @@ TEST(StripChartGeometry, LabelsAndGridSitAtTheirAnchors) {
   EXPECT_EQ(32 - 8, l.yTitleX);
   EXPECT_EQ(92 - 8, l.yTitleBaseline);
   EXPECT_EQ((std::vector<int32_t>{37, 65, 92, 120, 147}), GridRows(kPlot, 5));
+  const LabelLayout scaled = LayoutLabels(kClient, kPlot, 24, 144);  // gaps of 6, half a 21-pixel font
+  EXPECT_EQ(10 - 10, scaled.topY);
+  EXPECT_EQ(60 - 6, scaled.bottomX);
+  EXPECT_EQ(175 + 6, scaled.xTitleY);
+  EXPECT_EQ(33 - 12, scaled.yTitleX);
   EXPECT_EQ("10.0", FormatLimit(10.0, 1));
   EXPECT_EQ("3", FormatLimit(3.0, -4));
   EXPECT_EQ(304u, FormatLimit(-1e300, 1).size());  // no fixed buffer cuts a huge limit
+}
+
+TEST(DisplayScale, LengthsScaleRoundedAndColumnsFillTheWidthExactly) {
+  struct Case {
+    int32_t value;
+    uint32_t dpi;
+    int32_t scaled;
+  } const cases[] = {{60, 96, 60}, {25, 144, 38}, {-7, 144, -11}, {1, 120, 1}, {14, 192, 28}, {10, 0, 10}};
+  for (const Case& c : cases) EXPECT_EQ(c.scaled, ScaleForDpi(c.value, c.dpi)) << c.value << " at " << c.dpi;
+  EXPECT_EQ(1, LineWidthForDpi(144));
+  EXPECT_EQ(2, LineWidthForDpi(192));
+
+  const int32_t shares[] = {14, 24, 24, 20, 18};
+  EXPECT_EQ((std::vector<int32_t>{62, 106, 105, 87, 79}), FitColumnWidths(shares, 439));  // 2 left over
+  EXPECT_EQ((std::vector<int32_t>{0, 0, 0, 0, 0}), FitColumnWidths(shares, -3));
+  const int32_t oddShares[] = {0, -5, 1, 1};
+  EXPECT_EQ((std::vector<int32_t>{0, 0, 2, 1}), FitColumnWidths(oddShares, 3));
+  EXPECT_EQ((std::vector<int32_t>{0, 0}), FitColumnWidths(std::vector<int32_t>{0, 0}, 100));
 }
 
 TEST(StripChartHistory, CapacityGrowsWithTheWidthAndOldestSamplesGo) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ChartTestWindow.h"
+#include "framework/Dpi.h"
 
 namespace tfm::test {
 namespace {
@@ -51,7 +52,7 @@ class StripChartTest : public ::testing::Test {
     std::vector<COLORREF> pixels;
     const ChartRect client = window.client();
     for (int y = client.top; y < client.bottom; ++y) {
-      for (int x = client.left; x < Band(client).left; ++x) pixels.push_back(GetPixel(chart.backgroundLayer(), x, y));
+      for (int x = client.left; x < chart.plotRect().left; ++x) pixels.push_back(GetPixel(chart.backgroundLayer(), x, y));
     }
     return pixels;
   }
@@ -78,6 +79,24 @@ TEST_F(StripChartTest, NewChartShowsOnlyFrameGridLabelsAndTitles) {
   // Texts replace the limits; the middle label stays a number.
   chart.SetYUnits("Calls", "idle", "busy");
   EXPECT_NE(numbers, LabelArea());
+}
+
+// At 144 DPI the margins grow by half and the labels with their font; none of them reaches an edge.
+TEST_F(StripChartTest, AtAnotherDpiTheLabelsGrowAndStayInside) {
+  const std::vector<COLORREF> before = LabelArea();
+  SendMessageA(chart.Hwnd(), fw::kDpiChangedAfterParent, 144, 0);
+  const ChartRect client = window.client();
+  EXPECT_EQ((ChartRect{90, 15, client.right - 15, client.bottom - 38}), chart.plotRect());
+  const auto ink = [](const std::vector<COLORREF>& area) {
+    return std::count_if(area.begin(), area.end(), [](COLORREF c) { return c != kBackground; });
+  };
+  EXPECT_GT(ink(LabelArea()), ink(before) * 3 / 2);
+  const HDC background = chart.backgroundLayer();
+  for (int x = client.left; x < client.right; ++x) {
+    EXPECT_EQ(kBackground, GetPixel(background, x, client.top)) << x;
+    EXPECT_EQ(kBackground, GetPixel(background, x, client.bottom - 1)) << x;
+  }
+  for (int y = client.top; y < client.bottom; ++y) EXPECT_EQ(kBackground, GetPixel(background, client.left, y)) << y;
 }
 
 TEST_F(StripChartTest, ResizeRedrawsTheTracesFromTheHistory) {
