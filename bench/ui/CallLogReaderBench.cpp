@@ -1,12 +1,11 @@
-// Reading back a large call log as the writer stores it (CR LF endings): line by line into rows, and
-// into the call page's index, which is then sorted by a number and by the moment.
+// Reading back a large call log as the writer stores it (CR LF endings) into the call page's index,
+// which is then sorted by a number and by the moment.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
 
 #include "calllog/CallLogIndex.h"
-#include "calllog/CallLogReader.h"
 
 namespace {
 
@@ -21,17 +20,6 @@ void WriteLog(int lines) {
   }
   std::fclose(file);
 }
-
-void BM_ReadCallLog(benchmark::State& state) {
-  WriteLog(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    auto rows = tfm::ReadCallLog(kPath);
-    benchmark::DoNotOptimize(rows.data());
-  }
-  state.SetItemsProcessed(state.iterations() * state.range(0));
-  std::remove(kPath.c_str());
-}
-BENCHMARK(BM_ReadCallLog)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_IndexCallLog(benchmark::State& state) {
   WriteLog(static_cast<int>(state.range(0)));

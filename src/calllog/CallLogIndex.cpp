@@ -5,12 +5,12 @@
 #include <fstream>
 #include <numeric>
 
-#include "calllog/CallLogReader.h"
-
 namespace tfm {
 namespace {
 
-constexpr size_t kPieceLength = kCallLogLineBufferLength - 1;
+// The page reads the log as the C runtime's line reads into a 256-byte buffer deliver it: pieces of at
+// most 255 characters.
+constexpr size_t kPieceLength = 255;
 constexpr char kControlZ = '\x1A';
 constexpr int kFieldOfColumn[kCallColumnCount] = {0, 2, 1, 3, 4};
 

@@ -1,9 +1,10 @@
 #pragma once
 // The call log as the call monitor page lists it: the file's bytes, read once, and one offset per call
 // record, so that a log of a million lines costs little more than its size. Cells are split from a
-// record's line when they are asked for. The pieces and records are the ones the line reader finds
-// (CR LF as one line feed, CTRL+Z ends the text, 255-character pieces of which only the one that ends a
-// line counts, a zero byte hides the rest of its piece, fewer than four spaces is no call record).
+// record's line when they are asked for. The pieces and records are the ones that the Windows C
+// runtime's text-mode line reads into a 256-byte buffer find (CR LF as one line feed, CTRL+Z ends the
+// text, 255-character pieces of which only the one that ends a line counts, a zero byte hides the rest
+// of its piece, fewer than four spaces is no call record).
 // Calls logged after the file was read are appended as rows of their own. The shown order is a
 // permutation of the records: file order, or sorted by a column in either direction.
 #include <cstddef>

@@ -1,15 +1,13 @@
-// The call log's line in both directions: what the monitor writes, what the call page reads back
-// (through the Windows C runtime's text-mode line reads), and where the file lives.
+// The call log's line in both directions: what the monitor writes, what the call page lists of it (as
+// the Windows C runtime's text-mode line reads deliver the file), and where the file lives.
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "calllog/CallLogFormat.h"
 #include "calllog/CallLogIndex.h"
-#include "calllog/CallLogReader.h"
 #include "calllog/CallRowsText.h"
 
 namespace tfm {
@@ -33,20 +31,8 @@ std::vector<CallLogRow> Shown(const CallLogIndex& index) {
   return rows;
 }
 
-// Each read goes through an anonymous temporary file of its own: tests running at once share nothing.
-// The page's index of the same bytes must find the same records as the line reader.
-std::vector<CallLogRow> Read(const std::string& bytes) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), std::fclose);
-  if (!file) {
-    ADD_FAILURE() << "no temporary file";
-    return {};
-  }
-  std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-  std::rewind(file.get());
-  std::vector<CallLogRow> rows = ReadCallLog(file.get());
-  EXPECT_EQ(rows, Shown(CallLogIndex(bytes)));
-  return rows;
-}
+// The rows that the call page lists for the bytes of a log file.
+std::vector<CallLogRow> Read(const std::string& bytes) { return Shown(CallLogIndex(bytes)); }
 
 std::tm March1st2005() {
   std::tm t{};
@@ -81,16 +67,15 @@ TEST(CallLogFormat, WrittenLinesReadBackAsTheirFieldsAndOddOrTornLinesAreSkipped
                                          {"IN", "4713", "0301", "1", "x y z"}};
   EXPECT_EQ(expected, Read(bytes));
   EXPECT_TRUE(Read("").empty());
-  EXPECT_TRUE(ReadCallLog(::testing::TempDir() + "no-such-folder/ISDNCall.log").empty());
 }
 
-TEST(CallLogReader, TextModeTranslationAsTheWindowsRuntimeDoesIt) {
+TEST(CallLogIndex, TextModeTranslationAsTheWindowsRuntimeDoesIt) {
   // A lone carriage return stays in the text; CTRL+Z ends it; a zero byte hides the rest of its piece.
   const std::vector<CallLogRow> expected{{"IN", "1", "2", "d", "t\r"}, {"IN", "3", "4", "d", "t"}};
   EXPECT_EQ(expected, Read(std::string("IN 1 2 d t\r\r\nIN 5 6 d\0 t\nIN 3 4 d t\n\x1AIN 7 8 d t\n", 44)));
 }
 
-TEST(CallLogReader, LongLinesAreReadIn255CharacterPieces) {
+TEST(CallLogIndex, LongLinesAreReadIn255CharacterPieces) {
   // Only the piece that ends a line counts: here it is a whole record of its own.
   const std::string record = "IN 1 2 2005-03-01 10:00:00\n";
   std::vector<CallLogRow> rows = Read(std::string(255, 'a') + record + std::string(600, 'b') + "\n" + record);
@@ -108,18 +93,6 @@ TEST(CallLogReader, LongLinesAreReadIn255CharacterPieces) {
   rows = Read(head + time + "t\r\n" + record);
   ASSERT_EQ(1u, rows.size());
   EXPECT_EQ("10:00:00", rows[0].time);
-}
-
-TEST(CallLogReader, CrLfSplitAcrossTheReadChunksIsStillOneLineFeed) {
-  // Line lengths chosen so that carriage returns fall on every offset, the chunk edges included.
-  std::string bytes;
-  std::vector<CallLogRow> expected;
-  for (int i = 0; bytes.size() < 40000; ++i) {
-    const std::string time(static_cast<size_t>(i % 37), 't');
-    bytes += "IN " + std::to_string(i) + " 5 d " + time + "\r\n";
-    expected.push_back({"IN", std::to_string(i), "5", "d", time});
-  }
-  EXPECT_EQ(expected, Read(bytes));
 }
 
 // The shown order: a column in both directions, date and time as one moment, equal keys in file order;
