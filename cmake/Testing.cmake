@@ -3,11 +3,13 @@
 #   tfm_unit_test(name SOURCES ... [LIBS ...])   native GoogleTest exe, label "unit"
 #   tfm_win_test(name SOURCES ... [LIBS ...] [ENVIRONMENT VAR=value ...])
 #                                                cross-built GoogleTest exe run under Wine, label "win"
-#   tfm_e2e_test(name SCRIPT file [TIMEOUT s] [ENV var=value...])   Python scenario against this build's
-#                                                exe, label "e2e"
+#   tfm_e2e_test(name SCRIPT file [TIMEOUT s] [ENV var=value...] [OWN_PREFIX])
+#                                                Python scenario against this build's exe, label "e2e"
 #
 # Every Wine test holds the resource lock "wineprefix": the tests share one prefix and the monitor's
-# single-instance guard would make a second copy exit silently, so they run strictly one at a time.
+# single-instance guard would make a second copy exit silently, so they run strictly one at a time. A
+# scenario with OWN_PREFIX (its ENV names a prefix of its own, as TFM_DPI does) runs on a virtual display
+# of its own instead, beside the others: no window of another test covers its screenshots.
 include(GoogleTest)
 
 # Unit tests run natively on Linux; a Windows build (cross or native) has no unit-test stage.
@@ -57,7 +59,7 @@ function(tfm_win_test name)
 endfunction()
 
 function(tfm_e2e_test name)
-  cmake_parse_arguments(T "" "SCRIPT;TIMEOUT" "ENV" ${ARGN})
+  cmake_parse_arguments(T "OWN_PREFIX" "SCRIPT;TIMEOUT" "ENV" ${ARGN})
   if(NOT (WIN32 AND TFM_E2E_TESTS))
     return()
   endif()
@@ -69,7 +71,13 @@ function(tfm_e2e_test name)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(wine_arch win32)
   endif()
-  add_test(NAME e2e.${name} COMMAND python3 "${CMAKE_CURRENT_SOURCE_DIR}/${T_SCRIPT}")
-  set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK wineprefix
+  set(command python3 "${CMAKE_CURRENT_SOURCE_DIR}/${T_SCRIPT}")
+  set(lock wineprefix)
+  if(T_OWN_PREFIX)
+    set(command xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" ${command})
+    set(lock e2e.${name})
+  endif()
+  add_test(NAME e2e.${name} COMMAND ${command})
+  set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK ${lock}
     ENVIRONMENT "TFM_BUILD_DIR=${CMAKE_BINARY_DIR};TFM_SOURCE_DIR=${PROJECT_SOURCE_DIR};TFM_WINEARCH=${wine_arch};PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1;${T_ENV}")
 endfunction()

@@ -107,7 +107,8 @@ def wine_reg(*args):
 
 
 def run_folder(name):
-    folder = os.path.join(BUILD, "e2e-run", name)
+    """A folder of the scenario's own; a run at another scaling has others, so that both can run at once."""
+    folder = os.path.join(BUILD, "e2e-run", name + ("" if DPI == 96 else "-%ddpi" % DPI))
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     return folder
