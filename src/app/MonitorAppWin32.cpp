@@ -52,8 +52,8 @@ bool CMonitorApp::InitInstance() {
   UpdateWindow(m_mainFrame->Hwnd());
 
   PreparePopup();
-  m_callLog.AddListener(m_callFeed);
   m_mainFrame->Tray()->ChangeIcon(kServiceStoppedIcon);
+  m_callLog.AddListener(m_callFeed);
   m_callLog.AddListener(m_callNotifications);
   m_callLog.AddListener(m_eventReporter);
   OpenFaxServerChannel();

@@ -24,9 +24,8 @@ void CallLogFile::WriteCallLog(const char* callType, const std::string& calledNu
     std::fclose(file);
   }
   if (m_listeners.empty()) return;
-  if (const std::optional<CallLogRow> row = SplitCallLogLine(line)) {
-    for (ICallLogListener* listener : m_listeners) listener->OnCallLogged(*row);
-  }
+  const CallLogRow row = SplitCallLogLine(line);
+  for (ICallLogListener* listener : m_listeners) listener->OnCallLogged(row);
 }
 
 }  // namespace tfm

@@ -21,21 +21,20 @@ std::string FormatCallLogLine(const char* callType, const std::string& calledNum
   return line;
 }
 
-std::optional<CallLogRow> SplitCallLogLine(std::string_view piece) {
-  piece = piece.substr(0, piece.find('\0'));
-  const size_t lineFeed = piece.find('\n');
-  if (lineFeed == std::string_view::npos) return std::nullopt;
-  std::string_view rest = piece.substr(0, lineFeed);
+std::string_view CallLogFieldsFrom(std::string_view line, int field) {
+  for (int i = 0; i < field; ++i) line.remove_prefix(line.find(' ') + 1);
+  return line;
+}
 
-  std::string_view fields[4];
-  for (std::string_view& field : fields) {
-    const size_t space = rest.find(' ');
-    if (space == std::string_view::npos) return std::nullopt;
-    field = rest.substr(0, space);
-    rest.remove_prefix(space + 1);
-  }
-  return CallLogRow{std::string(fields[0]), std::string(fields[1]), std::string(fields[2]), std::string(fields[3]),
-                    std::string(rest)};
+std::string_view CallLogField(std::string_view line, int field) {
+  line = CallLogFieldsFrom(line, field);
+  return field == 4 ? line : line.substr(0, line.find(' '));
+}
+
+CallLogRow SplitCallLogLine(std::string_view line) {
+  line = line.substr(0, line.find('\n'));
+  const auto field = [line](int index) { return std::string(CallLogField(line, index)); };
+  return {field(0), field(1), field(2), field(3), field(4)};
 }
 
 }  // namespace tfm

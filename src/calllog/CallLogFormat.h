@@ -3,7 +3,6 @@
 // rewritten. This is the line in both directions, as written and as split again for display, and the
 // file's place in a folder.
 #include <ctime>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,11 +28,13 @@ struct CallLogRow {
   bool operator==(const CallLogRow&) const = default;
 };
 
-// Splits one piece read from the log. A piece without a line feed is no line of its own and gives
-// nothing. The piece is taken as text up to a zero byte, as the platform's string functions see it.
-// The line splits at its first four spaces; field 5 is the rest up to the line feed. A line with
-// fewer than four spaces is no call record (the writer never produces one) and gives nothing rather
-// than a row of partial cells.
-std::optional<CallLogRow> SplitCallLogLine(std::string_view piece);
+// A call record's line (without its line feed) splits at its first four spaces: fields 0..3 end at a
+// space each, field 4 is the rest of the line. A line with fewer spaces is no call record; readers
+// check that before they split. These give the line from field 0..4 on, and field 0..4 alone.
+std::string_view CallLogFieldsFrom(std::string_view line, int field);
+std::string_view CallLogField(std::string_view line, int field);
+
+// A record's line (up to its line feed, if it has one) as the row a reader of the file splits it into.
+CallLogRow SplitCallLogLine(std::string_view line);
 
 }  // namespace tfm

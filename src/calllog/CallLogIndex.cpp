@@ -25,18 +25,6 @@ bool IsRecord(const char* piece, size_t length) {
   return true;
 }
 
-// A record's line from field 0..4 on.
-std::string_view Rest(std::string_view line, int field) {
-  for (int i = 0; i < field; ++i) line.remove_prefix(line.find(' ') + 1);
-  return line;
-}
-
-// Field 0..4 of a record's line: the first four split at a space each, the fifth is the rest.
-std::string_view Field(std::string_view line, int field) {
-  line = Rest(line, field);
-  return field == 4 ? line : line.substr(0, line.find(' '));
-}
-
 // The first eight bytes of a text, in the text's order: a shorter text is padded with zeros.
 uint64_t PrefixKey(std::string_view text) {
   uint64_t key = 0;
@@ -98,19 +86,21 @@ std::string_view CallLogIndex::Line(uint32_t record) const {
 
 std::string_view CallLogIndex::Cell(size_t position, int column) const {
   if (position >= m_order.size() || column < 0 || column >= kCallColumnCount) return {};
-  return Field(Line(m_order[position]), kFieldOfColumn[column]);
+  return CallLogField(Line(m_order[position]), kFieldOfColumn[column]);
+}
+
+bool CallLogIndex::SortsByMoment() const {
+  const auto column = static_cast<CallColumn>(m_sortColumn);
+  return column == CallColumn::kDate || column == CallColumn::kTime;
 }
 
 std::string_view CallLogIndex::SortText(uint32_t record) const {
-  const auto column = static_cast<CallColumn>(m_sortColumn);
-  const bool moment = column == CallColumn::kDate || column == CallColumn::kTime;
-  return moment ? Rest(Line(record), 3) : Field(Line(record), kFieldOfColumn[m_sortColumn]);
+  const std::string_view line = Line(record);
+  return SortsByMoment() ? CallLogFieldsFrom(line, 3) : CallLogField(line, kFieldOfColumn[m_sortColumn]);
 }
 
 uint64_t CallLogIndex::SortKey(uint32_t record) const {
-  const auto column = static_cast<CallColumn>(m_sortColumn);
-  const bool moment = column == CallColumn::kDate || column == CallColumn::kTime;
-  return moment ? MomentKey(SortText(record)) : PrefixKey(SortText(record));
+  return SortsByMoment() ? MomentKey(SortText(record)) : PrefixKey(SortText(record));
 }
 
 // A strict order on records: by the sort column's key, then its text, then file order. Date and time
@@ -120,6 +110,12 @@ bool CallLogIndex::Less(uint32_t a, uint32_t b) const {
     const uint64_t keyA = SortKey(a);
     const uint64_t keyB = SortKey(b);
     if (keyA != keyB) return keyA < keyB;
+  }
+  return LessOnEqualKeys(a, b);
+}
+
+bool CallLogIndex::LessOnEqualKeys(uint32_t a, uint32_t b) const {
+  if (m_sortColumn >= 0) {
     if (const int order = SortText(a).compare(SortText(b))) return order < 0;
   }
   return a < b;
@@ -139,9 +135,7 @@ void CallLogIndex::Sort(int column, bool ascending) {
     std::vector<Keyed> keyed(m_order.size());
     for (uint32_t record = 0; record < keyed.size(); ++record) keyed[record] = {SortKey(record), record};
     const auto less = [this](const Keyed& a, const Keyed& b) {
-      if (a.key != b.key) return a.key < b.key;
-      if (const int order = SortText(a.record).compare(SortText(b.record))) return order < 0;
-      return a.record < b.record;
+      return a.key != b.key ? a.key < b.key : LessOnEqualKeys(a.record, b.record);
     };
     // A log is written in time order: sorting by the moment mostly finds it sorted already.
     if (!std::is_sorted(keyed.begin(), keyed.end(), less)) std::sort(keyed.begin(), keyed.end(), less);

@@ -48,9 +48,11 @@ class CallLogIndex {
 
  private:
   std::string_view Line(uint32_t record) const;
+  bool SortsByMoment() const;
   std::string_view SortText(uint32_t record) const;
   uint64_t SortKey(uint32_t record) const;
   bool Less(uint32_t a, uint32_t b) const;
+  bool LessOnEqualKeys(uint32_t a, uint32_t b) const;
   bool Precedes(uint32_t a, uint32_t b) const { return m_ascending ? Less(a, b) : Less(b, a); }
 
   std::string m_text;                  // the file's bytes as read

@@ -75,12 +75,11 @@ bool CCallMonitorDlg::OnInitDialog() {
   }
   m_list.FitColumns(kColumnShares);
   LoadCallLog();
-  UpdateEmptyNote();
   return true;
 }
 
 void CCallMonitorDlg::UpdateEmptyNote() {
-  m_emptyNote.Show(SendMessageA(m_list.Hwnd(), LVM_GETITEMCOUNT, 0, 0) == 0);
+  m_emptyNote.Show(m_index.RowCount() == 0);
 }
 
 // The feed is attached before the file is read, so that no call falls between the two; the calls
@@ -98,6 +97,7 @@ void CCallMonitorDlg::LoadCallLog() {
   Send(list, LVM_SETITEMCOUNT, m_index.RowCount(), LVSICF_NOINVALIDATEALL);
   Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(std::max<ptrdiff_t>(m_index.NewestPosition(), 0)), FALSE);
   InvalidateRect(list, nullptr, TRUE);
+  UpdateEmptyNote();
   TraceF("call page: %d rows", static_cast<int>(m_index.RowCount()));
 }
 

@@ -35,9 +35,6 @@ class CCallMonitorDlg : public fw::ResizableDialog {
   // Lists the call log beside the executable; a missing or unreadable log gives an empty list, without
   // a message.
   void LoadCallLog();
-  // Shows "No calls have been logged yet." in place of the list while it has no rows; called
-  // whenever the number of rows may have changed.
-  void UpdateEmptyNote();
 
   const CReportListCtrl& list() const { return m_list; }
   const CallLogIndex& rows() const { return m_index; }
@@ -60,6 +57,9 @@ class CCallMonitorDlg : public fw::ResizableDialog {
   void OnSelectAll();
   void OnExport();
 
+  // Shows "No calls have been logged yet." in place of the list while it has no rows; called
+  // whenever the number of rows may have changed.
+  void UpdateEmptyNote();
   std::vector<size_t> SelectedPositions() const;
   bool NewestInView() const;
   void ShiftSelectionFrom(int position);
