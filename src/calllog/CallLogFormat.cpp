@@ -1,5 +1,6 @@
 #include "calllog/CallLogFormat.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tfm {
@@ -10,14 +11,22 @@ std::string CallLogPath(const std::string& directory) {
   return path + kCallLogFileName;
 }
 
+void MakeNumberPrintable(std::string& number) {
+  std::transform(number.begin(), number.end(), number.begin(), PrintableNumberByte);
+}
+
 std::string FormatCallLogLine(const char* callType, const std::string& calledNumber, const std::string& callingNumber,
                               const std::tm* localTime) {
   char stamp[64] = "Invalid DateTime";
   if (localTime && std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", localTime) == 0) {
     std::snprintf(stamp, sizeof stamp, "%s", "Invalid DateTime");
   }
+  std::string called = calledNumber;
+  std::string calling = callingNumber;
+  MakeNumberPrintable(called);
+  MakeNumberPrintable(calling);
   std::string line = callType;
-  line.append(" ").append(calledNumber).append(" ").append(callingNumber).append(" ").append(stamp).append("\n");
+  line.append(" ").append(called).append(" ").append(calling).append(" ").append(stamp).append("\n");
   return line;
 }
 

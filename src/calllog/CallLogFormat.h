@@ -10,12 +10,19 @@ namespace tfm {
 
 inline constexpr char kCallLogFileName[] = "ISDNCall.log";
 
+// Numbers are data from the line: every byte of a called or calling number that is not a printable,
+// non-space ASCII character stands as '?' wherever the number goes (log line, tooltip, balloon, event
+// record, list), so that no number can end, split or forge a log line or carry control bytes anywhere.
+constexpr char PrintableNumberByte(char c) { return c > ' ' && c < '\x7F' ? c : '?'; }
+// In place: a number held in a buffer reserved beforehand stays without allocation.
+void MakeNumberPrintable(std::string& number);
+
 // The log file's path in a folder (with or without its trailing backslash); an empty folder gives
 // "\ISDNCall.log" (root of the drive).
 std::string CallLogPath(const std::string& directory);
 
 // "type called calling YYYY-MM-DD HH:MM:SS\n"; "Invalid DateTime" stands for the time stamp when
-// localTime is null (the conversion failed). The texts are written as they stand.
+// localTime is null (the conversion failed). The numbers are written as MakeNumberPrintable leaves them.
 std::string FormatCallLogLine(const char* callType, const std::string& calledNumber, const std::string& callingNumber,
                               const std::tm* localTime);
 

@@ -105,8 +105,10 @@ void CIsdnMonitor::OnConnectInd() {
   // Within the capacity reserved at construction: no allocation.
   m_calledNumber.assign(CalledNumberText(call.calledNumberCopy));
   m_callingNumber.assign(CallingNumberText(call.callingNumberCopy));
+  MakeNumberPrintable(m_calledNumber);
+  MakeNumberPrintable(m_callingNumber);
 
-  // Numbers are data from the line: arguments, never the format. They hold no zero byte.
+  // Numbers are data from the line: arguments, never the format.
   char tip[kIncomingCallTextLength];
   std::snprintf(tip, sizeof tip, kIncomingCallFormat, m_callingNumber.c_str(), m_calledNumber.c_str());
   m_tray.ChangeTip(tip);

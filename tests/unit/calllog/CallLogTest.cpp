@@ -50,6 +50,9 @@ TEST(CallLogFormat, LineHasFiveBlankSeparatedFieldsAndOneStamp) {
   EXPECT_EQ("IN 4711 815 2005-03-01 14:05:09\n", FormatCallLogLine("IN", "4711", "815", &t));
   EXPECT_EQ("IN 1 %s%n%x 2005-03-01 14:05:09\n", FormatCallLogLine("IN", "1", "%s%n%x", &t));
   EXPECT_EQ("IN 1 2 Invalid DateTime\n", FormatCallLogLine("IN", "1", "2", nullptr));
+  // A number's bytes never become the line's structure: no blank, line end, CTRL+Z, zero or 8-bit byte.
+  EXPECT_EQ("IN 1?1 6?6?6?6?? 2005-03-01 14:05:09\n",
+            FormatCallLogLine("IN", "1 1", std::string("6\n6\x1A" "6\0" "6\xFF\x7F", 9), &t));
 }
 
 TEST(CallLogFormat, WrittenLinesReadBackAsTheirFieldsAndOddOrTornLinesAreSkipped) {
