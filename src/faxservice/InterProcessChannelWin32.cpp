@@ -11,7 +11,9 @@ namespace tfm {
 
 // Holds the race mutex for one create or connect. Even "already exists" after a failed open means the
 // other side created it between our open and create: the lock is then not taken this time rather than
-// guessing who owns it.
+// guessing who owns it. Any program of the session may hold the mutex (a hung fax service does), and
+// start-up runs on the user-interface thread: the wait is bounded, and a lock not had in time leaves the
+// channel to the poller's next cycle.
 class CInterProcessChannel::RaceLock {
  public:
   RaceLock(const std::string& name, const ChannelCreateCalls& create, DWORD& lastError) {
@@ -22,8 +24,13 @@ class CInterProcessChannel::RaceLock {
       lastError = GetLastError();
       if (!m_mutex || lastError != ERROR_SUCCESS) return;
     }
-    WaitForSingleObject(m_mutex.get(), INFINITE);  // an abandoned mutex is ours as well
-    m_held = true;
+    // An abandoned mutex is ours as well.
+    const DWORD wait = WaitForSingleObject(m_mutex.get(), kRaceMutexWaitMs);
+    m_held = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    if (!m_held) {
+      lastError = ERROR_TIMEOUT;
+      TraceF("channel: race mutex busy for %lu ms", kRaceMutexWaitMs);
+    }
   }
   ~RaceLock() {
     if (m_held) ReleaseMutex(m_mutex.get());

@@ -15,6 +15,9 @@
 
 namespace tfm {
 
+// How long creating or connecting waits for the fax server (or anyone) to let go of the race mutex.
+inline constexpr DWORD kRaceMutexWaitMs = 250;
+
 // An owned handle or view that the listener thread reads without a lock: the owner is filled first and
 // the value published after, so the listener never sees an object that is not complete. Published once;
 // it goes with the channel, after the listener has stopped.

@@ -36,13 +36,13 @@ uint32_t RunIpcListener(IServerEventPort& channel, ITrayPort* tray, const Shared
       ShowServerText(channel, tray);
       // The server waits for this answer whether or not there was anything to show.
       channel.SetClientEvent();
+      // One text per slice: a server that leaves its event signalled cannot make the listener spin.
+      sleep(kListenerWaitMs);
     } else if (wait == ServerEventWait::Failed) {
-      // Nothing to wait on any more: linger until the workers stop or the channel is declared down,
-      // looking at the flags once per wait period rather than spinning.
-      while (flags.workersRunning != 0 && flags.channelReady != 0) sleep(kListenerWaitMs);
-      return 0;
+      // Nothing to wait on yet (the events are not connected, or a foreign object holds their names):
+      // the poller connects them when it can, and the next wait takes them up.
+      sleep(kListenerWaitMs);
     }
-    // A server that keeps its event signalled must not keep the listener from seeing the stop.
     if (wait == ServerEventWait::Stopped || flags.workersRunning == 0) return 0;
   }
 }

@@ -34,8 +34,8 @@ std::string ServerTextFromBlock(const unsigned char* block);
 // The tooltip for a server text: one blank on each side. The tray keeps the first 127 bytes.
 std::string FormatServerTip(const std::string& text);
 
-// Runs until workersRunning is found 0 after a wait (or the wait reports the stop), or until a wait
-// fails and then workersRunning or channelReady is found 0; sleep is the pause of the lingering.
+// Runs until workersRunning is found 0 after a wait, or the wait reports the stop. A handled text and a
+// failed wait (no events to wait on yet) are each followed by one wait period of sleep.
 uint32_t RunIpcListener(IServerEventPort& channel, ITrayPort* tray, const SharedFlags& flags,
                         const SleepFunction& sleep);
 

@@ -19,9 +19,9 @@ void RunServicePollerCycle(IServiceProbe& probe, ITrayPort* tray, IServiceStateL
     }
     if (listener && flags.stateChanged == 1) listener->OnServiceStateChanged(true);
     if (flags.channelReady == 0) {
-      // Only the events decide readiness; a failed CreateChannel shows up as a missing view.
-      channel.CreateChannel(kChannelBaseName);
-      flags.channelReady = channel.ConnectEvents() ? 1 : 0;
+      // Ready only with the view and both events: a service that runs before it has made its objects
+      // (or a foreign object under one of their names) is tried again in each running cycle.
+      flags.channelReady = channel.CreateChannel(kChannelBaseName) && channel.ConnectEvents() ? 1 : 0;
       Trace(flags.channelReady == 1 ? "poller: channel connected" : "poller: channel not connected");
     }
     return;

@@ -211,6 +211,15 @@ def child(parent, control_id, what):
     return int(out)
 
 
+def hold_mutex(name, milliseconds):
+    """Another program of the session holding a named mutex (or sitting on a channel object's name with
+    one) for the milliseconds; returns its process once it holds the mutex."""
+    holder = subprocess.Popen([WINE_RUN, WINCTL, "hold-mutex", name, str(milliseconds)],
+                              env=wine_env({"WINEDEBUG": "-all"}), stdout=subprocess.PIPE, text=True)
+    check(holder.stdout.readline().strip() == "held", "the mutex %s could not be taken" % name)
+    return holder
+
+
 def set_prefix_dpi():
     """Sets the prefix's display scaling to DPI, read by the programs started afterwards."""
     code, _ = wine_reg("add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(DPI), "/f")

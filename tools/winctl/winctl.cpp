@@ -28,6 +28,9 @@
 //   winctl process HWND                     prints pid=, handles=, private= of the window's process
 //   winctl tray-tips                        prints the notification icons' tooltip texts, one per line,
 //                                           and a balloon on show as "balloon <text>"
+//   winctl hold-mutex NAME MS               creates and owns the named mutex, prints "held", lets go after MS
+//   winctl signal-text MAP EVENT TEXT       writes TEXT at offset 8 of the named mapping and sets the named
+//                                           event, leaving it set (as a fax server that never resets it)
 //   winctl fits HWND                        succeeds when every visible window below HWND lies inside its
 //                                           parent's client area and every list's columns fit its width
 //                                           without a horizontal scroll bar; prints what does not
@@ -45,6 +48,7 @@
 
 #include "ProcessStatsWin32.h"
 #include "TrayTipsWin32.h"
+#include "os/Owned.h"
 
 namespace {
 
@@ -310,6 +314,24 @@ int main(int argc, char** argv) {
     const BOOL sized = SetWindowPos(Handle(argv[2]), nullptr, 0, 0, static_cast<int>(Number(argv[3])),
                                     static_cast<int>(Number(argv[4])), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return sized ? Rect(Handle(argv[2])) : 1;
+  }
+  if (verb == "hold-mutex" && argc == 4) {
+    // As any program of the session could: a fax service hung inside the race mutex, or a foreign object
+    // sitting on a name of the channel.
+    const os::UniqueHandle mutex(CreateMutexA(nullptr, TRUE, argv[2]));
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(Number(argv[3])));
+    return 0;
+  }
+  if (verb == "signal-text" && argc == 5) {
+    const os::UniqueHandle mapping(OpenFileMappingA(FILE_MAP_WRITE, FALSE, argv[2]));
+    const os::UniqueView view(mapping ? MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0) : nullptr);
+    const os::UniqueHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]));
+    if (!view || !event) return 1;
+    std::strncpy(static_cast<char*>(view.get()) + 8, argv[4], 255);
+    return SetEvent(event.get()) ? 0 : 1;
   }
   if (verb == "text" && argc == 3) {
     char text[1024] = "";

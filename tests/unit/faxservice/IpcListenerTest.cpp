@@ -57,26 +57,27 @@ class ScriptedServerEvents final : public IServerEventPort {
   int clientEvents = 0;
 };
 
+// The listener's sleeps end it after a few, as a stop would: a test never runs it for ever.
 class IpcListenerTest : public ::testing::Test {
  protected:
-  IpcListenerTest() {
-    flags.workersRunning = 1;
-    flags.channelReady = 1;
-  }
+  IpcListenerTest() { flags.workersRunning = 1; }
   uint32_t Run(ITrayPort* trayPort) {
-    return RunIpcListener(events, trayPort, flags, [this](uint32_t) {
-      ++lingerSleeps;
-      if (lingerSleeps == 3) flags.channelReady = 0;
+    return RunIpcListener(events, trayPort, flags, [this](uint32_t milliseconds) {
+      sleeps.push_back(milliseconds);
+      if (sleeps.size() == sleepsBeforeStop) flags.workersRunning = 0;
     });
   }
   SharedFlags flags;
   ScriptedServerEvents events;
   test::RecordingTray tray;
-  int lingerSleeps = 0;
+  std::vector<uint32_t> sleeps;
+  size_t sleepsBeforeStop = 3;
 };
 
 constexpr auto kSignalled = ServerEventWait::Signalled;
 constexpr auto kTimedOut = ServerEventWait::TimedOut;
+constexpr auto kFailed = ServerEventWait::Failed;
+constexpr auto kStopped = ServerEventWait::Stopped;
 
 TEST_F(IpcListenerTest, ShowsEachTextWithBlanksAndAnswersEverySignal) {
   events.waits = {{kTimedOut, nullptr},
@@ -84,48 +85,54 @@ TEST_F(IpcListenerTest, ShowsEachTextWithBlanksAndAnswersEverySignal) {
                   {kSignalled, ""},
                   {kTimedOut, nullptr},
                   {kSignalled, "Sending fax"}};
-  flags.channelReady = 0;
   EXPECT_EQ(0u, Run(&tray));
   EXPECT_EQ((Calls{"shown", "tip  Fax received from 4711 ", "shown", "tip  Sending fax "}), tray.Calls());
   EXPECT_EQ(3, events.clientEvents) << "the empty text is answered too";
-  EXPECT_EQ(std::vector<uint32_t>(6, 100u), events.waitTimeouts);
+  EXPECT_EQ(std::vector<uint32_t>(5, 100u), events.waitTimeouts);
 }
 
 TEST_F(IpcListenerTest, SignalIsAnsweredWithoutViewOrTray) {
-  events.waits = {{kSignalled, nullptr}};
-  flags.channelReady = 0;
+  events.waits = {{kSignalled, nullptr}, {kStopped, nullptr}};
   Run(&tray);
   EXPECT_TRUE(tray.Calls().empty()) << "no view: nothing read";
-  events.waits = {{kSignalled, "text"}};
+  events.waits = {{kSignalled, "text"}, {kStopped, nullptr}};
   Run(nullptr);
   EXPECT_EQ(2, events.clientEvents);
+}
+
+// A server that leaves its event signalled gets one text a wait period, not a spin: every handled text
+// is followed by a sleep of one period.
+TEST_F(IpcListenerTest, EventLeftSignalledIsHandledOnceAPeriod) {
+  sleepsBeforeStop = 4;
+  events.waits.assign(10, {kSignalled, "stuck"});
+  Run(&tray);
+  EXPECT_EQ(std::vector<uint32_t>(4, 100u), sleeps);
+  EXPECT_EQ(4, events.clientEvents);
 }
 
 // Told to stop, the listener ends after the wait that reports it, or after any wait once the flag is
 // cleared: a server that keeps its event signalled cannot hold it.
 TEST_F(IpcListenerTest, EndsAfterTheWaitThatFindsTheStop) {
-  events.waits = {{kSignalled, "busy"}, {ServerEventWait::Stopped, nullptr}, {kSignalled, "never"}};
+  events.waits = {{kTimedOut, nullptr}, {kStopped, nullptr}, {kSignalled, "never"}};
   EXPECT_EQ(0u, Run(&tray));
   EXPECT_EQ(2u, events.waitTimeouts.size());
   flags.workersRunning = 0;
   events.waits = {{kSignalled, "last"}, {kSignalled, "never"}};
   EXPECT_EQ(0u, Run(&tray));
   EXPECT_EQ(3u, events.waitTimeouts.size());
-  EXPECT_EQ((Calls{"shown", "tip  busy ", "shown", "tip  last "}), tray.Calls());
-  EXPECT_EQ(2, events.clientEvents) << "the text seen before the stop is still answered";
-  EXPECT_EQ(0, lingerSleeps);
+  EXPECT_EQ((Calls{"shown", "tip  last "}), tray.Calls());
+  EXPECT_EQ(1, events.clientEvents) << "the text seen before the stop is still answered";
 }
 
-// A failed wait ends the listener at once when the channel is down; otherwise it lingers until the
-// poller drops the flag and never waits again.
-TEST_F(IpcListenerTest, FailedWaitEndsOrLingersByChannelState) {
-  Run(&tray);
-  EXPECT_EQ(3, lingerSleeps);
-  EXPECT_EQ(1u, events.waitTimeouts.size());
-  Run(&tray);
-  EXPECT_EQ(3, lingerSleeps);
-  EXPECT_EQ(2u, events.waitTimeouts.size());
-  EXPECT_EQ(0, events.clientEvents);
+// No events to wait on (not connected yet, or a foreign object holds a name): the listener does not
+// end, it tries again each period and takes up the events once the poller has connected them.
+TEST_F(IpcListenerTest, FailedWaitsAreRetriedUntilTheEventsAreThere) {
+  sleepsBeforeStop = 5;
+  events.waits = {{kFailed, nullptr}, {kFailed, nullptr}, {kSignalled, "connected at last"}, {kFailed, nullptr}};
+  EXPECT_EQ(0u, Run(&tray));
+  EXPECT_EQ(5u, events.waitTimeouts.size());
+  EXPECT_EQ((Calls{"shown", "tip  connected at last "}), tray.Calls());
+  EXPECT_EQ(std::vector<uint32_t>(5, 100u), sleeps);
 }
 
 // From version code 109 on, the server creates its map and mutex in the global namespace; the events

@@ -95,14 +95,19 @@ TEST_F(ServicePollerTest, TooltipsAreRepeatedOnlyWhileStopped) {
   EXPECT_TRUE(changes.empty());
 }
 
-// Readiness follows ConnectEvents alone; a failed connect is retried in the next running cycle.
-TEST_F(ServicePollerTest, ChannelReadinessFollowsConnectEvents) {
-  channel.connectResult = false;
-  Cycle(4);
-  EXPECT_EQ(0, flags.channelReady);
-  channel.connectResult = true;
+// Ready only when the view and the events are both there; until then every running cycle tries again.
+TEST_F(ServicePollerTest, ChannelIsReadyOnlyWithViewAndEvents) {
   channel.createResult = false;
   Cycle(4);
+  EXPECT_EQ(Calls{"create TelvaroFaxServer"}, channel.calls) << "no events without a view";
+  EXPECT_EQ(0, flags.channelReady);
+  channel.createResult = true;
+  channel.connectResult = false;
+  Cycle(4);
+  EXPECT_EQ(kOpenChannel, channel.calls);
+  EXPECT_EQ(0, flags.channelReady);
+  channel.connectResult = true;
+  Cycle(2);
   EXPECT_EQ(kOpenChannel, channel.calls);
   EXPECT_EQ(1, flags.channelReady);
 }

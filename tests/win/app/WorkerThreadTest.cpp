@@ -69,7 +69,7 @@ TEST(Workers, BusyWorkersAllEndAtTheStopWithoutTermination) {
   poller.Start(ServicePollerThread, &faxWorkers);
   isdnMonitor.Start(IsdnMonitorThreadProc, &monitor);
   ASSERT_TRUE(listener.Started() && poller.Started() && isdnMonitor.Started());
-  const auto busy = [&] { return tray.Calls().size() > 100 && trace.CountStartingWith("capi: LISTEN_REQ") > 0; };
+  const auto busy = [&] { return tray.Calls().size() > 10 && trace.CountStartingWith("capi: LISTEN_REQ") > 0; };
   ASSERT_TRUE(tray.WaitForCall("tip Telvaro Fax Stopped", std::chrono::seconds(5))) << "the poller did not cycle";
   for (int i = 0; i < 500 && !busy(); ++i) Sleep(10);
   ASSERT_TRUE(busy()) << "workers not busy";

@@ -5,6 +5,7 @@
 #include <sddl.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "ChannelTestSupportWin32.h"
 #include "faxservice/FaxServiceNames.h"
@@ -138,6 +139,29 @@ TEST_F(ChannelTest, ReopeningKeepsHandleCountWhileListenerKeepsReceiving) {
     EXPECT_NE(log.end(), std::find(log.begin(), log.end(), "acknowledged " + text)) << text;
     EXPECT_TRUE(ShowsTip(" " + text + " ")) << text;
   }
+}
+
+// Whoever holds the race mutex (a hung fax service) delays creating by a short bound only; the next
+// try, once it is free, succeeds.
+TEST_F(ChannelTest, RaceMutexHeldElsewhereBoundsTheWait) {
+  const os::UniqueHandle held(CreateMutexA(nullptr, FALSE, channel.names().raceMutex.c_str()));
+  os::UniqueHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  std::thread holder([&] {
+    WaitForSingleObject(held.get(), INFINITE);
+    WaitForSingleObject(release.get(), INFINITE);
+    ReleaseMutex(held.get());
+  });
+  while (WaitForSingleObject(held.get(), 0) == WAIT_OBJECT_0) {  // until the holder has it
+    ReleaseMutex(held.get());
+    Sleep(1);
+  }
+  EXPECT_FALSE(channel.CreateChannel(kChannelBaseName));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_TIMEOUT), channel.lastError());
+  EXPECT_EQ(nullptr, channel.CurrentBlock());
+  SetEvent(release.get());
+  holder.join();
+  Open();
+  EXPECT_NE(nullptr, channel.CurrentBlock());
 }
 
 // A foreign object under one of the channel's names makes the step fail with the system's wording, and
