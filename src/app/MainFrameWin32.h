@@ -20,6 +20,7 @@ inline constexpr UINT kCommandIsdnChecker = IDM_ISDN_CHECKER;
 inline constexpr UINT kCommandCallMonitor = IDM_CALL_MONITOR;
 inline constexpr UINT kCommandCallNotifications = IDM_CALL_NOTIFICATIONS;
 inline constexpr UINT kCommandExit = IDM_EXIT;
+inline constexpr UINT kCommandShowStartupNotices = IDM_SHOW_STARTUP_NOTICES;
 inline constexpr DWORD kFrameDefaultStyle = WS_OVERLAPPEDWINDOW | fw::kFwsAddToTitle;  // 0x00CF8000
 inline constexpr DWORD kFrameStyle = WS_CAPTION | WS_SYSMENU | 0x0008;                 // 0x00C80008
 
@@ -54,9 +55,6 @@ class CMainFrame final : public fw::FrameWindow {
 
   CSystemTray* Tray() const { return m_tray.get(); }
   CTaskbarNotifier& Notifier() { return m_notifier; }
-  // Cuts the workers' way to the tray, then removes the icon. The tray object stays until the frame
-  // goes: its callback may be on the stack (a double-click that opened the dialog).
-  void RemoveIcon();
 
  protected:
   bool PreCreateWindow(CREATESTRUCTA& cs) override;

@@ -58,18 +58,32 @@ bool CMonitorApp::InitInstance() {
   m_callLog.AddListener(m_eventReporter);
   OpenFaxServerChannel();
   BindCapi();
+  ControlWorkers(true);
+  // Monitoring runs before anyone has to answer a box: they are shown from the message loop.
+  if (!m_startupNotices.empty()) PostMessageA(m_mainFrame->Hwnd(), WM_COMMAND, kCommandShowStartupNotices, 0);
   return true;
 }
 
 void CMonitorApp::OpenFaxServerChannel() {
-  // Shown once at most: the service poller retries on its own while the service runs.
-  if (!m_channel.CreateChannel(kChannelBaseName)) {
-    Tell(m_channel.creatingRefused()
-             ? "Can Not connect to telvarofax service.\n\nThis account may not create the fax service's shared "
-               "objects. The monitor connects by itself once the fax service is running."
-             : "Can Not connect to telvarofax service");
+  // Ready only with the view and the events; otherwise the service poller tries again in each cycle
+  // while the service runs, and the box is shown once at most.
+  const bool created = m_channel.CreateChannel(kChannelBaseName);
+  if (!created) {
+    m_startupNotices.push_back(
+        m_channel.creatingRefused()
+            ? "Can Not connect to telvarofax service.\n\nThis account may not create the fax service's shared "
+              "objects. The monitor connects by itself once the fax service is running."
+            : "Can Not connect to telvarofax service");
   }
-  m_flags.channelReady = m_channel.ConnectEvents() ? 1 : 0;
+  m_flags.channelReady = created && m_channel.ConnectEvents() ? 1 : 0;
+}
+
+void CMonitorApp::ShowStartupNotices() {
+  // One after the other; a close while one is shown drops the rest.
+  for (const char* text : std::exchange(m_startupNotices, {})) {
+    if (!m_mainFrame || !IsWindow(m_mainFrame->Hwnd())) return;
+    Tell(text);
+  }
 }
 
 void CMonitorApp::PreparePopup() {
@@ -85,24 +99,24 @@ void CMonitorApp::PreparePopup() {
 void CMonitorApp::BindCapi() {
   m_flags.capiAvailable = 0;
   if (!m_capiLibrary.Load()) {
-    Tell("No CAPI drivers Installed");
+    m_startupNotices.push_back("No CAPI drivers Installed");
     return;
   }
   if (!IsCapiInstalled(m_capiLibrary.EntryPoints())) {
-    Trace("capi: no driver installed, workers not started");
+    Trace("capi: no driver installed, no ISDN monitor");
     return;
   }
   m_flags.capiAvailable = 1;
-  ControlWorkers(true);
 }
 
+// The fax service is watched with or without ISDN: only the ISDN monitor needs a driver.
 void CMonitorApp::ControlWorkers(bool start) {
   if (start) {
     m_flags.workersRunning = 1;
     Trace("workers: running");
     m_listenerThread.Start(IpcListenerThread, &m_faxWorkers);
     m_pollerThread.Start(ServicePollerThread, &m_faxWorkers);
-    m_monitorThread.Start(IsdnMonitorThreadProc, &m_isdnMonitor);
+    if (m_flags.capiAvailable == 1) m_monitorThread.Start(IsdnMonitorThreadProc, &m_isdnMonitor);
     m_workersStarted = true;
     return;
   }
@@ -120,6 +134,10 @@ int CMonitorApp::ExitInstance() {
 
 // A double-click on the icon runs the menu's first item, "ISDN Checker".
 bool CMonitorApp::OnCommand(UINT commandId) {
+  if (commandId == kCommandShowStartupNotices) {
+    ShowStartupNotices();
+    return true;
+  }
   if (commandId == kCommandCallNotifications) {
     m_callNotifications.Toggle();
     return true;
@@ -135,15 +153,16 @@ bool CMonitorApp::OnCommand(UINT commandId) {
 }
 
 void CMonitorApp::OnSessionEnding() {
-  // Windows may end the process once WM_ENDSESSION returns. The tray link is cut first, so that no
-  // worker is inside a tray call when it stops; the monitor thread releases its COMMON-ISDN-API
-  // registration on the way out; then the icon goes.
+  // Windows may end the process once WM_ENDSESSION returns, and gives the handler a few seconds. The
+  // tray link is cut first, so that no worker is inside a tray call when it stops; the monitor thread
+  // releases its COMMON-ISDN-API registration on the way out, within one bound for all workers.
   Trace("session end");
   m_trayLink.Detach();
   ControlWorkers(false);
-  m_mainFrame->RemoveIcon();
   // Windows does not always end the process (Restart Manager closes programs with ENDSESSION_CLOSEAPP):
-  // close by ourselves, and give up the guard now so that a copy started meanwhile is not refused.
+  // close by ourselves, which removes the icon, and give up the guard now so that a copy started
+  // meanwhile is not refused. The removal is left to the close: it is not needed before the session
+  // ends, and it can take seconds (Wine's shell takes two).
   m_guardMutex.reset();
   PostMessageA(m_mainFrame->Hwnd(), WM_CLOSE, 0, 0);
 }
@@ -182,6 +201,7 @@ void CMonitorApp::OnDevicesMonitor(DevicesMonitorTab tab) {
 }
 
 void CMonitorApp::Tell(const char* text) {
+  TraceF("notice: %s", text);
   HWND owner = m_mainFrame ? m_mainFrame->Hwnd() : nullptr;
   MessageBoxA(owner, text, kApplicationTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/CallNotificationsWin32.h"
 #include "app/EventReporterWin32.h"
@@ -51,6 +52,7 @@ class CMonitorApp final : public fw::Application,
   bool AcquireSingleInstanceGuard();
   void PreparePopup();
   void OpenFaxServerChannel();
+  void ShowStartupNotices();
   void BindCapi();
   void ControlWorkers(bool start);
   // Opens the Devices Monitor on the tab, or brings the running one to the front on it.
@@ -87,6 +89,7 @@ class CMonitorApp final : public fw::Application,
   WorkerThread m_pollerThread{"poller"};
   WorkerThread m_monitorThread{"isdn-monitor"};
   bool m_workersStarted = false;
+  std::vector<const char*> m_startupNotices;  // kept until the message loop runs
 };
 
 }  // namespace tfm

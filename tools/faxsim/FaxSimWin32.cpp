@@ -3,8 +3,8 @@
 //   faxsim.exe <script> <log>              as the service (the service's binary path and arguments)
 //   faxsim.exe --console <script> <log>    in the foreground: runs the script once (even a repeating one)
 //                                          and ends
-// Log lines: "started", "posted <text>", "acknowledged <text>", "unacknowledged <text>",
-// "rejected <line>", "error <step> <code>", "stopped".
+// Log lines: "started", "opened" (the channel's objects; after "error <step> <code>" when the first try
+// failed), "posted <text>", "acknowledged <text>", "unacknowledged <text>", "rejected <line>", "stopped".
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +19,7 @@ namespace {
 
 constexpr char kServiceName[] = "TelvaroFaxService";
 constexpr DWORD kConsoleAnswerTimeoutMs = 15000;
+constexpr DWORD kOpenRetryMs = 500;
 
 // A repeating script needs a pause to repeat: without one it would post as fast as the monitor answers.
 bool Repeats(const faxsim::Script& script) {
@@ -55,10 +56,13 @@ class Simulator {
     const faxsim::Script script = faxsim::ParseScript(in);
     for (const std::string& line : script.rejectedLines) Log("rejected " + line);
     faxsim::ServerEnd server;
-    const std::string failure = server.Open();
-    if (!failure.empty()) {
-      Log("error " + failure);
-      return;
+    std::string failure = server.Open();
+    if (!failure.empty()) Log("error " + failure);
+    // A service may come up before it can make its objects (a foreign object holding one of their
+    // names): it tries again until it can or is stopped.
+    while (!failure.empty()) {
+      if (!mayRepeat || WaitForSingleObject(m_stop.get(), kOpenRetryMs) == WAIT_OBJECT_0) return;
+      failure = server.Open();
     }
     Log("opened");
     const bool repeat = mayRepeat && Repeats(script);

@@ -1,5 +1,16 @@
-"""Start-up, the single-instance guard and the two ways to end the program, with the real exe."""
-from harness import WM_CLOSE, Monitor, check, run_scenarios, winctl
+"""Start-up, the single-instance guard and the two ways to end the program, with the real exe; what other
+programs of the session do to the channel's names never freezes it."""
+import os
+import re
+import time
+
+from capi_record import write_scenario
+from harness import WM_CLOSE, Monitor, check, hold_mutex, run_scenarios, winctl
+
+RACE_MUTEX = "Global\\IPC_RACE_MUTEX{5E2B7A41-0C93-4D6E-8F12-7A3C9B0D4E58}"
+MAP = "Global\\TelvaroFaxServerMAP_TelvaroFaxServer"
+SERVER_EVENT = "Global\\SERVEREVENT_TelvaroFaxServer"
+WM_NULL = 0x0000
 
 
 def starts_hidden_with_stopped_icon(folder):
@@ -31,4 +42,39 @@ def second_copy_exits_at_once(folder):
     check(first.has_trace(r"^tray: removed$"), "the icon was not removed")
 
 
-run_scenarios(starts_hidden_with_stopped_icon, second_copy_exits_at_once)
+def race_mutex_held_by_another_program_never_freezes(folder):
+    # A hung fax service holds the race mutex: start-up waits a moment for it, then goes on, and the box
+    # that says the service could not be reached comes only once calls are being logged.
+    holder = hold_mutex(RACE_MUTEX, 60000)
+    try:
+        env, _ = write_scenario(folder, "controllers 1\nconnect_ind plci=0x101 called=4711 calling=815 after=300ms\n")
+        monitor = Monitor(folder, provider="scripted", env=env).start()
+        busy = monitor.wait_trace(r"^channel: race mutex busy for \d+ ms$")
+        monitor.wait_trace(r"^tray: tip \[incoming call from 815 to 4711\]$", after=busy)
+        with open(os.path.join(folder, "ISDNCall.log"), "rb") as log:
+            check(re.fullmatch(rb"IN 4711 815 [-0-9]{10} [:0-9]{8}\r\n", log.read()), "the call was not logged")
+        code, box = winctl("msgbox", 20000)
+        check(code == 0 and box == "Telvaro Fax Server Monitor|Can Not connect to telvarofax service",
+              "unexpected message box: %s" % box)
+        notice = monitor.wait_trace(r"^notice: Can Not connect")
+        check(monitor.wait_trace(r"^worker isdn-monitor: started$") < notice, "the box came before the ISDN monitor")
+        monitor.end()
+    finally:
+        holder.kill()
+
+
+def server_event_left_signalled_is_answered_once_a_period(folder):
+    monitor = Monitor(folder).start()
+    monitor.wait_trace(r"^workers: running$")
+    check(winctl("signal-text", MAP, SERVER_EVENT, "stuck")[0] == 0, "the server's text could not be posted")
+    first = monitor.wait_trace(r"^tray: tip \[ stuck \]$")
+    time.sleep(2)
+    shown = len([line for line in monitor.traces()[first:] if line == "tray: tip [ stuck ]"])
+    # One text a 100 ms wait period at most, whatever the server's event does (it spun thousands before).
+    check(shown <= 2 / 0.1 + 10, "the text was shown %d times in about 2 s" % shown)
+    check(winctl("send", monitor.frame(), WM_NULL, 0, 0)[0] == 0, "the frame does not answer")
+    monitor.end()
+
+
+run_scenarios(starts_hidden_with_stopped_icon, second_copy_exits_at_once,
+              race_mutex_held_by_another_program_never_freezes, server_event_left_signalled_is_answered_once_a_period)
