@@ -56,11 +56,6 @@ void CMainFrame::OnClose() {
   FrameWindow::OnClose();
 }
 
-void CMainFrame::RemoveIcon() {
-  m_trayLink.Detach();
-  if (m_tray) m_tray->Uninstall();
-}
-
 void CMainFrame::ReleaseTray() {
   m_trayLink.Detach();
   m_tray.reset();

@@ -25,8 +25,14 @@ std::vector<DWORD> StopWorkers(std::atomic<int32_t>& workersRunning, const os::S
                                std::initializer_list<WorkerThread*> workers, DWORD waitMs) {
   workersRunning = 0;
   stop.Raise();
+  // Told together, they end together: one bound for all, so that a session end (which Windows gives
+  // a few seconds) never waits a full bound per worker.
+  const ULONGLONG deadline = GetTickCount64() + waitMs;
   std::vector<DWORD> exitCodes;
-  for (WorkerThread* worker : workers) exitCodes.push_back(worker->Stop(waitMs));
+  for (WorkerThread* worker : workers) {
+    const ULONGLONG now = GetTickCount64();
+    exitCodes.push_back(worker->Stop(now < deadline ? static_cast<DWORD>(deadline - now) : 0));
+  }
   return exitCodes;
 }
 

@@ -33,7 +33,8 @@ class WorkerThread {
 };
 
 // Tells every worker at once (the flag, then the event that all their waits include) and then waits
-// for each in turn. Returns their exit codes in the order given.
+// for them, waitMs in all; those still running then are terminated. Returns their exit codes in the
+// order given.
 std::vector<DWORD> StopWorkers(std::atomic<int32_t>& workersRunning, const os::StopEvent& stop,
                                std::initializer_list<WorkerThread*> workers, DWORD waitMs = kWorkerStopWaitMs);
 
