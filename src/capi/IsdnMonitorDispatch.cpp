@@ -1,6 +1,6 @@
 // The dispatcher: turns the messages the provider delivers into the monitor's visible effects (tray
-// tooltip, call log) and the responses the standard requires. A pass allocates nothing: numbers are
-// copied into fixed buffers, texts are composed on the stack.
+// tooltip, call log) and the responses the standard requires. A pass allocates nothing: calls go into
+// table entries allocated with the monitor, numbers into fixed buffers, texts are composed on the stack.
 #include <cstdio>
 #include <cstring>
 
