@@ -35,7 +35,7 @@ TEST_F(DispatchTest, NumbersAreTakenAsTheyStand) {
   }
 }
 
-TEST_F(DispatchTest, RepeatedIndicationForACallReusesItsSlot) {
+TEST_F(DispatchTest, RepeatedIndicationForACallReusesItsEntry) {
   capi.queue = {ConnectInd(0x0101, 1, "1", "2"), ConnectInd(0x0101, 2, "11", "22"), ConnectInd(0x0201, 3, "5", "6")};
   Run();
   EXPECT_TRUE(Put(kConnectResp).empty());
@@ -129,7 +129,7 @@ TEST_F(DispatchTest, FailedConfirmations) {
   capi.queue = {ConnectInd(0x0101, 1, "1", "2"),
                 Wire(1, 0x82, 0x81, 2, {Dword(0x00010101), Word(0x2004)}),  // CONNECT_B3_CONF for our call
                 Wire(1, 0x82, 0x81, 3, {Dword(0x00010555), Word(0x2004)}),  // ... for an unknown PLCI
-                Wire(1, 0x04, 0x81, 4, {Dword(0x0777), Word(0x2002)}),      // DISCONNECT_CONF, no slot
+                Wire(1, 0x04, 0x81, 4, {Dword(0x0777), Word(0x2002)}),      // DISCONNECT_CONF, no such call
                 Wire(1, 0x05, 0x81, 5, {Dword(1), Word(0x00FF)}),           // LISTEN_CONF, highest success
                 Wire(1, 0x05, 0x81, 6, {Dword(1), Word(0x0100)})};          // LISTEN_CONF, lowest error
   Run();
