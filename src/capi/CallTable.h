@@ -55,7 +55,7 @@ class CallTable {
   // A new entry for the call with this PLCI. Past the limit the entry idle longest is reclaimed for
   // it (traced). Returns its index.
   int Allocate(uint32_t plci);
-  // Indices of later entries may change.
+  // The last entry moves into the freed place: an index is good until the next Free.
   void Free(int index);
   // Counts a message from the provider, before it is handled, and stamps the entry of its PLCI, if
   // any: the stamps order the entries by how long they have been idle.
