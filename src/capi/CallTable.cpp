@@ -3,47 +3,58 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/Trace.h"
+
 namespace tfm {
 
-void CallTable::MarkAllFree() {
-  for (CallSlot& slot : m_slots) slot.inUse = false;
-}
+CallTable::CallTable() { m_slots.reserve(kCapacity); }
 
-int CallTable::Allocate() {
-  for (int i = 0; i < kSlotCount; ++i) {
-    CallSlot& slot = (*this)[i];
-    if (!slot.inUse) {
-      slot = CallSlot{};
-      slot.inUse = true;
-      return i;
-    }
+void CallTable::MarkAllFree() { m_slots.clear(); }
+
+int CallTable::Allocate(uint32_t plci) {
+  int index;
+  if (m_slots.size() < kCapacity) {
+    index = static_cast<int>(m_slots.size());
+    m_slots.emplace_back();  // within the reserved capacity: no allocation
+  } else {
+    index = OldestIdle();
+    const CallSlot& reclaimed = (*this)[index];
+    TraceF("capi: call table full, reclaimed the entry of PLCI 0x%x, idle for %llu messages",
+           static_cast<unsigned>(reclaimed.PLCI), static_cast<unsigned long long>(m_messageCount - reclaimed.lastSeen));
+    (*this)[index] = CallSlot{};
   }
-  return -1;
+  CallSlot& slot = (*this)[index];
+  slot.PLCI = plci;
+  slot.lastSeen = m_messageCount;
+  return index;
 }
 
 void CallTable::Free(int index) {
-  CallSlot& slot = (*this)[index];
-  slot.inUse = false;
-  slot.calledNumberCopy.Clear();
-  slot.callingNumberCopy.Clear();
+  // The last entry takes the freed place, so that the calls in progress stay at the front.
+  (*this)[index] = m_slots.back();
+  m_slots.pop_back();
 }
 
-int CallTable::InUseCount() const {
-  return static_cast<int>(std::count_if(m_slots.begin(), m_slots.end(), [](const CallSlot& s) { return s.inUse; }));
+void CallTable::NoteActivity(uint32_t plci) {
+  ++m_messageCount;
+  const int index = FindByPlci(plci);
+  if (index >= 0) (*this)[index].lastSeen = m_messageCount;
+}
+
+int CallTable::OldestIdle() const {
+  const auto oldest = std::min_element(m_slots.begin(), m_slots.end(),
+                                       [](const CallSlot& a, const CallSlot& b) { return a.lastSeen < b.lastSeen; });
+  return static_cast<int>(oldest - m_slots.begin());
 }
 
 int CallTable::FindByPlci(uint32_t plci) const {
-  for (int i = 0; i < kSlotCount; ++i) {
-    if ((*this)[i].inUse && (*this)[i].PLCI == plci) return i;
-  }
-  return -1;
+  const auto it = std::find_if(m_slots.begin(), m_slots.end(), [plci](const CallSlot& s) { return s.PLCI == plci; });
+  return it == m_slots.end() ? -1 : static_cast<int>(it - m_slots.begin());
 }
 
 int CallTable::FindByNcci(uint32_t ncci) const {
-  for (int i = 0; i < kSlotCount; ++i) {
-    if ((*this)[i].inUse && (*this)[i].NCCI == ncci) return i;
-  }
-  return -1;
+  const auto it = std::find_if(m_slots.begin(), m_slots.end(), [ncci](const CallSlot& s) { return s.NCCI == ncci; });
+  return it == m_slots.end() ? -1 : static_cast<int>(it - m_slots.begin());
 }
 
 void NumberCopy::Assign(CapiStruct s) {

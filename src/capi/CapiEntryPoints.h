@@ -49,6 +49,7 @@ using CapiProfile = std::array<uint8_t, kCapiProfileLength>;
 
 // Info values of the standard that the binding and the message layer use.
 inline constexpr uint32_t kCapiQueueEmpty = 0x1104;
+inline constexpr uint32_t kCapiQueueOverflow = 0x1105;  // a message was lost
 inline constexpr uint32_t kCapiIllegalCommand = 0x1102;
 inline constexpr uint32_t kCapiIllegalParameterCoding = 0x2007;
 

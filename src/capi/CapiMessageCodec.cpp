@@ -204,6 +204,13 @@ const uint8_t* SelectList(CMsg& cmsg) {
   return cmsg.activeList;
 }
 
+void ReadHeader(CMsg& cmsg, const uint8_t* message) {
+  cmsg.ApplId = LoadLe16(message + 2);
+  cmsg.Command = message[4];
+  cmsg.Subcommand = message[5];
+  cmsg.Messagenumber = LoadLe16(message + 6);
+}
+
 }  // namespace
 
 size_t CapiStructContentLength(CapiStruct s) {
@@ -247,12 +254,16 @@ uint32_t CMsgUnpack(CMsg& cmsg, const void* message) {
   const uint8_t* const list = SelectList(cmsg);
   if (!list) return kCapiIllegalCommand;
   if (!UnpackParameters(cmsg, list, bytes, total)) {
+    // Every message begins with its address, which a message of at least the minimum length holds:
+    // the header and the address stay readable, so that the receiver can still answer a damaged one.
     cmsg = CMsg{};
+    cmsg.wireMessage = bytes;
+    cmsg.Address = LoadLe32(bytes + kCapiHeaderLength);
+    ReadHeader(cmsg, bytes);
     return kCapiIllegalParameterCoding;
   }
   cmsg.walkOffset = total;
-  cmsg.ApplId = LoadLe16(bytes + 2);
-  cmsg.Messagenumber = LoadLe16(bytes + 6);
+  ReadHeader(cmsg, bytes);
   return 0;
 }
 

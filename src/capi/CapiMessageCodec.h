@@ -15,7 +15,8 @@ uint32_t CMsgPack(CMsg& cmsg, uint8_t* buffer, size_t capacity);
 // Clears cmsg and fills it from the wire message; struct fields point into message. The header's
 // length is the only bound there is: nothing at or beyond it is read. Returns 0, 0x1102 for a message
 // shorter than 12 bytes or one the standard does not define, 0x2007 when a parameter runs past the
-// stated length (cmsg is left cleared then). Parameters after the known ones are ignored.
+// stated length (cmsg then holds the header and the address only). Parameters after the known ones
+// are ignored.
 uint32_t CMsgUnpack(CMsg& cmsg, const void* message);
 
 }  // namespace tfm

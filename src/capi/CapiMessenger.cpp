@@ -45,31 +45,6 @@ uint32_t CapiMessenger::DISCONNECT_REQ(CMsg& cmsg, uint16_t applId, uint16_t mes
   return CAPI_PUT_CMSG(cmsg);
 }
 
-uint32_t CapiMessenger::CONNECT_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t plci,
-                                     uint16_t reject, uint16_t b1protocol, uint16_t b2protocol, uint16_t b3protocol,
-                                     CapiStruct b1configuration, CapiStruct b2configuration,
-                                     CapiStruct b3configuration, CapiStruct connectedNumber,
-                                     CapiStruct connectedSubaddress, CapiStruct llc, CapiStruct bChannelinformation,
-                                     CapiStruct keypadfacility, CapiStruct useruserdata,
-                                     CapiStruct facilitydataarray) {
-  SetUpHeader(cmsg, applId, kCapiConnect, kCapiResp, messageNumber, plci);
-  cmsg.Reject = reject;
-  cmsg.B1protocol = b1protocol;
-  cmsg.B2protocol = b2protocol;
-  cmsg.B3protocol = b3protocol;
-  cmsg.B1configuration = b1configuration;
-  cmsg.B2configuration = b2configuration;
-  cmsg.B3configuration = b3configuration;
-  cmsg.ConnectedNumber = connectedNumber;
-  cmsg.ConnectedSubaddress = connectedSubaddress;
-  cmsg.LLC = llc;
-  cmsg.BChannelinformation = bChannelinformation;
-  cmsg.Keypadfacility = keypadfacility;
-  cmsg.Useruserdata = useruserdata;
-  cmsg.Facilitydataarray = facilitydataarray;
-  return CAPI_PUT_CMSG(cmsg);
-}
-
 uint32_t CapiMessenger::DISCONNECT_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t plci) {
   return PutAddressOnly(cmsg, applId, kCapiDisconnect, kCapiResp, messageNumber, plci);
 }

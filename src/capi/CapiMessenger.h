@@ -22,7 +22,8 @@ class CapiMessenger {
   CapiMessenger& operator=(const CapiMessenger&) = delete;
 
   // Fetches the next message and unpacks it into cmsg. A non-zero Info from the provider is returned
-  // unchanged with cmsg untouched; an undecodable message gives the unpacker's Info.
+  // unchanged with cmsg untouched; an undecodable message gives the unpacker's Info, and leaves its
+  // header and address in cmsg when its parameters are what failed (0x2007).
   uint32_t CAPI_GET_CMSG(CMsg& cmsg, uint16_t applId);
   // Packs cmsg into the send buffer and hands it to the provider, which copies it before returning.
   uint32_t CAPI_PUT_CMSG(CMsg& cmsg);
@@ -32,11 +33,6 @@ class CapiMessenger {
   uint32_t DISCONNECT_REQ(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t plci,
                           CapiStruct bChannelinformation, CapiStruct keypadfacility, CapiStruct useruserdata,
                           CapiStruct facilitydataarray);
-  uint32_t CONNECT_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t plci, uint16_t reject,
-                        uint16_t b1protocol, uint16_t b2protocol, uint16_t b3protocol, CapiStruct b1configuration,
-                        CapiStruct b2configuration, CapiStruct b3configuration, CapiStruct connectedNumber,
-                        CapiStruct connectedSubaddress, CapiStruct llc, CapiStruct bChannelinformation,
-                        CapiStruct keypadfacility, CapiStruct useruserdata, CapiStruct facilitydataarray);
   uint32_t DISCONNECT_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t plci);
   uint32_t INFO_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t plci);
   uint32_t CONNECT_B3_RESP(CMsg& cmsg, uint16_t applId, uint16_t messageNumber, uint32_t ncci, uint16_t reject,

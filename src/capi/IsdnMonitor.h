@@ -1,8 +1,8 @@
 #pragma once
 // The ISDN call monitor: registers a COMMON-ISDN-API application, listens on every controller for
 // every service, and polls the provider, handing each message to the dispatcher. It never places,
-// accepts or refuses a call it has room for. The thread body is portable; the Win32 thread entry is
-// IsdnMonitorThreadProc (IsdnMonitorThreadWin32.h).
+// accepts or refuses a call: it follows every call in progress and logs every offered one. The thread
+// body is portable; the Win32 thread entry is IsdnMonitorThreadProc (IsdnMonitorThreadWin32.h).
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -34,7 +34,7 @@ inline constexpr uint32_t kPollIntervalMs = 100;
 
 class CIsdnMonitor {
  public:
-  // activity hears how many calls are in progress whenever a call slot is taken or freed.
+  // activity hears how many calls are in progress whenever a call enters or leaves the call table.
   CIsdnMonitor(const CapiEntryPoints& entryPoints, ITrayPort& tray, ICallLog& callLog,
                std::atomic<int32_t>& workersRunning, CallActivity& activity, SleepFunction sleep);
   CIsdnMonitor(const CIsdnMonitor&) = delete;
@@ -68,11 +68,13 @@ class CIsdnMonitor {
   void Handle_Indication();
   void Handle_Confirmation();
   void OnConnectInd();
-  void OnDisconnectInd();
+  // A damaged DISCONNECT_IND (its Reason unreadable) still frees its call and is answered.
+  void OnDisconnectInd(bool reasonReadable);
   void OnDisconnectB3Ind();
   void OnFailedConfirmation();
   void ClearCall(uint32_t plci);
-  void PublishActivity() { m_activity.Publish(m_calls.InUseCount()); }
+  void OnFetchFailed(uint32_t info);
+  void PublishActivity();
 
   const CapiEntryPoints& m_entryPoints;
   ITrayPort& m_tray;
@@ -86,6 +88,7 @@ class CIsdnMonitor {
   CMsg m_receive{};
   CMsg* m_message = &m_receive;  // what the dispatcher reads through
   CallTable m_calls;
+  bool m_queueOverflowTraced = false;
   // Reserved at construction for the longest number a copy holds, so that setting them never allocates.
   std::string m_calledNumber;
   std::string m_callingNumber;

@@ -1,6 +1,6 @@
 // The dispatcher: turns the messages the provider delivers into the monitor's visible effects (tray
-// tooltip, call log) and the responses the standard requires. A pass allocates nothing: numbers are
-// copied into fixed buffers, texts are composed on the stack.
+// tooltip, call log) and the responses the standard requires. A pass allocates nothing: calls go into
+// table entries allocated with the monitor, numbers into fixed buffers, texts are composed on the stack.
 #include <cstdio>
 #include <cstring>
 
@@ -12,8 +12,6 @@
 namespace tfm {
 namespace {
 
-// Reject value of CONNECT_RESP: reject the call with normal call clearing.
-constexpr uint16_t kRejectNormalClearing = 2;
 constexpr uint32_t kPlciMask = 0xFFFF;
 constexpr uint16_t kHighestSuccessInfo = 0xFF;
 constexpr char kIncomingCallFormat[] = "incoming call from %s to %s";
@@ -26,11 +24,18 @@ void CIsdnMonitor::Handle_CAPI_Msg() {
   for (int handled = 0; handled < kMessagesPerPass; ++handled) {
     const uint32_t info = m_messenger.CAPI_GET_CMSG(*m_message, m_applId);
     if (info == kCapiQueueEmpty) return;
-    if (info != 0) {
-      TraceF("Error: CAPI_GET_CMSG returns Info != 0 in function Handle_CAPI_Msg: %s", InfoText(info).c_str());
+    // A hang-up is honoured even when damaged: its header and PLCI are all it needs.
+    const bool damagedHangUp = info == kCapiIllegalParameterCoding && m_message->Command == kCapiDisconnect &&
+                               m_message->Subcommand == kCapiInd;
+    if (info != 0 && !damagedHangUp) {
+      OnFetchFailed(info);
       return;
     }
-    if (m_message->Subcommand == kCapiConf) {
+    m_queueOverflowTraced = false;  // a message came through: the next overflow is news again
+    m_calls.NoteActivity(m_message->Address & kPlciMask);
+    if (damagedHangUp) {
+      OnDisconnectInd(false);
+    } else if (m_message->Subcommand == kCapiConf) {
       Handle_Confirmation();
     } else if (m_message->Subcommand == kCapiInd) {
       Handle_Indication();
@@ -39,6 +44,22 @@ void CIsdnMonitor::Handle_CAPI_Msg() {
       return;
     }
   }
+}
+
+// A message that cannot be read is traced and left: nothing is taken for it. A provider whose queue
+// overflowed may say so at every poll until a message comes through again, so that is traced once.
+void CIsdnMonitor::OnFetchFailed(uint32_t info) {
+  if (info == kCapiQueueOverflow) {
+    if (m_queueOverflowTraced) return;
+    m_queueOverflowTraced = true;
+  }
+  TraceF("Error: CAPI_GET_CMSG returns Info != 0 in function Handle_CAPI_Msg: %s", InfoText(info).c_str());
+}
+
+void CIsdnMonitor::PublishActivity() {
+  const int inProgress = m_calls.InUseCount();
+  m_activity.Publish(inProgress);
+  TraceF("capi: %d calls in progress", inProgress);
 }
 
 // Every response carries the indication's message number; the builders clear the message they are
@@ -55,7 +76,7 @@ void CIsdnMonitor::Handle_Indication() {
     case kCapiFacility:
       break;
     case kCapiDisconnect:
-      OnDisconnectInd();
+      OnDisconnectInd(true);
       break;
     case kCapiInfo:
       m_messenger.INFO_RESP(m, m_applId, number, address);
@@ -87,16 +108,10 @@ void CIsdnMonitor::Handle_Indication() {
 void CIsdnMonitor::OnConnectInd() {
   CMsg& m = *m_message;
   const uint32_t plci = m.Address;
+  // The call is neither accepted nor refused: no CONNECT_RESP, whatever the table holds.
   int slot = m_calls.FindByPlci(plci);
   if (slot < 0) {
-    slot = m_calls.Allocate();
-    if (slot < 0) {
-      // Both slots busy: the monitor cannot follow this call, so it rejects it with normal clearing.
-      m_messenger.CONNECT_RESP(m, m_applId, m.Messagenumber, plci, kRejectNormalClearing, 0, 0, 0, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-      return;
-    }
-    m_calls[slot].PLCI = plci;
+    slot = m_calls.Allocate(plci);
     PublishActivity();
   }
   CallSlot& call = m_calls[slot];
@@ -115,14 +130,20 @@ void CIsdnMonitor::OnConnectInd() {
   m_callLog.WriteCallLog("IN", m_calledNumber, m_callingNumber);
 }
 
-void CIsdnMonitor::OnDisconnectInd() {
+void CIsdnMonitor::OnDisconnectInd(bool reasonReadable) {
   CMsg& m = *m_message;
   const uint32_t plci = m.Address;
-  const InfoText reason(m.Reason);
+  const uint16_t reason = m.Reason;
   m_messenger.DISCONNECT_RESP(m, m_applId, m.Messagenumber, plci);
+  if (!reasonReadable) {
+    TraceF("capi: DISCONNECT_IND for PLCI 0x%x without a readable reason", static_cast<unsigned>(plci));
+  }
   const int slot = m_calls.FindByPlci(plci);
   if (slot < 0) return;
-  if (!std::strstr(reason.c_str(), "normal clearing")) TraceF("Disconnect reason: %s", reason.c_str());
+  if (reasonReadable) {
+    const InfoText text(reason);
+    if (!std::strstr(text.c_str(), "normal clearing")) TraceF("Disconnect reason: %s", text.c_str());
+  }
   m_calls.Free(slot);
   PublishActivity();
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Calls in progress as the ISDN monitor sees them, for the activity chart. The monitor thread
-// publishes the count whenever it takes or frees a call slot; the user-interface thread reads, once a
-// second, the most calls that were in progress since its last reading, so that a call shorter than a
-// second still shows. Lock-free and allocation-free: the monitor publishes from its dispatch pass.
+// publishes the count whenever a call enters or leaves its call table; the user-interface thread
+// reads, once a second, the most calls that were in progress since its last reading, so that a call
+// shorter than a second still shows. Lock-free and allocation-free: the monitor publishes from its dispatch pass.
 #include <algorithm>
 #include <atomic>
 #include <cstdint>

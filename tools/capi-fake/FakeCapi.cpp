@@ -45,7 +45,8 @@ CapiDword FakeCapi::PutMessage(CapiDword, void* message) {
 
 CapiDword FakeCapi::GetMessage(CapiDword, void** message) {
   FakeCapi& self = *s_active;
-  ++self.fetches;
+  const auto failed = self.failedFetches.find(self.fetches++);
+  if (failed != self.failedFetches.end()) return failed->second;
   if (self.queue.empty()) return kCapiQueueEmpty;
   self.m_delivered = std::move(self.queue.front());
   self.queue.pop_front();

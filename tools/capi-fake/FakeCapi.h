@@ -3,6 +3,7 @@
 // message. Entry points are plain function pointers, so the one active fake is reached through a static.
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ class FakeCapi {
   CapiDword putResult = 0;
   int failPutNumber = -1;  // the put with this index (0-based) returns putResult
   std::deque<Bytes> queue;
+  std::map<int, CapiDword> failedFetches;  // fetch index (0-based) -> the Info it returns, with no message
 
   // What the monitor did.
   std::vector<std::vector<CapiDword>> registers;  // the arguments of each CAPI_REGISTER

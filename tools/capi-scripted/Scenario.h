@@ -13,6 +13,8 @@
 //
 // A message is due `after` its predecessor was delivered; the first one `after` the first LISTEN_REQ
 // the provider is given. Messages other than raw get the application id and a running message number.
+// In the values of called= and calling=, \xNN stands for any byte (a blank, a control byte) and \\ for
+// a backslash.
 #include <array>
 #include <cstdint>
 #include <istream>

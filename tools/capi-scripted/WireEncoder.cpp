@@ -60,6 +60,28 @@ class FieldReader {
     if (!ParseHex(Text(key), bytes)) m_error = std::string("bad hex for ") + key;
     return bytes;
   }
+  // Text in which \xNN stands for any byte (a blank, a control byte) and \\ for a backslash.
+  std::string Octets(const char* key) {
+    const std::string text = Text(key);
+    std::string octets;
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\\') {
+        octets += text[i];
+      } else if (text.compare(i, 2, "\\\\") == 0) {
+        octets += '\\';
+        ++i;
+      } else {
+        Bytes byte;
+        if (text.compare(i, 2, "\\x") != 0 || !ParseHex(text.substr(i + 2, 2), byte) || byte.size() != 1) {
+          m_error = std::string("bad escape in ") + key;
+          return {};
+        }
+        octets += static_cast<char>(byte[0]);
+        i += 3;
+      }
+    }
+    return octets;
+  }
 
  private:
   const Fields& m_fields;
@@ -82,9 +104,9 @@ bool EncodeMessage(const std::string& kind, const Fields& fields, Bytes& message
     w.U32(f.Number("plci", 0x101));
     w.U16(f.Number("cip", 16));
     // Called party number: type of number / numbering plan, then IA5 digits.
-    w.Struct(Digits({0x81}, f.Text("called")));
+    w.Struct(Digits({0x81}, f.Octets("called")));
     // Calling party number: type/plan, presentation and screening, digits; withheld = no digits.
-    w.Struct(Digits({0x01, static_cast<uint8_t>(f.Number("presentation", 0x80))}, f.Text("calling")));
+    w.Struct(Digits({0x01, static_cast<uint8_t>(f.Number("presentation", 0x80))}, f.Octets("calling")));
     w.Struct({});  // called party subaddress
     w.Struct({});  // calling party subaddress
     w.Struct({0x80, 0x90, 0xA3});  // BC: speech, 64 kbit/s, A-law

@@ -136,6 +136,7 @@ TEST(CMsgUnpackTest, RefusesWhatItCannotDecodeSafely) {
       {"subcommand 0x84", Wire(1, kCapiConnect, 0x84, 0, {Dword(1)}), kCapiIllegalCommand},
       {"empty slot LISTEN_IND", Wire(1, kCapiListen, kCapiInd, 0, {Dword(1)}), kCapiIllegalCommand},
       {"word cut short", Wire(1, kCapiDisconnect, kCapiInd, 0, {Dword(1), {0x90}}), kCapiIllegalParameterCoding},
+      {"word missing", Wire(1, kCapiDisconnect, kCapiInd, 0, {Dword(1)}), kCapiIllegalParameterCoding},
       {"struct missing", Wire(1, kCapiConnectB3, kCapiInd, 0, {Dword(1)}), kCapiIllegalParameterCoding},
       {"struct overruns", Wire(1, kCapiConnectB3, kCapiInd, 0, {Dword(1), {0x03, 1, 2}}), kCapiIllegalParameterCoding},
       {"escape cut short", Wire(1, kCapiConnectB3, kCapiInd, 0, {Dword(1), {0xFF, 0x01}}),
@@ -158,6 +159,13 @@ TEST(CMsgUnpackTest, RefusesWhatItCannotDecodeSafely) {
     CMsg m;
     EXPECT_EQ(c.info, CMsgUnpack(m, exact.data()));
     EXPECT_EQ(nullptr, m.NCPI);
+    if (c.info == kCapiIllegalParameterCoding) {
+      // Header and address stay readable, so that a damaged message can still be answered.
+      EXPECT_EQ(1u, m.Address);
+      EXPECT_EQ(c.wire[4], m.Command);
+      EXPECT_EQ(c.wire[5], m.Subcommand);
+      EXPECT_EQ(1u, m.ApplId);
+    }
   }
 }
 

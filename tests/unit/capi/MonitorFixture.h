@@ -29,6 +29,14 @@ inline Bytes DisconnectInd(uint32_t plci, uint16_t number, uint16_t reason) {
   return Wire(1, 0x04, 0x82, number, {Dword(plci), Word(reason)});
 }
 
+// A DISCONNECT_IND of 12 bytes: header and PLCI, its Reason missing.
+inline Bytes DamagedDisconnectInd(uint32_t plci, uint16_t number) {
+  return Wire(1, 0x04, 0x82, number, {Dword(plci)});
+}
+
+// The n-th of many distinct PLCIs: PLCI bytes 1..255 on controllers 1, 2, ...
+inline uint32_t Plci(size_t n) { return static_cast<uint32_t>((n / 255 + 1) | (n % 255 + 1) << 8); }
+
 // Command and address fields of a message the monitor put.
 inline uint16_t CommandOf(const Bytes& m) { return static_cast<uint16_t>(m[4] << 8 | m[5]); }
 inline uint32_t AddressOf(const Bytes& m) {
@@ -45,13 +53,16 @@ constexpr uint16_t kInfoResp = 0x0883;
 class MonitorTest : public ::testing::Test {
  protected:
   // Runs the thread body: `passes` pump passes after the first (pre-LISTEN) one. Messages queued
-  // before are fetched from the first pass on.
+  // before are fetched from the first pass on. `calls` keeps the call table as the last pass left it
+  // (a stopped monitor follows no call).
   void Run(int passes = 1) {
     workersRunning = 1;
     int sleeps = 0;
     SleepFunction sleep = [&](uint32_t ms) {
       EXPECT_EQ(100u, ms);
-      if (++sleeps >= passes) workersRunning = 0;
+      if (++sleeps < passes) return;
+      workersRunning = 0;
+      calls = monitor->calls();
     };
     monitor = std::make_unique<CIsdnMonitor>(capi.entryPoints(), tray, log, workersRunning, activity, sleep);
     EXPECT_EQ(0u, monitor->RunThread());
@@ -73,6 +84,7 @@ class MonitorTest : public ::testing::Test {
   std::atomic<int32_t> workersRunning{0};
   CallActivity activity;
   std::unique_ptr<CIsdnMonitor> monitor;
+  CallTable calls;
 };
 
 }  // namespace tfm::test

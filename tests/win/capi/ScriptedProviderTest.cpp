@@ -63,7 +63,7 @@ TEST_F(ScriptedProviderTest, DeliversTheScenarioAfterListenAndRecordsEveryCall) 
        "controllers 2\n"
        "version 2 0 3 4\n"
        "register 0 7\n"
-       "connect_ind plci=0x101 called=4711 calling=815 after=0\n"
+       "connect_ind plci=0x101 called=4711 calling=8\\x0a1\\x20\\x1A\\\\5 after=0\n"
        "disconnect_ind plci=0x101 reason=0x3490 after=400ms\n"
        "raw 0c00 0900 0480 5500 0102 0000\n"
        "info_ind plci=0x101 number=0x70 element=" +
@@ -80,6 +80,9 @@ TEST_F(ScriptedProviderTest, DeliversTheScenarioAfterListenAndRecordsEveryCall) 
   // Its fields are what the monitor shows in the end-to-end scenarios; here: CONNECT_IND, number 1.
   const Bytes connectInd = Message(message);
   EXPECT_EQ((Bytes{0x07, 0x00, 0x02, 0x82, 0x01, 0x00}), Bytes(connectInd.begin() + 2, connectInd.begin() + 8));
+  // The calling number after the called one (0x81 "4711"): escapes give any byte of a number.
+  EXPECT_EQ((Bytes{0x09, 0x01, 0x80, '8', 0x0A, '1', 0x20, 0x1A, '\\', '5'}),
+            Bytes(connectInd.begin() + 20, connectInd.begin() + 30));
   void* again = nullptr;
   EXPECT_EQ(0x1104u, get(id, &again)) << "the disconnect is not due yet";
   EXPECT_EQ(connectInd, Message(message)) << "a delivered message stays readable";
