@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "calllog/CallLogFormat.h"
+#include "common/Trace.h"
 #include "os/Owned.h"
 #include "os/Process.h"
 
@@ -21,6 +22,11 @@ CallLogWriter::Appended CallLogFile::AppendToFile(std::string_view bytes) {
   if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
     return {GetLastError(), written};
   return {written == bytes.size() ? 0u : static_cast<uint32_t>(ERROR_DISK_FULL), written};
+}
+
+CallLogFile::~CallLogFile() {
+  FlushPending();
+  if (keptCount() > 0) TraceF("call log: %u kept lines not written at exit", static_cast<unsigned>(keptCount()));
 }
 
 std::string CallLogErrorText(uint32_t error) {

@@ -16,6 +16,8 @@ std::string CallLogErrorText(uint32_t error);
 class CallLogFile final : public CallLogWriter {
  public:
   CallLogFile() : CallLogWriter(CallLogFilePath(), kCallLogKeptLimit) {}  // the exe does not move while it runs
+  // Once the ISDN monitor has stopped: a last try for the lines still kept, and a trace of those lost.
+  ~CallLogFile();
 
  private:
   Appended AppendToFile(std::string_view bytes) override;
