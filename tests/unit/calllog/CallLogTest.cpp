@@ -268,7 +268,7 @@ TEST(CallLogIndex, CountsTheHeardCallsThatTheFileAlreadyHeld) {
 TEST(CallLogIndex, ATooLongFileIsReadFromTheLineThatStartsItsTail) {
   const std::string file = "IN 1 2 d t\r\nIN 3 4 d t\r\nIN 5 6 d t\r\n";
   const auto tail = [&file](uint64_t maxLength) {
-    std::string text = file.substr(CallLogTailOffset(file.size(), maxLength));
+    std::string text = file.substr(static_cast<size_t>(CallLogTailOffset(file.size(), maxLength)));
     DropTornHead(text, file.size(), maxLength);
     return text;
   };
