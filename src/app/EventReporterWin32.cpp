@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/CallLogNotice.h"
 #include "app/CallNotice.h"
 #include "common/Trace.h"
 #include "faxservice/FaxServiceNames.h"
@@ -12,6 +13,14 @@ CEventReporter::CEventReporter() : m_work(CreateThreadpoolWork(&CEventReporter::
 
 void CEventReporter::OnCallLogged(const CallLogRow& row) {
   Post(EVENTLOG_INFORMATION_TYPE, kEventIncomingCall, IncomingCallNotice(row.callingNumber, row.calledNumber));
+}
+
+void CEventReporter::OnCallLogBlocked(const std::string& path, const std::string& reason) {
+  Post(EVENTLOG_WARNING_TYPE, kEventCallLogBlocked, CallLogBlockedRecord(path, reason));
+}
+
+void CEventReporter::OnCallLogWritable(const std::string& path, size_t writtenLate, size_t dropped) {
+  Post(EVENTLOG_INFORMATION_TYPE, kEventCallLogWritable, CallLogWritableRecord(path, writtenLate, dropped));
 }
 
 void CEventReporter::OnServiceStateChanged(bool running) {

@@ -1,6 +1,7 @@
 #pragma once
 // Records in the Application event log, for collectors that gather them from many machines: one per
-// call the log records and one per change of the fax service's state. The source is not registered
+// call the log records, one when the log cannot be written and one when it can again, and one per
+// change of the fax service's state. The source is not registered
 // (a per-user install cannot register one), so each record carries its whole text as its only
 // insertion string, which the event viewer shows where it finds no message for the id.
 //
@@ -23,14 +24,18 @@ inline constexpr char kEventSourceName[] = "Telvaro Fax Server Monitor";
 inline constexpr DWORD kEventIncomingCall = 1;     // information
 inline constexpr DWORD kEventServiceRunning = 2;   // information
 inline constexpr DWORD kEventServiceStopped = 3;   // warning
+inline constexpr DWORD kEventCallLogBlocked = 4;   // warning: the call log cannot be written, calls kept
+inline constexpr DWORD kEventCallLogWritable = 5;  // information: the kept calls have been written
 // Records waiting beyond this many mean the event log does not take them: later ones are dropped.
 inline constexpr size_t kEventsPendingLimit = 256;
 
-class CEventReporter final : public ICallLogListener, public IServiceStateListener {
+class CEventReporter final : public ICallLogListener, public ICallLogHealthListener, public IServiceStateListener {
  public:
   CEventReporter();
 
   void OnCallLogged(const CallLogRow& row) override;
+  void OnCallLogBlocked(const std::string& path, const std::string& reason) override;
+  void OnCallLogWritable(const std::string& path, size_t writtenLate, size_t dropped) override;
   void OnServiceStateChanged(bool running) override;
 
  private:

@@ -56,6 +56,8 @@ bool CMonitorApp::InitInstance() {
   m_callLog.AddListener(m_callFeed);
   m_callLog.AddListener(m_callNotifications);
   m_callLog.AddListener(m_eventReporter);
+  m_callLog.AddHealthListener(m_callLogNotice);
+  m_callLog.AddHealthListener(m_eventReporter);
   OpenFaxServerChannel();
   BindCapi();
   ControlWorkers(true);

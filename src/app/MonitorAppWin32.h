@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/CallLogNotice.h"
 #include "app/CallNotificationsWin32.h"
 #include "app/EventReporterWin32.h"
 #include "app/MainFrameWin32.h"
@@ -72,6 +73,7 @@ class CMonitorApp final : public fw::Application,
   TrayLink m_trayLink;   // the workers' way to the tray; outlives the frame
   CCallNotifications m_callNotifications{m_trayLink};  // told of each logged call
   CEventReporter m_eventReporter;  // told of each logged call and of the service's changes
+  CCallLogNotice m_callLogNotice{m_trayLink};  // told when the call log cannot be written
   CapiLibrary m_capiLibrary;
   CInterProcessChannel m_channel{m_osVersionCode, m_stop.Handle()};
   CallFeed m_callFeed;  // to the call list of an open dialog; heard before the workers start

@@ -1,31 +1,44 @@
 #include "calllog/CallLogFileWin32.h"
 
-#include <share.h>
-
-#include <cstdio>
-#include <ctime>
+#include <windows.h>
 
 #include "calllog/CallLogFormat.h"
+#include "common/Trace.h"
+#include "os/Owned.h"
 #include "os/Process.h"
 
 namespace tfm {
 
 std::string CallLogFilePath() { return CallLogPath(os::ExecutableDirectory()); }
 
-void CallLogFile::WriteCallLog(const char* callType, const std::string& calledNumber,
-                               const std::string& callingNumber) {
+// FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end of the file as it is then, even
+// when another program appends too, and nothing before it can be overwritten.
+CallLogWriter::Appended CallLogFile::AppendToFile(std::string_view bytes) {
+  const os::UniqueHandle file = os::AdoptFile(CreateFileA(path().c_str(), FILE_APPEND_DATA,
+                                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {GetLastError(), 0};
+  DWORD written = 0;
+  if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+    return {GetLastError(), written};
+  return {written == bytes.size() ? 0u : static_cast<uint32_t>(ERROR_DISK_FULL), written};
+}
+
+CallLogFile::~CallLogFile() {
+  FlushPending();
+  if (keptCount() > 0) TraceF("call log: %u kept lines not written at exit", static_cast<unsigned>(keptCount()));
+}
+
+std::string CallLogErrorText(uint32_t error) {
+  std::string text = os::SystemErrorText(error);
+  return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+std::string CallLogFile::ErrorText(uint32_t error) const { return CallLogErrorText(error); }
+
+bool CallLogFile::LocalNow(std::tm& local) const {
   const __time64_t now = _time64(nullptr);
-  std::tm local{};
-  const bool converted = _localtime64_s(&local, &now) == 0;
-  const std::string line = FormatCallLogLine(callType, calledNumber, callingNumber, converted ? &local : nullptr);
-  // Append mode writes at the end and never truncates; readers may open the file meanwhile.
-  if (FILE* file = _fsopen(m_path.c_str(), "a", _SH_DENYNO)) {
-    std::fwrite(line.data(), 1, line.size(), file);
-    std::fclose(file);
-  }
-  if (m_listeners.empty()) return;
-  const CallLogRow row = SplitCallLogLine(line);
-  for (ICallLogListener* listener : m_listeners) listener->OnCallLogged(row);
+  return _localtime64_s(&local, &now) == 0;
 }
 
 }  // namespace tfm

@@ -1,26 +1,28 @@
 #pragma once
 #include <string>
-#include <vector>
 
-#include "calllog/CallLogPort.h"
+#include "calllog/CallLogWriter.h"
 
 namespace tfm {
 
 // "ISDNCall.log" in the running executable's folder, the one place where the log is written and read.
 std::string CallLogFilePath();
+// The system's text for an error of the file, or "error <code>" where it has none.
+std::string CallLogErrorText(uint32_t error);
 
-// Appends each line to the log beside the executable, opening and closing the file per line so that
-// a reader opening it later sees every line. Text mode: the line feed is stored as CR LF. Listeners
-// are told of every line, written or not: the call was seen either way.
-class CallLogFile final : public ICallLog {
+// The log beside the executable. Each write opens the file for appending only, sharing reading,
+// writing and deleting with every other program, writes and closes it, so that a reader opening it
+// later sees every line and nobody is kept from it.
+class CallLogFile final : public CallLogWriter {
  public:
-  // Before the ISDN monitor starts; listeners outlive it.
-  void AddListener(ICallLogListener& listener) { m_listeners.push_back(&listener); }
-  void WriteCallLog(const char* callType, const std::string& calledNumber, const std::string& callingNumber) override;
+  CallLogFile() : CallLogWriter(CallLogFilePath(), kCallLogKeptLimit) {}  // the exe does not move while it runs
+  // Once the ISDN monitor has stopped: a last try for the lines still kept, and a trace of those lost.
+  ~CallLogFile();
 
  private:
-  const std::string m_path = CallLogFilePath();  // the exe does not move while it runs
-  std::vector<ICallLogListener*> m_listeners;
+  Appended AppendToFile(std::string_view bytes) override;
+  std::string ErrorText(uint32_t error) const override;
+  bool LocalNow(std::tm& local) const override;
 };
 
 }  // namespace tfm

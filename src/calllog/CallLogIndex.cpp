@@ -1,28 +1,17 @@
 #include "calllog/CallLogIndex.h"
 
 #include <algorithm>
-#include <cstring>
-#include <fstream>
 #include <numeric>
 
 namespace tfm {
 namespace {
 
-// The page reads the log as the C runtime's line reads into a 256-byte buffer deliver it: pieces of at
-// most 255 characters.
-constexpr size_t kPieceLength = 255;
-constexpr char kControlZ = '\x1A';
 constexpr int kFieldOfColumn[kCallColumnCount] = {0, 2, 1, 3, 4};
+constexpr int kNumberFields[] = {1, 2};
 
-// A piece (without its line feed) is a call record when no zero byte cuts it and four spaces split it.
-bool IsRecord(const char* piece, size_t length) {
-  if (std::memchr(piece, '\0', length)) return false;
-  int spaces = 0;
-  for (const char* space = piece; spaces < 4; ++spaces, ++space) {
-    space = static_cast<const char*>(std::memchr(space, ' ', length - static_cast<size_t>(space - piece)));
-    if (!space) return false;
-  }
-  return true;
+// A line (without its line end) is a call record when no zero byte is in it and four blanks split it.
+bool IsRecord(std::string_view line) {
+  return line.find('\0') == std::string_view::npos && std::count(line.begin(), line.end(), ' ') >= 4;
 }
 
 // The first eight bytes of a text, in the text's order: a shorter text is padded with zeros.
@@ -60,28 +49,30 @@ std::string JoinFields(const CallLogRow& row) {
 }  // namespace
 
 CallLogIndex::CallLogIndex(std::string text) : m_text(std::move(text)) {
-  const size_t end = std::min(m_text.find(kControlZ), m_text.size());
-  const char* data = m_text.data();
-  for (size_t start = 0; start < end;) {
-    const auto* found = static_cast<const char*>(std::memchr(data + start, '\n', end - start));
-    if (!found) break;
-    const auto lineFeed = static_cast<size_t>(found - data);
-    // CR LF reads as one character, and only a line's end can hold it: the line is its raw length
-    // less that CR, plus the line feed, and only its last piece counts.
-    const size_t contentEnd = lineFeed > start && data[lineFeed - 1] == '\r' ? lineFeed - 1 : lineFeed;
-    const size_t pieceStart = start + (contentEnd - start) / kPieceLength * kPieceLength;
-    if (IsRecord(data + pieceStart, contentEnd - pieceStart)) m_fileLines.push_back(static_cast<uint32_t>(pieceStart));
-    start = lineFeed + 1;
+  for (size_t start = 0, lineFeed; (lineFeed = m_text.find('\n', start)) != std::string::npos; start = lineFeed + 1) {
+    const std::string_view line = Line(start, lineFeed);
+    if (!IsRecord(line)) continue;
+    m_fileLines.push_back(static_cast<uint32_t>(start));
+    // In place, so that every cell, copy and sort sees the number as the writer now writes it.
+    for (const int field : kNumberFields) {
+      const std::string_view number = CallLogField(line, field);
+      const auto at = m_text.begin() + (number.data() - m_text.data());
+      std::transform(at, at + static_cast<ptrdiff_t>(number.size()), at, PrintableNumberByte);
+    }
   }
   m_order.resize(m_fileLines.size());
   std::iota(m_order.begin(), m_order.end(), 0u);
 }
 
+std::string_view CallLogIndex::Line(size_t start, size_t lineFeed) const {
+  const std::string_view line = std::string_view(m_text).substr(start, lineFeed - start);
+  return line.ends_with('\r') ? line.substr(0, line.size() - 1) : line;
+}
+
 std::string_view CallLogIndex::Line(uint32_t record) const {
   if (record >= m_fileLines.size()) return m_logged[record - m_fileLines.size()];
-  const std::string_view rest = std::string_view(m_text).substr(m_fileLines[record]);
-  const std::string_view line = rest.substr(0, rest.find('\n'));
-  return line.ends_with('\r') ? line.substr(0, line.size() - 1) : line;
+  const size_t start = m_fileLines[record];
+  return Line(start, m_text.find('\n', start));
 }
 
 std::string_view CallLogIndex::Cell(size_t position, int column) const {
@@ -172,21 +163,14 @@ ptrdiff_t CallLogIndex::NewestPosition() const {
   return std::find(m_order.begin(), m_order.end(), newest) - m_order.begin();
 }
 
-std::string ReadCallLogTail(const std::string& path, uint64_t maxLength) {
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) return {};
-  const auto size = static_cast<uint64_t>(file.tellg());
-  // From one byte before the cut: a cut inside a line would read its end as a line of its own, so the
-  // text starts after the first line feed from there.
-  const uint64_t skipped = size > maxLength ? size - maxLength - 1 : 0;
-  std::string text(static_cast<size_t>(size - skipped), '\0');
-  file.seekg(static_cast<std::streamoff>(skipped));
-  if (!file.read(text.data(), static_cast<std::streamsize>(text.size()))) return {};
-  if (size > maxLength) {
-    const size_t lineFeed = text.find('\n');
-    text.erase(0, lineFeed == std::string::npos ? text.size() : lineFeed + 1);
-  }
-  return text;
+uint64_t CallLogTailOffset(uint64_t size, uint64_t maxLength) { return size > maxLength ? size - maxLength - 1 : 0; }
+
+// Read from one byte before the cut: a cut inside a line would read its end as a line of its own, so the
+// text starts after the first line feed from there.
+void DropTornHead(std::string& text, uint64_t size, uint64_t maxLength) {
+  if (size <= maxLength) return;
+  const size_t lineFeed = text.find('\n');
+  text.erase(0, lineFeed == std::string::npos ? text.size() : lineFeed + 1);
 }
 
 }  // namespace tfm

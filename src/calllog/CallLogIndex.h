@@ -1,10 +1,12 @@
 #pragma once
 // The call log as the call monitor page lists it: the file's bytes, read once, and one offset per call
 // record, so that a log of a million lines costs little more than its size. Cells are split from a
-// record's line when they are asked for. The pieces and records are the ones that the Windows C
-// runtime's text-mode line reads into a 256-byte buffer find (CR LF as one line feed, CTRL+Z ends the
-// text, 255-character pieces of which only the one that ends a line counts, a zero byte hides the rest
-// of its piece, fewer than four spaces is no call record).
+// record's line when they are asked for.
+// The bytes are taken as they are: a line ends at a line feed (a carriage return before it is not part
+// of the line), and no byte ends the reading early. A line is a call record when it holds at least
+// four blanks and no zero byte; any other line is skipped on its own. A torn last line (no line feed
+// yet) is not listed. Logs written before numbers were made printable may hold control bytes in a
+// number: the number cells show each such byte as PrintableNumberByte does.
 // Calls logged after the file was read are appended as rows of their own. The shown order is a
 // permutation of the records: file order, or sorted by a column in either direction.
 #include <cstddef>
@@ -48,6 +50,7 @@ class CallLogIndex {
 
  private:
   std::string_view Line(uint32_t record) const;
+  std::string_view Line(size_t start, size_t lineFeed) const;
   bool SortsByMoment() const;
   std::string_view SortText(uint32_t record) const;
   uint64_t SortKey(uint32_t record) const;
@@ -55,7 +58,7 @@ class CallLogIndex {
   bool LessOnEqualKeys(uint32_t a, uint32_t b) const;
   bool Precedes(uint32_t a, uint32_t b) const { return m_ascending ? Less(a, b) : Less(b, a); }
 
-  std::string m_text;                  // the file's bytes as read
+  std::string m_text;                  // the file's bytes as read, the numbers of records made printable
   std::vector<uint32_t> m_fileLines;   // where each record's line starts in m_text
   std::vector<std::string> m_logged;   // lines of the calls logged since, each ending in its line feed
   std::vector<uint32_t> m_order;       // record numbers in shown order: the file's, then the logged ones
@@ -63,8 +66,10 @@ class CallLogIndex {
   bool m_ascending = true;
 };
 
-// The log file's bytes from the start of the line that begins the last maxLength bytes, so that the
-// newest calls are listed when the file is too long to be held; empty when it cannot be read.
-std::string ReadCallLogTail(const std::string& path, uint64_t maxLength);
+// Where to read a log of size bytes from so that the newest calls are listed when it is too long to be
+// held: one byte before its last maxLength bytes. The text read from there to the end starts at a line
+// start once DropTornHead has cut the part before its first line feed.
+uint64_t CallLogTailOffset(uint64_t size, uint64_t maxLength);
+void DropTornHead(std::string& text, uint64_t size, uint64_t maxLength);
 
 }  // namespace tfm

@@ -102,6 +102,7 @@ uint32_t CIsdnMonitor::ListenAllControllers(uint32_t cipMask, uint32_t infoMask)
 void CIsdnMonitor::RunMessagePump() {
   do {
     Handle_CAPI_Msg();
+    m_callLog.FlushPending();
     m_sleep(kPollIntervalMs);
   } while (m_workersRunning.load() == 1);
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "calllog/CallLogFileWin32.h"
+#include "calllog/CallLogReaderWin32.h"
 #include "calllog/CallRowsText.h"
 #include "common/Trace.h"
 #include "common/UserNotice.h"
@@ -18,6 +19,8 @@
 
 namespace tfm {
 namespace {
+
+constexpr char kNoCallsNote[] = "No calls have been logged yet.";
 
 // Left to right; the caller's number comes before the number called. The columns share the list's
 // width in these proportions, which leave room for the titles and for numbers of up to 16 digits.
@@ -68,7 +71,7 @@ bool CCallMonitorDlg::OnInitDialog() {
   ShowSizeGrip(false);
   m_list.Attach(Item(IDC_CALL_LIST));
   AddAnchor(IDC_CALL_LIST, fw::kTopLeft, fw::kBottomRight);
-  m_emptyNote.Create(*this, IDC_CALL_LIST, "No calls have been logged yet.");
+  m_emptyNote.Create(*this, IDC_CALL_LIST, kNoCallsNote);
   m_list.SetHighlightMode(CReportListCtrl::kHighlightRow);
   for (int index = 0; index < static_cast<int>(std::size(kColumnTitles)); ++index) {
     m_list.InsertColumn(kColumnTitles[index], index, 0, LVCFMT_LEFT, -1, LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM);
@@ -86,12 +89,19 @@ void CCallMonitorDlg::UpdateEmptyNote() {
 // heard meanwhile may be in the file already, which the first of them to be listed finds out.
 void CCallMonitorDlg::LoadCallLog() {
   if (m_calls) m_calls->Attach(Hwnd(), kCallsLoggedMessage);
+  const std::string path = CallLogFilePath();
+  uint32_t error = 0;
   try {
-    m_index = CallLogIndex(ReadCallLogTail(CallLogFilePath(), kMaxCallLogLength));
+    CallLogText text = ReadCallLogTail(path, kMaxCallLogLength);
+    error = text.error;
+    m_index = CallLogIndex(std::move(text.bytes));
   } catch (const std::bad_alloc&) {
     m_index = CallLogIndex();
     Trace("call page: the call log is too large to be listed");
   }
+  // An empty list says why when the file could not be read, rather than that no call was logged.
+  SetWindowTextA(m_emptyNote.Hwnd(), error ? CallLogUnreadableText(path, error).c_str() : kNoCallsNote);
+  if (error) TraceF("call page: the call log cannot be read, error %lu", static_cast<unsigned long>(error));
   m_fileMayHoldHeard = true;
   const HWND list = m_list.Hwnd();
   Send(list, LVM_SETITEMCOUNT, m_index.RowCount(), LVSICF_NOINVALIDATEALL);

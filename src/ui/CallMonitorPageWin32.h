@@ -32,8 +32,8 @@ class CCallMonitorDlg : public fw::ResizableDialog {
   // colours of the dialog that holds the page; null for the system's.
   explicit CCallMonitorDlg(CallFeed* calls = nullptr, const fw::CColorizedTheme* theme = nullptr);
 
-  // Lists the call log beside the executable; a missing or unreadable log gives an empty list, without
-  // a message.
+  // Lists the call log beside the executable. A missing log is an empty list ("No calls have been
+  // logged yet."); one that cannot be read is an empty list that says why.
   void LoadCallLog();
 
   const CReportListCtrl& list() const { return m_list; }
@@ -57,8 +57,8 @@ class CCallMonitorDlg : public fw::ResizableDialog {
   void OnSelectAll();
   void OnExport();
 
-  // Shows "No calls have been logged yet." in place of the list while it has no rows; called
-  // whenever the number of rows may have changed.
+  // Shows the note (no calls yet, or why the log cannot be read) in place of the list while it has no
+  // rows; called whenever the number of rows may have changed.
   void UpdateEmptyNote();
   std::vector<size_t> SelectedPositions() const;
   bool NewestInView() const;

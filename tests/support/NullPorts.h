@@ -19,6 +19,7 @@ class NullTray final : public ITrayPort {
 class NullCallLog final : public ICallLog {
  public:
   void WriteCallLog(const char*, const std::string&, const std::string&) override {}
+  void FlushPending() override {}
 };
 
 }  // namespace tfm::test

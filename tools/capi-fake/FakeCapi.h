@@ -62,7 +62,9 @@ class RecordingCallLog final : public ICallLog {
   void WriteCallLog(const char* type, const std::string& called, const std::string& calling) override {
     lines.push_back(std::string(type) + "|" + called + "|" + calling);
   }
+  void FlushPending() override { ++flushes; }
   std::vector<std::string> lines;
+  int flushes = 0;
 };
 
 }  // namespace tfm::test

@@ -31,6 +31,9 @@
 //   winctl hold-mutex NAME MS               creates and owns the named mutex, prints "held", lets go after MS
 //   winctl signal-text MAP EVENT TEXT       writes TEXT at offset 8 of the named mapping and sets the named
 //                                           event, leaving it set (as a fax server that never resets it)
+//   winctl lock-file PATH SECONDS           opens the file sharing nothing (as a program that locks it
+//                                           does), prints "locked", and closes it after SECONDS or
+//                                           when its standard input ends, whichever comes first
 //   winctl fits HWND                        succeeds when every visible window below HWND lies inside its
 //                                           parent's client area and every list's columns fit its width
 //                                           without a horizontal scroll bar; prints what does not
@@ -289,6 +292,34 @@ int Fits(HWND top) {
   return cut == 0 ? 0 : 1;
 }
 
+// The caller ends the lock early by closing the pipe of our standard input.
+DWORD WINAPI WaitForInputEnd(void*) {
+  char buffer[64];
+  DWORD read = 0;
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  while (ReadFile(input, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+  }
+  return 0;
+}
+
+int LockFile(const char* path, DWORD seconds) {
+  const HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    std::printf("not locked: error %lu\n", GetLastError());
+    return 1;
+  }
+  std::printf("locked\n");
+  std::fflush(stdout);
+  const HANDLE waiter = CreateThread(nullptr, 0, WaitForInputEnd, nullptr, 0, nullptr);
+  if (waiter) WaitForSingleObject(waiter, seconds * 1000);
+  else Sleep(seconds * 1000);
+  CloseHandle(file);
+  std::printf("unlocked\n");
+  std::fflush(stdout);
+  if (waiter) CloseHandle(waiter);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -379,6 +410,7 @@ int main(int argc, char** argv) {
   if (verb == "process" && argc == 3) return PrintProcessStats(Handle(argv[2]));
   if (verb == "tray-tips" && argc == 2) return PrintTrayTips();
   if (verb == "fits" && argc == 3) return Fits(Handle(argv[2]));
+  if (verb == "lock-file" && argc == 4) return LockFile(argv[2], static_cast<DWORD>(Number(argv[3])));
   if (verb == "broadcast" && argc == 3)
     return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
   return 2;

@@ -6,10 +6,12 @@ import datetime
 import os
 import re
 import struct
+import subprocess
 import time
 
 from capi_record import CONNECT, DISCONNECT, IND, LISTEN, REQ, RESP, write_scenario
-from harness import EVENT_LOG_DEBUG, Monitor, check, run_scenarios, wait_until, wine_reg, winctl
+from harness import EVENT_LOG_DEBUG, WINCTL, WINE_RUN, Monitor, check, run_scenarios, wait_until, wine_env, \
+    wine_reg, windows_path, winctl
 
 APPL_ID = 7
 EARLIER_LINE = b"IN 1 2 2005-03-01 14:05:09\r\n"
@@ -139,4 +141,72 @@ def balloons_until_switched_off_and_event_records(folder):
     wine_reg("delete", SETTINGS_KEY, "/f")
 
 
-run_scenarios(calls_are_shown_logged_and_answered, balloons_until_switched_off_and_event_records)
+# Three calls one after the other while the call log is held by another program.
+LOCKED_CALLS = [("4711", "815"), ("4712", "816"), ("4713", "817")]
+LOCKED_SCENARIO = "controllers 1\n" + "".join(
+    "connect_ind plci=0x%x called=%s calling=%s after=500ms\ndisconnect_ind plci=0x%x reason=0x3490 after=300ms\n"
+    % (0x101 + i, called, calling, 0x101 + i) for i, (called, calling) in enumerate(LOCKED_CALLS))
+CALL_MONITOR_COMMAND = 40002
+CALL_LIST_ID = 1064
+
+
+def call_page_texts(dialog):
+    code, out = winctl("descendant", dialog, CALL_LIST_ID)
+    check(code == 0, "the dialog has no call list")
+    page = int(re.search(r"parent=(\d+)", winctl("info", int(out))[1]).group(1))
+    return [winctl("text", int(h))[1] for h in winctl("visible-children", page)[1].split()]
+
+
+def calls_wait_in_memory_while_the_log_is_locked(folder):
+    """Another program holds ISDNCall.log without sharing while calls come: the user is told once (a
+    balloon and a warning record) where the file is and that the calls are kept, the Call Monitor tab
+    says why it cannot list them, and once the lock ends every call's line arrives, in order, once."""
+    log = os.path.join(folder, "ISDNCall.log")
+    with open(log, "wb") as f:
+        f.write(EARLIER_LINE)
+    lock = subprocess.Popen([WINE_RUN, WINCTL, "lock-file", windows_path(log), "120"],
+                            env=wine_env({"WINEDEBUG": "-all"}), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, text=True)
+    try:
+        check(lock.stdout.readline().strip() == "locked", "the call log could not be locked")
+        env, _ = write_scenario(folder, LOCKED_SCENARIO)
+        monitor = Monitor(folder, provider="scripted", env=dict(env, **EVENT_LOG_DEBUG)).start()
+        for called, calling in LOCKED_CALLS:
+            monitor.wait_trace(r"^tray: tip \[incoming call from %s to %s\]$" % (calling, called))
+        monitor.wait_trace(r"^call log: not written, error 32; lines kept until it can be$")
+        winctl("command", monitor.frame(), CALL_MONITOR_COMMAND)
+        monitor.wait_trace(r"^call page: the call log cannot be read, error 32$")
+        dialog = int(winctl("find", "#32770", 20000, "Telvaro Fax Devices Monitor")[1])
+        path = windows_path(log)
+        texts = call_page_texts(dialog)
+        check(any(t.startswith("The call log %s cannot be read: " % path) for t in texts),
+              "the Call Monitor tab says %r" % texts)
+        winctl("command", dialog, 1)  # OK
+    finally:
+        lock.stdin.close()
+        lock.wait(30)
+    monitor.wait_trace(r"^call log: written again, 3 kept lines written, 0 dropped$", timeout=10)
+    with open(log, "rb") as f:
+        content = f.read()
+    stamp = rb" \d{4}-\d\d-\d\d \d\d:\d\d:\d\d\r\n"
+    pattern = re.escape(EARLIER_LINE) + b"".join(
+        b"IN " + called.encode() + b" " + calling.encode() + stamp for called, calling in LOCKED_CALLS)
+    check(re.fullmatch(pattern, content) is not None, "the kept calls were not logged in order once: %r" % content)
+
+    kept = "The calls are kept and will be written to %s as soon as it can be written." % path
+    balloons = [l for l in monitor.traces() if l.startswith("tray: balloon [The call log cannot be written]")]
+    check(len(balloons) == 1 and balloons[0].endswith(" %s]" % kept), "the balloons were %r" % balloons)
+    warnings = [l for l in monitor.traces() if l.startswith("ReportEvent warning [The call log ")]
+    check(len(warnings) == 1 and warnings[0].startswith("ReportEvent warning [The call log %s could not be written: "
+                                                        % path), "the warning records were %r" % warnings)
+    written = "The call log %s can be written again: the 3 calls kept meanwhile have been written to it." % path
+    monitor.wait_trace(r"^ReportEvent information \[%s\]$" % re.escape(written))
+    for called, calling in LOCKED_CALLS:  # each call told once, when it came
+        told = [l for l in monitor.traces() if l == "ReportEvent information [Incoming call from %s to %s]"
+                % (calling, called)]
+        check(len(told) == 1, "call %s was told %d times" % (calling, len(told)))
+    monitor.end()
+
+
+run_scenarios(calls_are_shown_logged_and_answered, balloons_until_switched_off_and_event_records,
+              calls_wait_in_memory_while_the_log_is_locked)

@@ -1,13 +1,14 @@
-// The call log's line in both directions: what the monitor writes, what the call page lists of it (as
-// the Windows C runtime's text-mode line reads deliver the file), and where the file lives.
+// The call log's line in both directions: what the monitor writes, what the call page lists of it, and
+// which part of a long file is read.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "calllog/CallLogFormat.h"
 #include "calllog/CallLogIndex.h"
+#include "calllog/CallLogWriter.h"
 #include "calllog/CallRowsText.h"
 
 namespace tfm {
@@ -72,30 +73,141 @@ TEST(CallLogFormat, WrittenLinesReadBackAsTheirFieldsAndOddOrTornLinesAreSkipped
   EXPECT_TRUE(Read("").empty());
 }
 
-TEST(CallLogIndex, TextModeTranslationAsTheWindowsRuntimeDoesIt) {
-  // A lone carriage return stays in the text; CTRL+Z ends it; a zero byte hides the rest of its piece.
-  const std::vector<CallLogRow> expected{{"IN", "1", "2", "d", "t\r"}, {"IN", "3", "4", "d", "t"}};
-  EXPECT_EQ(expected, Read(std::string("IN 1 2 d t\r\r\nIN 5 6 d\0 t\nIN 3 4 d t\n\x1AIN 7 8 d t\n", 44)));
+// A file that refuses writes with an error, or takes only so many bytes (a full disk).
+class FileThatRefuses final : public CallLogWriter {
+ public:
+  explicit FileThatRefuses(size_t keptLimit) : CallLogWriter("C:\\Telvaro\\ISDNCall.log", keptLimit) {}
+  std::string bytes;
+  uint32_t refusal = 0;
+  size_t room = SIZE_MAX;
+
+ private:
+  Appended AppendToFile(std::string_view text) override {
+    if (refusal) return {refusal, 0};
+    const size_t length = std::min(text.size(), room);
+    bytes.append(text.substr(0, length));
+    room -= length;
+    return {length == text.size() ? 0u : 112u, length};
+  }
+  std::string ErrorText(uint32_t error) const override { return "error " + std::to_string(error); }
+  bool LocalNow(std::tm& local) const override {
+    local = March1st2005();
+    return true;
+  }
+};
+
+struct RecordingListeners final : ICallLogListener, ICallLogHealthListener {
+  void OnCallLogged(const CallLogRow& row) override { calls.push_back(row.callingNumber); }
+  void OnCallLogBlocked(const std::string& path, const std::string& reason) override {
+    health.push_back("blocked " + path + " " + reason);
+  }
+  void OnCallLogWritable(const std::string& path, size_t writtenLate, size_t dropped) override {
+    health.push_back("writable " + path + " " + std::to_string(writtenLate) + " " + std::to_string(dropped));
+  }
+  std::vector<std::string> calls;
+  std::vector<std::string> health;
+};
+
+std::string Lines(int from, int to) {
+  std::string lines;
+  for (int call = from; call <= to; ++call) lines += "IN 4711 " + std::to_string(call) + " 2005-03-01 14:05:09\r\n";
+  return lines;
 }
 
-TEST(CallLogIndex, LongLinesAreReadIn255CharacterPieces) {
-  // Only the piece that ends a line counts: here it is a whole record of its own.
-  const std::string record = "IN 1 2 2005-03-01 10:00:00\n";
-  std::vector<CallLogRow> rows = Read(std::string(255, 'a') + record + std::string(600, 'b') + "\n" + record);
-  ASSERT_EQ(2u, rows.size());
-  EXPECT_EQ("10:00:00", rows[0].time);
+// A refused line is kept, written in order before the next one or when the monitor asks, never twice
+// and never torn; callers hear of each call at once, the health listeners once per episode.
+TEST(CallLogWriter, KeepsRefusedLinesAndWritesThemInOrderOnceTheFileTakesThem) {
+  FileThatRefuses file(100);
+  RecordingListeners listeners;
+  file.AddListener(listeners);
+  file.AddHealthListener(listeners);
+  file.WriteCallLog("IN", "4711", "1");
+  EXPECT_EQ(Lines(1, 1), file.bytes);
 
-  // CR LF is one character when the pieces are counted: 254 characters and the line feed fill one read.
-  const std::string head = "IN 1 2 2005-03-01 ";
-  const std::string time(254 - head.size(), 't');
-  rows = Read(head + time + "\r\n" + record);
-  ASSERT_EQ(2u, rows.size());
-  EXPECT_EQ(time, rows[0].time);
+  file.refusal = 32;
+  file.WriteCallLog("IN", "4711", "2");
+  file.FlushPending();
+  file.WriteCallLog("IN", "4711", "3");
+  EXPECT_EQ(Lines(1, 1), file.bytes);
+  EXPECT_EQ(2u, file.keptCount());
+  EXPECT_EQ((std::vector<std::string>{"1", "2", "3"}), listeners.calls);
+  EXPECT_EQ((std::vector<std::string>{"blocked C:\\Telvaro\\ISDNCall.log error 32"}), listeners.health);
 
-  // One more character and the line feed starts a piece of its own, leaving no record of that line.
-  rows = Read(head + time + "t\r\n" + record);
-  ASSERT_EQ(1u, rows.size());
-  EXPECT_EQ("10:00:00", rows[0].time);
+  // The disk fills in the middle of a line: what reached the file is not written again.
+  file.refusal = 0;
+  file.room = Lines(2, 2).size() + 5;
+  file.FlushPending();
+  EXPECT_EQ(Lines(1, 2) + Lines(3, 3).substr(0, 5), file.bytes);
+  EXPECT_EQ(1u, listeners.health.size()) << "the same episode";
+
+  file.room = SIZE_MAX;
+  file.WriteCallLog("IN", "4711", "4");
+  EXPECT_EQ(Lines(1, 4), file.bytes);
+  EXPECT_EQ(0u, file.keptCount());
+  ASSERT_EQ(2u, listeners.health.size());
+  EXPECT_EQ("writable C:\\Telvaro\\ISDNCall.log 3 0", listeners.health[1]);
+  file.FlushPending();
+  EXPECT_EQ(2u, listeners.health.size());
+  EXPECT_EQ(4u, listeners.calls.size());
+}
+
+TEST(CallLogWriter, PastTheLimitTheOldestKeptLineIsDroppedAndCounted) {
+  FileThatRefuses file(3);
+  RecordingListeners listeners;
+  file.AddHealthListener(listeners);
+  file.refusal = 39;
+  for (int call = 1; call <= 5; ++call) file.WriteCallLog("IN", "4711", std::to_string(call));
+  EXPECT_EQ(3u, file.keptCount());
+  file.refusal = 0;
+  file.FlushPending();
+  EXPECT_EQ(Lines(3, 5), file.bytes);
+  EXPECT_EQ("writable C:\\Telvaro\\ISDNCall.log 3 2", listeners.health.back());
+
+  // A new episode counts afresh; a line partly in the file is finished rather than dropped.
+  file.refusal = 0;
+  file.room = 3;
+  file.bytes.clear();
+  for (int call = 6; call <= 9; ++call) file.WriteCallLog("IN", "4711", std::to_string(call));
+  file.room = SIZE_MAX;
+  file.FlushPending();
+  EXPECT_EQ(Lines(6, 6) + Lines(8, 9), file.bytes);
+  EXPECT_EQ("writable C:\\Telvaro\\ISDNCall.log 3 1", listeners.health.back());
+}
+
+// Whatever a line holds, it is read or skipped on its own: the calls around it are always listed. Numbers
+// of logs written before numbers were made printable show their control bytes as '?'.
+TEST(CallLogIndex, AnOddLineIsReadOrSkippedAloneAndTheCallsAroundItAreListed) {
+  const std::string before = "IN 1 2 2005-03-01 10:00:00\r\n";
+  const std::string after = "IN 3 4 2005-03-01 11:00:00\n";
+  const CallLogRow first{"IN", "1", "2", "2005-03-01", "10:00:00"};
+  const CallLogRow last{"IN", "3", "4", "2005-03-01", "11:00:00"};
+  const std::string longTime(70000, 't');
+  const struct {
+    const char* what;
+    std::string line;
+    std::vector<CallLogRow> rows;  // what the odd line is listed as
+  } kCases[] = {
+      {"CTRL+Z alone", "\x1A\r\n", {}},
+      {"CTRL+Z in a number", "IN 5\x1A 6 d t\r\n", {{"IN", "5?", "6", "d", "t"}}},
+      {"a zero byte", std::string("IN 5 6 d\0 t\r\n", 13), {}},
+      {"a bare CR", "\r\n\r\r\n", {}},
+      {"a CR inside a number", "IN 5\r5 6 d t\r\n", {{"IN", "5?5", "6", "d", "t"}}},
+      {"control and 8-bit bytes in numbers", "IN 4\x07" "1 \x1B\xFF d t\n", {{"IN", "4?1", "??", "d", "t"}}},
+      {"a very long line that is a call", "IN 5 6 d " + longTime + "\r\n", {{"IN", "5", "6", "d", longTime}}},
+      {"a very long line that is none", std::string(70000, 'x') + "\r\n", {}},
+      {"three blanks", "IN 5 6 d\r\n", {}},
+      {"three blanks only", "   \r\n", {}},
+      {"an empty line", "\n", {}},
+  };
+  for (const auto& odd : kCases) {
+    std::vector<CallLogRow> expected{first};
+    expected.insert(expected.end(), odd.rows.begin(), odd.rows.end());
+    expected.push_back(last);
+    EXPECT_EQ(expected, Read(before + odd.line + after)) << odd.what;
+  }
+  std::string copied;
+  AppendTabSeparatedRow(copied, CallLogIndex("IN 4\x07" "1 \x1B\xFF d t\n"), 0);
+  EXPECT_EQ("IN\t??\t4?1\td\tt\r\n", copied) << "copied and exported as listed";
 }
 
 // The shown order: a column in both directions, date and time as one moment, equal keys in file order;
@@ -152,17 +264,21 @@ TEST(CallLogIndex, CountsTheHeardCallsThatTheFileAlreadyHeld) {
   EXPECT_EQ(0u, CallLogIndex().CountAlreadyRead({fifth}));
 }
 
+// Only whole lines of the last maxLength bytes are read: the cut falls one byte before them.
 TEST(CallLogIndex, ATooLongFileIsReadFromTheLineThatStartsItsTail) {
-  const std::string path = ::testing::TempDir() + "tfm_tail_ISDNCall.log";
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(nullptr, file);
-  std::fputs("IN 1 2 d t\r\nIN 3 4 d t\r\nIN 5 6 d t\r\n", file);
-  std::fclose(file);
-  EXPECT_EQ("IN 5 6 d t\r\n", ReadCallLogTail(path, 13)) << "the last 13 bytes begin with the second line's line feed";
-  EXPECT_EQ("IN 3 4 d t\r\nIN 5 6 d t\r\n", ReadCallLogTail(path, 24));
-  EXPECT_EQ(36u, ReadCallLogTail(path, 1000).size());
-  std::remove(path.c_str());
-  EXPECT_EQ("", ReadCallLogTail(path, 1000));
+  const std::string file = "IN 1 2 d t\r\nIN 3 4 d t\r\nIN 5 6 d t\r\n";
+  const auto tail = [&file](uint64_t maxLength) {
+    std::string text = file.substr(static_cast<size_t>(CallLogTailOffset(file.size(), maxLength)));
+    DropTornHead(text, file.size(), maxLength);
+    return text;
+  };
+  EXPECT_EQ("IN 5 6 d t\r\n", tail(13)) << "the last 13 bytes begin with the second line's line feed";
+  EXPECT_EQ("IN 5 6 d t\r\n", tail(23));
+  EXPECT_EQ("IN 3 4 d t\r\nIN 5 6 d t\r\n", tail(24));
+  EXPECT_EQ(file.substr(12), tail(35)) << "the first line starts one byte too early";
+  EXPECT_EQ(file, tail(36));
+  EXPECT_EQ(file, tail(1000));
+  EXPECT_EQ("", tail(5)) << "no whole line in the last 5 bytes";
 }
 
 TEST(CallRowsText, TabSeparatedForTheClipboardAndCsvQuotedAsRfc4180Says) {

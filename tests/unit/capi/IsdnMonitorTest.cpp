@@ -33,6 +33,7 @@ TEST_F(RegistrationTest, RefusedListenOrProfileStopsListeningButPollingGoesOn) {
   EXPECT_EQ(2u, AddressOf(listens[1]));
   EXPECT_TRUE(trace.Contains("Listen error:  no LISTEN-Resources available"));
   EXPECT_EQ(3, capi.fetches);
+  EXPECT_EQ(2, log.flushes) << "call-log lines kept after a failed write are retried on every pass";
 
   capi.put.clear();
   capi.profileResult = 0x1009;
