@@ -73,9 +73,16 @@ def check_calls_in_progress(monitor):
           "calls in progress went %r, expected %r" % (counts, CALLS_IN_PROGRESS))
 
 
+def read_file(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def check_call_log(folder):
-    with open(os.path.join(folder, "ISDNCall.log"), "rb") as f:
-        content = f.read()
+    log = os.path.join(folder, "ISDNCall.log")
+    # The tooltip is set just before the line is written: the last call's line may still be on its way.
+    wait_until(lambda: read_file(log).count(b"\n") >= 1 + len(SHOWN), "not every call's line was written", 10)
+    content = read_file(log)
     check(content.startswith(EARLIER_LINE), "the earlier line of the call log is gone: %r" % content)
     stamp = rb"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)"
     pattern = b"".join(re.escape(("IN %s %s " % call).encode()) + stamp + rb"\r\n" for call in SHOWN)
@@ -186,8 +193,7 @@ def calls_wait_in_memory_while_the_log_is_locked(folder):
         lock.stdin.close()
         lock.wait(30)
     monitor.wait_trace(r"^call log: written again, 3 kept lines written, 0 dropped$", timeout=10)
-    with open(log, "rb") as f:
-        content = f.read()
+    content = read_file(log)
     stamp = rb" \d{4}-\d\d-\d\d \d\d:\d\d:\d\d\r\n"
     pattern = re.escape(EARLIER_LINE) + b"".join(
         b"IN " + called.encode() + b" " + calling.encode() + stamp for called, calling in LOCKED_CALLS)
