@@ -11,6 +11,7 @@
 #include "calllog/CallLogFileWin32.h"
 #include "calllog/CallLogReaderWin32.h"
 #include "calllog/CallRowsText.h"
+#include "calllog/ListSeparatorWin32.h"
 #include "common/Trace.h"
 #include "common/UserNotice.h"
 #include "os/Clipboard.h"
@@ -274,10 +275,11 @@ bool CCallMonitorDlg::WriteCsv(const std::string& path, const std::vector<size_t
   if (!file) return false;
   std::string_view titles[kCallColumnCount];
   std::copy(std::begin(kColumnTitles), std::end(kColumnTitles), titles);
+  const std::string separator = CsvSeparator(UserListSeparator());
   std::string text;
-  AppendCsvLine(text, titles);
+  BeginCsv(text, titles, separator);
   for (const size_t position : positions) {
-    AppendCsvRow(text, m_index, position);
+    AppendCsvRow(text, m_index, position, separator);
     if (text.size() < kWriteLength) continue;
     if (!WriteAll(file.get(), text)) return false;
     text.clear();

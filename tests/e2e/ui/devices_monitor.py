@@ -1,8 +1,8 @@
 """The Devices Monitor dialog of the real exe: opened from the tray on the tab its command asks for,
 only once at a time (a second command brings it to the front on its tab), closed with OK or Cancel and
 opened again; its tab keys; the call log listed on its "Call Monitor" tab (live, sorted, copied and
-exported), the chart of calls in progress on its "Activity Monitor" tab, resizing, and what empty tabs
-say; a screenshot of every tab is written to <build>/screenshots, and nothing on it is cut. With TFM_DPI
+exported as CSV), the chart of calls in progress on its "Activity Monitor" tab, resizing, and what empty
+tabs say; a screenshot of every tab is written to <build>/screenshots, and nothing on it is cut. With TFM_DPI
 set (e.g. 144) the dialog runs at that display scaling and the screenshots' names end in "-144dpi"."""
 import os
 import re
@@ -29,6 +29,7 @@ VK_PRIOR = 0x21
 VK_NEXT = 0x22
 TCM_GETCURSEL = 0x130B
 CALL_LIST_ID = 1064
+INTERNATIONAL = "HKCU\\Control Panel\\International"
 MODEM_KEYS = ["HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\" + n
               for n in ("0000", "0001")]
 SHOTS = os.path.join(BUILD, "screenshots")
@@ -276,9 +277,28 @@ def copied_callers(monitor, page, after):
     return copied, [line.split("\t")[1] for line in text.splitlines() if line]
 
 
+def user_list_separator(separator):
+    """Sets the list separator of the prefix's user (as Region settings do); returns the one it had."""
+    code, out = wine_reg("query", INTERNATIONAL, "/v", "sList")
+    check(code == 0, "the user's list separator could not be read")
+    had = re.search(r"sList\s+REG_SZ\s+(\S*)", out).group(1)
+    check(wine_reg("add", INTERNATIONAL, "/v", "sList", "/d", separator, "/f")[0] == 0,
+          "the user's list separator could not be set")
+    return had
+
+
 def call_list_is_live_sorted_copied_and_exported(folder):
     """A call that comes while the dialog is open is listed at once, the newest in view; a header click
-    sorts (again: the other way), the selected rows reach the clipboard and a CSV file."""
+    sorts (again: the other way), the selected rows reach the clipboard and a CSV file separated by the
+    user's list separator (a German user's here), its numbers kept as text."""
+    had = user_list_separator(";")
+    try:
+        copied_and_exported(folder)
+    finally:
+        user_list_separator(had)
+
+
+def copied_and_exported(folder):
     with open(os.path.join(folder, "ISDNCall.log"), "w", newline="\r\n") as log:
         log.write("IN 4711 0301555123 2005-03-01 14:05:09\nIN 4712  2005-03-02 08:00:00\n"
                   "IN 4711 0171999888 2005-03-02 17:45:30\n")
@@ -310,10 +330,12 @@ def call_list_is_live_sorted_copied_and_exported(folder):
     winctl("post", page, 0x111, EXPORT, 0)  # WM_COMMAND
     check(winctl("save-as", "Export Calls", windows_path(csv_path), 20000)[0] == 0, "the save dialog was not driven")
     monitor.wait_trace(r"^call page: 4 rows exported$", after=copied)
-    with open(csv_path, newline="") as exported:
+    with open(csv_path, encoding="utf-8", newline="") as exported:
         text = exported.read()
-    check(text.startswith("Call Type,Caller Id,Called MSN,Date,Time\r\nIN,815,4711,"), "CSV: %r" % text[:120])
-    check(text.endswith("IN,,4712,2005-03-02,08:00:00\r\n") and text.count("\r\n") == 5, "CSV: %r" % text)
+    check(text.startswith('\ufeffCall Type;Caller Id;Called MSN;Date;Time\r\nIN;"\t815";"\t4711";'),
+          "CSV: %r" % text[:120])
+    check(text.endswith('\r\nIN;;"\t4712";2005-03-02;08:00:00\r\n') and text.count("\r\n") == 5
+          and 'IN;"\t0301555123";"\t4711";2005-03-01;14:05:09\r\n' in text, "CSV: %r" % text)
     winctl("command", find_dialog(), 1)  # OK
     monitor.end()
 

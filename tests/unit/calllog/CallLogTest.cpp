@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "calllog/CallLogFormat.h"
@@ -281,18 +285,114 @@ TEST(CallLogIndex, ATooLongFileIsReadFromTheLineThatStartsItsTail) {
   EXPECT_EQ("", tail(5)) << "no whole line in the last 5 bytes";
 }
 
-TEST(CallRowsText, TabSeparatedForTheClipboardAndCsvQuotedAsRfc4180Says) {
-  const CallLogIndex index("IN 4711 815 2005-03-01 14:05:09\r\nIN\t1 , \"x\"  a,b\"c\r\n");
+// What a spreadsheet makes of a CSV file, as LibreOffice Calc 7.4 imports one: UTF-8 after the
+// byte-order mark (without one the file would be read in the ANSI code page); outside quotes, lines
+// split at CR LF and cells at the separator, and at a tab too, as in an import that splits at tabs as
+// well (Excel's text import wizard ticks Tab by default); "" inside quotes is one quote. A cell that
+// holds a number once blanks around it are trimmed becomes that number (its leading zero or plus
+// lost), in either locale's decimal form; a cell that begins with '=', or with '+', '-' or '@' and is
+// no number, is a formula (Excel evaluates all of them). A cell that begins with a tab is text shown
+// without it.
+struct SheetCell {
+  enum Kind { kText, kNumber, kFormula } kind;
+  std::string shown;
+};
+
+void PrintTo(const SheetCell& cell, std::ostream* out) {
+  *out << (cell.kind == SheetCell::kText ? "text " : cell.kind == SheetCell::kNumber ? "number " : "formula ")
+       << testing::PrintToString(cell.shown);
+}
+bool operator==(const SheetCell& a, const SheetCell& b) { return a.kind == b.kind && a.shown == b.shown; }
+
+// Blanks around it trimmed, the content reads as a number in either locale's decimal form: strtod's
+// numbers, less its leading white space, hexadecimal, infinity and NaN, and with a percent sign.
+bool IsNumber(const std::string& content) {
+  const size_t first = content.find_first_not_of(' ');
+  if (first == std::string::npos || std::isspace(static_cast<unsigned char>(content[first]))) return false;
+  std::string number = content.substr(first, content.find_last_not_of(' ') + 1 - first);
+  if (number.find_first_of("xXnN") != std::string::npos) return false;
+  std::replace(number.begin(), number.end(), ',', '.');
+  if (number.back() == '%') number.pop_back();
+  char* end = nullptr;
+  std::strtod(number.c_str(), &end);
+  return !number.empty() && end == number.c_str() + number.size();
+}
+
+SheetCell Typed(const std::string& content) {
+  if (IsNumber(content)) return {SheetCell::kNumber, content};
+  if (!content.empty() && std::string_view("=+-@").find(content.front()) != std::string_view::npos)
+    return {SheetCell::kFormula, content};
+  return {SheetCell::kText, content.starts_with('\t') ? content.substr(1) : content};
+}
+
+std::vector<std::vector<SheetCell>> ReadAsSpreadsheet(std::string_view file, std::string_view separator) {
+  std::vector<std::vector<SheetCell>> lines;
+  if (!file.starts_with("\xEF\xBB\xBF")) return lines;
+  file.remove_prefix(3);
+  std::vector<SheetCell> line;
+  std::string content;
+  bool quoted = false;
+  for (size_t at = 0; at < file.size(); ++at) {
+    if (quoted) {
+      if (file[at] != '"') content += file[at];
+      else if (file.substr(at, 2) == "\"\"") content += file[at++];
+      else quoted = false;
+    } else if (file[at] == '"') {
+      quoted = true;
+    } else if (file.substr(at, separator.size()) == separator || file[at] == '\t' || file.substr(at, 2) == "\r\n") {
+      line.push_back(Typed(content));
+      content.clear();
+      if (file[at] == '\r') lines.push_back(std::exchange(line, {}));
+      at += (file[at] == '\r' ? 2 : file[at] == '\t' ? 1 : separator.size()) - 1;
+    } else {
+      content += file[at];
+    }
+  }
+  return lines;
+}
+
+TEST(CallRowsText, CsvCellsOpenInASpreadsheetAsTheTextTheyAreWithTheUsersListSeparator) {
+  const std::string_view titles[] = {"Call Type", "Caller \"Id\"", "a,b;c", "two\r\nlines", "\tx", "\rx", "=1+1"};
+  const CallLogIndex index(
+      "IN 4711 0301555123 2005-03-01 14:05:09\r\n"
+      "IN -5 +4930 Invalid DateTime\r\n"
+      "IN @SUM(A1) =1+1 - +\r\n"
+      "IN 1,5 -2+3+cmd|'/C'!A0 12.5% 1e5\r\n"
+      "1;5 ++1 '0 .5 \"\r\n");
+  const auto text = [](std::string_view cell) { return SheetCell{SheetCell::kText, std::string(cell)}; };
+  const std::vector<std::vector<SheetCell>> expected = {
+      {text("Call Type"), text("Caller \"Id\""), text("a,b;c"), text("two\r\nlines"), text("'\tx"), text("'\rx"),
+       text("'=1+1")},
+      {text("IN"), text("0301555123"), text("4711"), text("2005-03-01"), text("14:05:09")},
+      {text("IN"), text("+4930"), text("-5"), text("Invalid"), text("DateTime")},
+      {text("IN"), text("'=1+1"), text("'@SUM(A1)"), text("'-"), text("'+")},
+      {text("IN"), text("'-2+3+cmd|'/C'!A0"), text("1,5"), text("12.5%"), text("1e5")},
+      {text("1;5"), text("'0"), text("'++1"), text(".5"), text("\"")},
+  };
+  for (const std::string_view listSeparator : {",", ";", "\xD8\x9B"}) {  // U+061B, the Arabic semicolon
+    SCOPED_TRACE(testing::PrintToString(listSeparator));
+    const std::string separator = CsvSeparator(listSeparator);
+    std::string csv;
+    BeginCsv(csv, titles, separator);
+    for (size_t position = 0; position < index.RowCount(); ++position) AppendCsvRow(csv, index, position, separator);
+    EXPECT_EQ(expected, ReadAsSpreadsheet(csv, separator)) << csv;
+  }
+}
+
+TEST(CallRowsText, TheListSeparatorsFirstCharacterSeparatesCsvCellsOrACommaWhenItCannot) {
+  EXPECT_EQ(";", CsvSeparator(";"));
+  EXPECT_EQ("\xD8\x9B", CsvSeparator("\xD8\x9B;"));
+  EXPECT_EQ("|", CsvSeparator("|;"));
+  for (const std::string_view unusable : {"", "\"", "\r", "\n;"}) EXPECT_EQ(",", CsvSeparator(unusable));
+}
+
+// A cell's tab, CR or LF would start a column or a row of its own where the copy is pasted.
+TEST(CallRowsText, TabSeparatedForTheClipboardWithNoTabOrLineBreakInACell) {
+  const CallLogIndex index("IN 4711 815 2005-03-01 14:05:09\r\nIN\t1 , \"x\"  a\rb\"c\r\n");
   std::string copied;
   AppendTabSeparatedRow(copied, index, 0);
   AppendTabSeparatedRow(copied, index, 1);
-  EXPECT_EQ("IN\t815\t4711\t2005-03-01\t14:05:09\r\nIN 1\t\"x\"\t,\t\ta,b\"c\r\n", copied);
-  std::string csv;
-  const std::string_view titles[] = {"Call Type", "Caller Id"};
-  AppendCsvLine(csv, titles);
-  AppendCsvRow(csv, index, 0);
-  AppendCsvRow(csv, index, 1);
-  EXPECT_EQ("Call Type,Caller Id\r\nIN,815,4711,2005-03-01,14:05:09\r\nIN\t1,\"\"\"x\"\"\",\",\",,\"a,b\"\"c\"\r\n", csv);
+  EXPECT_EQ("IN\t815\t4711\t2005-03-01\t14:05:09\r\nIN 1\t\"x\"\t,\t\ta b\"c\r\n", copied);
 }
 
 }  // namespace
