@@ -7,12 +7,13 @@
 #include "calllog/CallLogFileWin32.h"
 #include "calllog/CallLogIndex.h"
 #include "os/Owned.h"
+#include "os/Text.h"
 
 namespace tfm {
 
 CallLogText ReadCallLogTail(const std::string& path, uint64_t maxLength) {
   const os::UniqueHandle file =
-      os::AdoptFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      os::AdoptFile(CreateFileW(os::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) {
     const DWORD error = GetLastError();
