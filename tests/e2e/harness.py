@@ -46,10 +46,14 @@ PROVIDERS = {
 # OutputDebugStringA is printed on the debugstr channel).
 _DEBUGSTR = re.compile(r':(?:seh|debugstr):OutputDebugStringA "(.*)"\s*$')
 # Wine prints each record's strings on the debug class that matches its type.
-_REPORT_EVENT = re.compile(r'(trace|warn|err):eventlog:ReportEventW L"(.*)"\s*$')
+# A long record is cut by Wine, which then prints "..." after the closing quote.
+_REPORT_EVENT = re.compile(r'(trace|warn|err):eventlog:ReportEventW L"(.*)"(?:\.\.\.)?\s*$')
 _EVENT_TYPES = {"trace": "information", "warn": "warning", "err": "error"}
 TRACE_DEBUG = "-all,warn+debugstr,warn+seh"
 EVENT_LOG_DEBUG = {"WINEDEBUG": TRACE_DEBUG + ",+eventlog"}
+# Every scenario runs the monitor from a folder whose name holds Cyrillic, CJK and Devanagari letters:
+# outside any single ANSI code page, so that a path narrowed to 8 bits anywhere loses the call log.
+UNICODE_FOLDER_SUFFIX = "-Звонки-通話-कॉल"
 # The ANSI code page Wine gives a process for the language of its LC_ALL or LANG (1252 otherwise).
 _ANSI_CODE_PAGES = {"ru": "cp1251", "ja": "cp932", "hi": "utf-8"}
 
@@ -135,11 +139,21 @@ def wine_reg(*args):
 
 
 def run_folder(name):
-    """A folder of the scenario's own; a run at another scaling has others, so that both can run at once."""
-    folder = os.path.join(BUILD, "e2e-run", name + ("" if DPI == 96 else "-%ddpi" % DPI))
+    """A folder of the scenario's own, named in several scripts; a run at another scaling has others, so
+    that both can run at once."""
+    folder = os.path.join(BUILD, "e2e-run", name + UNICODE_FOLDER_SUFFIX + ("" if DPI == 96 else "-%ddpi" % DPI))
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     return folder
+
+
+def ascii_run_folder(folder):
+    """The scenario's folder without its letters outside ASCII, for a copy run under a locale that is
+    not generated on the machine."""
+    plain = folder.replace(UNICODE_FOLDER_SUFFIX, "")
+    shutil.rmtree(plain, ignore_errors=True)
+    os.makedirs(plain)
+    return plain
 
 
 class Monitor:
@@ -184,6 +198,11 @@ class Monitor:
                 with self._lock:
                     self.lines.append(line)
                     self.arrivals.append(time.monotonic())
+
+    def as_traced(self, text):
+        """The text as a trace line carries it: Wine prints the debugger output in the process's ANSI
+        code page, so a letter outside it reads as '?' (the event log's records keep every letter)."""
+        return text.encode(self.code_page, "replace").decode(self.code_page)
 
     def traces(self):
         with self._lock:
