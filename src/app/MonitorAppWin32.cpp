@@ -206,7 +206,8 @@ void CMonitorApp::OnDevicesMonitor(DevicesMonitorTab tab) {
 void CMonitorApp::Tell(const char* text) {
   TraceF("notice: %s", text);
   HWND owner = m_mainFrame ? m_mainFrame->Hwnd() : nullptr;
-  MessageBoxW(owner, os::Wide(text).c_str(), os::Wide(kApplicationTitle).c_str(), MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+  MessageBoxW(owner, os::Wide(text).c_str(), os::Wide(kApplicationTitle).c_str(),
+              MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 }  // namespace tfm

@@ -24,7 +24,8 @@ static_assert(NIF_INFO == kNifInfo);
 #if !defined(_WIN64)
 static_assert(NOTIFYICONDATAW_V2_SIZE == 936, "the notification record is sent in its version 2 form");
 #endif
-static_assert(std::size(NOTIFYICONDATAW{}.szTip) == kTipCapacity && std::size(NOTIFYICONDATAW{}.szInfo) == kInfoCapacity &&
+static_assert(std::size(NOTIFYICONDATAW{}.szTip) == kTipCapacity &&
+              std::size(NOTIFYICONDATAW{}.szInfo) == kInfoCapacity &&
               std::size(NOTIFYICONDATAW{}.szInfoTitle) == kInfoTitleCapacity);
 
 // Sends the state's requests to the shell as the version 2 notification record (balloons, Windows 2000 on).

@@ -17,7 +17,8 @@ void InsertNode(HWND tree, HTREEITEM parent, const TreeNode& node) {
   insert.hInsertAfter = TVI_LAST;
   insert.item.mask = TVIF_TEXT;
   insert.item.pszText = text.data();
-  const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  const auto item =
+      reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
   if (!item) return;
   for (const TreeNode& child : node.children) InsertNode(tree, item, child);
 }

@@ -11,9 +11,9 @@ bool EmptyNote::Create(ResizableDialog& page, int controlId, const std::string& 
   RECT place{};
   GetWindowRect(m_control, &place);
   MapWindowPoints(nullptr, page.Hwnd(), reinterpret_cast<POINT*>(&place), 2);
-  m_note = CreateWindowExW(0, L"STATIC", os::Wide(text).c_str(), WS_CHILD | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, place.left,
-                           place.top, place.right - place.left, place.bottom - place.top, page.Hwnd(), nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+  m_note = CreateWindowExW(0, L"STATIC", os::Wide(text).c_str(), WS_CHILD | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
+                           place.left, place.top, place.right - place.left, place.bottom - place.top, page.Hwnd(),
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!m_note) return false;
   SendMessageW(m_note, WM_SETFONT, static_cast<WPARAM>(SendMessageW(page.Hwnd(), WM_GETFONT, 0, 0)), FALSE);
   page.AddAnchor(m_note, kTopLeft, kBottomRight);

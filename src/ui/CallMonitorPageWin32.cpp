@@ -276,8 +276,8 @@ void CCallMonitorDlg::OnExport() {
 }
 
 bool CCallMonitorDlg::WriteCsv(const std::string& path, const std::vector<size_t>& positions) const {
-  const os::UniqueHandle file =
-      os::AdoptFile(CreateFileW(os::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const os::UniqueHandle file = os::AdoptFile(
+      CreateFileW(os::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   std::string_view titles[kCallColumnCount];
   std::copy(std::begin(kColumnTitles), std::end(kColumnTitles), titles);
