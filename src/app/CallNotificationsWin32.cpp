@@ -12,24 +12,24 @@ namespace {
 
 bool ReadChoice() {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserSettingsKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return true;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kUserSettingsKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return true;
   const os::UniqueKey key(opened);
   DWORD type = 0;
   DWORD value = 0;
   DWORD length = sizeof value;
   const LONG result =
-      RegQueryValueExA(key.get(), kCallNotificationsValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &length);
+      RegQueryValueExW(key.get(), kCallNotificationsValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &length);
   return result != ERROR_SUCCESS || type != REG_DWORD || length != sizeof value || value != 0;
 }
 
 bool StoreChoice(bool enabled) {
   HKEY created = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kUserSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created,
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kUserSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created,
                       nullptr) != ERROR_SUCCESS)
     return false;
   const os::UniqueKey key(created);
   const DWORD value = enabled ? 1 : 0;
-  return RegSetValueExA(key.get(), kCallNotificationsValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+  return RegSetValueExW(key.get(), kCallNotificationsValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                         sizeof value) == ERROR_SUCCESS;
 }
 

@@ -8,8 +8,8 @@
 
 namespace tfm {
 
-inline constexpr char kUserSettingsKey[] = "Software\\Telvaro\\Fax Server Monitor";  // below HKEY_CURRENT_USER
-inline constexpr char kCallNotificationsValue[] = "CallNotifications";             // REG_DWORD, 0: off
+inline constexpr wchar_t kUserSettingsKey[] = L"Software\\Telvaro\\Fax Server Monitor";  // below HKEY_CURRENT_USER
+inline constexpr wchar_t kCallNotificationsValue[] = L"CallNotifications";             // REG_DWORD, 0: off
 
 class CCallNotifications final : public ICallLogListener {
  public:

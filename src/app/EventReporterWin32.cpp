@@ -6,6 +6,7 @@
 #include "app/CallNotice.h"
 #include "common/Trace.h"
 #include "faxservice/FaxServiceNames.h"
+#include "os/Text.h"
 
 namespace tfm {
 
@@ -51,7 +52,7 @@ void CALLBACK CEventReporter::OnWork(PTP_CALLBACK_INSTANCE, void* self, PTP_WORK
 void CEventReporter::WritePending() {
   std::lock_guard writing(m_writing);
   if (!m_source) {
-    m_source.reset(RegisterEventSourceA(nullptr, kEventSourceName));
+    m_source.reset(RegisterEventSourceW(nullptr, kEventSourceName));
     if (!m_source) TraceF("event log: source not opened, error %lu", GetLastError());
   }
   for (;;) {
@@ -62,8 +63,9 @@ void CEventReporter::WritePending() {
       record = std::move(m_pending.front());
       m_pending.pop_front();
     }
-    const char* strings[] = {record.text.c_str()};
-    if (m_source && !ReportEventA(m_source.get(), record.type, 0, record.id, nullptr, 1, 0, strings, nullptr))
+    const std::wstring text = os::Wide(record.text);
+    const wchar_t* strings[] = {text.c_str()};
+    if (m_source && !ReportEventW(m_source.get(), record.type, 0, record.id, nullptr, 1, 0, strings, nullptr))
       TraceF("event log: record %lu not written, error %lu", record.id, GetLastError());
   }
 }

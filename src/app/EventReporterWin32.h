@@ -20,7 +20,7 @@
 
 namespace tfm {
 
-inline constexpr char kEventSourceName[] = "Telvaro Fax Server Monitor";
+inline constexpr wchar_t kEventSourceName[] = L"Telvaro Fax Server Monitor";
 inline constexpr DWORD kEventIncomingCall = 1;     // information
 inline constexpr DWORD kEventServiceRunning = 2;   // information
 inline constexpr DWORD kEventServiceStopped = 3;   // warning

@@ -23,7 +23,7 @@ CMainFrame::~CMainFrame() {
   Destroy();
 }
 
-bool CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
+bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
   cs.style = static_cast<LONG>(kFrameStyle);
   return true;
 }

@@ -14,7 +14,7 @@ namespace tfm {
 class TrayLink;
 
 inline constexpr char kApplicationTitle[] = "Telvaro Fax Server Monitor";  // message boxes, the tray's tip
-inline constexpr char kFrameWindowClass[] = "TelvaroMonitorFrame";
+inline constexpr wchar_t kFrameWindowClass[] = L"TelvaroMonitorFrame";
 inline constexpr UINT kResourceMain = IDR_MAINFRAME;  // menu, application icon, title
 inline constexpr UINT kCommandIsdnChecker = IDM_ISDN_CHECKER;
 inline constexpr UINT kCommandCallMonitor = IDM_CALL_MONITOR;
@@ -57,7 +57,7 @@ class CMainFrame final : public fw::FrameWindow {
   CTaskbarNotifier& Notifier() { return m_notifier; }
 
  protected:
-  bool PreCreateWindow(CREATESTRUCTA& cs) override;
+  bool PreCreateWindow(CREATESTRUCTW& cs) override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void OnClose() override;
   void OnWindowGone() override;

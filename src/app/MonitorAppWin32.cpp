@@ -11,6 +11,7 @@
 #include "common/Trace.h"
 #include "framework/TraceSinkWin32.h"
 #include "ui/DevicesMonitorDlgWin32.h"
+#include "os/Text.h"
 
 namespace tfm {
 
@@ -31,7 +32,7 @@ bool CMonitorApp::AcquireSingleInstanceGuard() {
     attributes.lpSecurityDescriptor = &descriptor;
     attributes.bInheritHandle = TRUE;
   }
-  m_guardMutex.reset(CreateMutexA(guard.withSecurity ? &attributes : nullptr, TRUE, guard.name));
+  m_guardMutex.reset(CreateMutexW(guard.withSecurity ? &attributes : nullptr, TRUE, os::Wide(guard.name).c_str()));
   const bool alreadyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
   TraceF("guard: %s%s", guard.name, alreadyRunning ? " already held, exiting" : "");
   return !alreadyRunning;
@@ -62,7 +63,7 @@ bool CMonitorApp::InitInstance() {
   BindCapi();
   ControlWorkers(true);
   // Monitoring runs before anyone has to answer a box: they are shown from the message loop.
-  if (!m_startupNotices.empty()) PostMessageA(m_mainFrame->Hwnd(), WM_COMMAND, kCommandShowStartupNotices, 0);
+  if (!m_startupNotices.empty()) PostMessageW(m_mainFrame->Hwnd(), WM_COMMAND, kCommandShowStartupNotices, 0);
   return true;
 }
 
@@ -166,7 +167,7 @@ void CMonitorApp::OnSessionEnding() {
   // meanwhile is not refused. The removal is left to the close: it is not needed before the session
   // ends, and it can take seconds (Wine's shell takes two).
   m_guardMutex.reset();
-  PostMessageA(m_mainFrame->Hwnd(), WM_CLOSE, 0, 0);
+  PostMessageW(m_mainFrame->Hwnd(), WM_CLOSE, 0, 0);
 }
 
 bool CMonitorApp::EndRunningDialog() {
@@ -199,13 +200,14 @@ void CMonitorApp::OnDevicesMonitor(DevicesMonitorTab tab) {
   Trace("devices monitor: closed");
   // A close that came while the dialog ran goes on now that its modal loop (and a tray callback
   // that opened it) have returned; a message box of the dialog may have kept it open until now.
-  if (std::exchange(m_closeAfterDialog, false)) PostMessageA(m_mainFrame->Hwnd(), WM_CLOSE, 0, 0);
+  if (std::exchange(m_closeAfterDialog, false)) PostMessageW(m_mainFrame->Hwnd(), WM_CLOSE, 0, 0);
 }
 
 void CMonitorApp::Tell(const char* text) {
   TraceF("notice: %s", text);
   HWND owner = m_mainFrame ? m_mainFrame->Hwnd() : nullptr;
-  MessageBoxA(owner, text, kApplicationTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+  MessageBoxW(owner, os::Wide(text).c_str(), os::Wide(kApplicationTitle).c_str(),
+              MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 }  // namespace tfm

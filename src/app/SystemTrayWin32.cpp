@@ -8,6 +8,7 @@
 #include "common/Trace.h"
 #include "framework/Dpi.h"
 #include "os/Owned.h"
+#include "os/Text.h"
 
 namespace tfm {
 
@@ -21,10 +22,13 @@ constexpr UINT kBalloonTimeoutMs = 10000;
 static_assert(NIF_INFO == kNifInfo);
 
 #if !defined(_WIN64)
-static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the notification record is sent in its 488-byte form");
+static_assert(NOTIFYICONDATAW_V2_SIZE == 936, "the notification record is sent in its version 2 form");
 #endif
+static_assert(std::size(NOTIFYICONDATAW{}.szTip) == kTipCapacity &&
+              std::size(NOTIFYICONDATAW{}.szInfo) == kInfoCapacity &&
+              std::size(NOTIFYICONDATAW{}.szInfoTitle) == kInfoTitleCapacity);
 
-// Sends the state's requests to the shell as the 488-byte notification record.
+// Sends the state's requests to the shell as the version 2 notification record (balloons, Windows 2000 on).
 class CSystemTray::Shell final : public ITrayShell {
  public:
   bool Add(const TrayRecord& record) override { return Send(NIM_ADD, record); }
@@ -33,28 +37,26 @@ class CSystemTray::Shell final : public ITrayShell {
 
  private:
   static bool Send(DWORD request, const TrayRecord& record) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = static_cast<HWND>(record.ownerWindow);
     data.uID = record.iconId;
     data.uFlags = record.flags;
     data.uCallbackMessage = record.callbackMessage;
     data.hIcon = static_cast<HICON>(record.icon);
-    static_assert(sizeof data.szTip == sizeof record.tip);
-    std::memcpy(data.szTip, record.tip, sizeof data.szTip);
+    os::CopyToField(data.szTip, record.tip);
     if (record.flags & NIF_INFO) {
-      static_assert(sizeof data.szInfo == sizeof record.info && sizeof data.szInfoTitle == sizeof record.infoTitle);
-      std::memcpy(data.szInfo, record.info, sizeof data.szInfo);
-      std::memcpy(data.szInfoTitle, record.infoTitle, sizeof data.szInfoTitle);
+      os::CopyToField(data.szInfo, record.info);
+      os::CopyToField(data.szInfoTitle, record.infoTitle);
       data.dwInfoFlags = NIIF_INFO;
       data.uTimeout = kBalloonTimeoutMs;
     }
-    return Shell_NotifyIconA(request, &data) != FALSE;
+    return Shell_NotifyIconW(request, &data) != FALSE;
   }
 };
 
 const fw::MessageEntry<CSystemTray> CSystemTray::kMessageMap[] = {
-    fw::OnRegistered<&CSystemTray::OnShellRestart>("TaskbarCreated"),
+    fw::OnRegistered<&CSystemTray::OnShellRestart>(L"TaskbarCreated"),
     fw::OnSettingChange<&CSystemTray::OnSettingChange>(),
     fw::OnTimer<&CSystemTray::OnAddRetryTimer>(),
 };
@@ -78,12 +80,12 @@ bool CSystemTray::Install(UINT callbackMessage, const char* tip, HICON icon, UIN
     m_state.Install(shell, false, nullptr, 0, nullptr, nullptr, 0);
     return false;
   }
-  WNDCLASSEXA windowClass{};
+  WNDCLASSEXW windowClass{};
   windowClass.lpszClassName = kTrayWindowClass;
   if (RegisterClassOnce(windowClass))
-    CreateEx(0, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
+    CreateEx(0, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
   const bool added = m_state.Install(shell, true, m_commandWindow, callbackMessage, tip, icon, iconId);
-  TraceF("tray: install id=%u tip=[%s] %s", iconId, m_state.record().tip, added ? "added" : "refused");
+  TraceF("tray: install id=%u tip=[%s] %s", iconId, m_state.record().tip.c_str(), added ? "added" : "refused");
   if (!added && Hwnd()) {
     m_addRetriesLeft = kAddRetries;
     SetTimer(Hwnd(), kAddRetryTimer, kAddRetryIntervalMs, nullptr);
@@ -118,7 +120,7 @@ bool CSystemTray::ChangeTip(const char* text) {
   std::lock_guard guard(m_lock);
   Shell shell;
   const bool changed = m_state.ChangeTip(shell, text);
-  TraceF("tray: tip [%s]%s", m_state.record().tip, m_state.hidden() ? " (stored)" : "");
+  TraceF("tray: tip [%s]%s", m_state.record().tip.c_str(), m_state.hidden() ? " (stored)" : "");
   return changed;
 }
 
@@ -139,7 +141,7 @@ LRESULT CSystemTray::OnShellRestart() {
   std::lock_guard guard(m_lock);
   Shell shell;
   if (m_state.OnShellRestart(shell))
-    TraceF("tray: re-add tip=[%s] %s", m_state.record().tip, m_state.hidden() ? "refused" : "added");
+    TraceF("tray: re-add tip=[%s] %s", m_state.record().tip.c_str(), m_state.hidden() ? "refused" : "added");
   if (!m_state.readdPending()) KillTimer(Hwnd(), kAddRetryTimer);
   return 0;
 }
@@ -150,7 +152,7 @@ void CSystemTray::OnAddRetryTimer(UINT_PTR id) {
   if (--m_addRetriesLeft <= 0) KillTimer(Hwnd(), kAddRetryTimer);
 }
 
-void CSystemTray::OnSettingChange(UINT flag, const char*) {
+void CSystemTray::OnSettingChange(UINT flag, const wchar_t*) {
   std::lock_guard guard(m_lock);
   const bool wasPending = m_state.readdPending();
   Shell shell;
@@ -159,7 +161,7 @@ void CSystemTray::OnSettingChange(UINT flag, const char*) {
 }
 
 HMENU CSystemTray::LoadTrayMenu(HMENU& popup) const {
-  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(LOWORD(m_state.record().iconId)));
+  HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(LOWORD(m_state.record().iconId)));
   popup = menu ? GetSubMenu(menu, 0) : nullptr;
   return menu;
 }
@@ -180,7 +182,7 @@ LRESULT CSystemTray::OnCallback(UINT iconId, UINT mouseMessage) {
       SetForegroundWindow(target);
       Trace("tray: menu shown");
       TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, target, nullptr);
-      PostMessageA(target, WM_NULL, 0, 0);
+      PostMessageW(target, WM_NULL, 0, 0);
       return 1;
     }
     case WM_LBUTTONDBLCLK: {
@@ -189,7 +191,7 @@ LRESULT CSystemTray::OnCallback(UINT iconId, UINT mouseMessage) {
       if (!popup) return 0;
       const UINT command = GetMenuItemID(popup, 0);
       TraceF("tray: default command %u", command);
-      SendMessageA(target, WM_COMMAND, command, 0);
+      SendMessageW(target, WM_COMMAND, command, 0);
       return 1;
     }
     default:

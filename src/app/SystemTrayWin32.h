@@ -14,7 +14,7 @@
 
 namespace tfm {
 
-inline constexpr char kTrayWindowClass[] = "TelvaroMonitorTray";
+inline constexpr wchar_t kTrayWindowClass[] = L"TelvaroMonitorTray";
 inline constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 0x0464: wParam icon id, lParam mouse message
 
 class CSystemTray final : public fw::Window, public ITrayPort {
@@ -47,7 +47,7 @@ class CSystemTray final : public fw::Window, public ITrayPort {
   class Shell;
   LRESULT OnShellRestart();
   void OnAddRetryTimer(UINT_PTR id);
-  void OnSettingChange(UINT flag, const char* section);
+  void OnSettingChange(UINT flag, const wchar_t* section);
   HMENU LoadTrayMenu(HMENU& popup) const;
 
   static const fw::MessageEntry<CSystemTray> kMessageMap[];

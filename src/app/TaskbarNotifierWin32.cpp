@@ -5,13 +5,14 @@
 
 #include "common/DisplayScale.h"
 #include "framework/Dpi.h"
+#include "os/Text.h"
 
 namespace tfm {
 
 bool CTaskbarNotifier::CreatePopup(fw::Window* owner) {
   m_owner = owner;
-  WNDCLASSEXA windowClass{};
-  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  WNDCLASSEXW windowClass{};
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
   windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
   windowClass.lpszClassName = kNotifierWindowClass;
   if (!RegisterClassOnce(windowClass)) return false;
@@ -29,7 +30,7 @@ bool CTaskbarNotifier::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
 }
 
 void CTaskbarNotifier::OnCreate() {
-  m_hoverCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // the hand
+  m_hoverCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // the hand
   m_dpi = fw::WindowDpi(Hwnd());
 }
 
@@ -41,14 +42,14 @@ int CTaskbarNotifier::Scale(int designPixels) const { return ScaleForDpi(designP
 bool CTaskbarNotifier::LoadSkin(UINT bitmapId) {
   m_skin.reset();
   const auto load = [bitmapId](int width, int height) {
-    return os::UniqueBitmap(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId),
+    return os::UniqueBitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId),
                                                             IMAGE_BITMAP, width, height, 0)));
   };
   os::UniqueBitmap skin = load(0, 0);
   if (!skin) return false;
   m_skinId = bitmapId;
   BITMAP info{};
-  GetObjectA(skin.get(), sizeof info, &info);
+  GetObjectW(skin.get(), sizeof info, &info);
   m_skinWidth = Scale(info.bmWidth);
   m_skinHeight = Scale(info.bmHeight);
   m_skin = m_skinWidth == info.bmWidth && m_skinHeight == info.bmHeight ? std::move(skin)
@@ -71,11 +72,11 @@ void CTaskbarNotifier::OnDpiChanged(UINT dpi, const RECT& suggested) {
   if (!m_fontFace.empty()) CreateFonts();
 }
 
-static HFONT CreateStyledFont(LOGFONTA description, int styleMask) {
+static HFONT CreateStyledFont(LOGFONTW description, int styleMask) {
   description.lfWeight = (styleMask & kFontBold) ? FW_BOLD : FW_NORMAL;
   description.lfItalic = (styleMask & kFontItalic) ? TRUE : FALSE;
   description.lfUnderline = (styleMask & kFontUnderline) ? TRUE : FALSE;
-  return CreateFontIndirectA(&description);
+  return CreateFontIndirectW(&description);
 }
 
 bool CTaskbarNotifier::SetFonts(const char* face, int tenthsOfPoint, int normalStyle, int hoverStyle) {
@@ -89,14 +90,14 @@ bool CTaskbarNotifier::SetFonts(const char* face, int tenthsOfPoint, int normalS
 bool CTaskbarNotifier::CreateFonts() {
   m_normalFont.reset();
   // A point font: the height in tenths of a point converted for the window's DPI.
-  LOGFONTA request{};
+  LOGFONTW request{};
   request.lfHeight = -MulDiv(m_fontTenthsOfPoint, static_cast<int>(Dpi()), 720);
   request.lfCharSet = DEFAULT_CHARSET;
-  strncpy(request.lfFaceName, m_fontFace.c_str(), sizeof request.lfFaceName - 1);
-  os::UniqueFont pointFont(CreateFontIndirectA(&request));
+  wcsncpy(request.lfFaceName, os::Wide(m_fontFace).c_str(), std::size(request.lfFaceName) - 1);
+  os::UniqueFont pointFont(CreateFontIndirectW(&request));
   if (!pointFont) return false;
-  LOGFONTA description{};
-  GetObjectA(pointFont.get(), sizeof description, &description);
+  LOGFONTW description{};
+  GetObjectW(pointFont.get(), sizeof description, &description);
   m_normalFont.reset(CreateStyledFont(description, m_normalStyle));
   m_hoverFont.reset(CreateStyledFont(description, m_hoverStyle));
   return m_normalFont && m_hoverFont;

@@ -11,7 +11,7 @@
 
 namespace tfm {
 
-inline constexpr char kNotifierWindowClass[] = "TelvaroMonitorNotifier";
+inline constexpr wchar_t kNotifierWindowClass[] = L"TelvaroMonitorNotifier";
 
 // Style mask bits of SetFonts.
 inline constexpr int kFontBold = 1;

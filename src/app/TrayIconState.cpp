@@ -1,14 +1,14 @@
 #include "app/TrayIconState.h"
 
-#include <cstring>
+#include "common/TextFit.h"
 
 namespace tfm {
+namespace {
 
-void CopyField(char* field, size_t capacity, const char* text) {
-  const size_t length = text ? strnlen(text, capacity - 1) : 0;
-  std::memcpy(field, text ? text : "", length);
-  std::memset(field + length, 0, capacity - length);
-}
+// As much of text as its field holds with the terminating zero; null is empty.
+std::string Fit(const char* text, size_t capacity) { return FitUtf16Units(text ? text : "", capacity - 1); }
+
+}  // namespace
 
 bool TrayIconState::Install(ITrayShell& shell, bool platformHasTray, void* ownerWindow, uint32_t callbackMessage,
                             const char* tip, void* icon, uint32_t iconId) {
@@ -19,7 +19,7 @@ bool TrayIconState::Install(ITrayShell& shell, bool platformHasTray, void* owner
   m_record.icon = icon;
   m_record.callbackMessage = callbackMessage;
   m_record.flags = kNifMessage | kNifIcon | kNifTip;
-  CopyField(m_record.tip, tip);
+  m_record.tip = Fit(tip, kTipCapacity);
   m_hidden = false;
   m_creationFlags = m_record.flags;
   const bool added = shell.Add(m_record);
@@ -37,15 +37,15 @@ bool TrayIconState::ChangeIcon(ITrayShell& shell, void* icon) {
 bool TrayIconState::ChangeTip(ITrayShell& shell, const char* text) {
   if (!m_enabled) return false;
   m_record.flags = kNifTip;
-  CopyField(m_record.tip, text);
+  m_record.tip = Fit(text, kTipCapacity);
   return m_hidden || shell.Modify(m_record);
 }
 
 bool TrayIconState::ShowBalloon(ITrayShell& shell, const char* title, const char* text) {
   if (!m_enabled || m_hidden) return false;
   m_record.flags = kNifInfo;
-  CopyField(m_record.infoTitle, title);
-  CopyField(m_record.info, text);
+  m_record.infoTitle = Fit(title, kInfoTitleCapacity);
+  m_record.info = Fit(text, kInfoCapacity);
   return shell.Modify(m_record);
 }
 

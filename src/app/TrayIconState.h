@@ -1,9 +1,10 @@
 #pragma once
 // The tray icon's state rules, apart from the shell: which requests reach the notification area and
 // what is only stored while the icon is hidden. The Win32 tray feeds these requests to
-// Shell_NotifyIconA; tests record them.
+// Shell_NotifyIconW; tests record them.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace tfm {
 
@@ -19,10 +20,16 @@ struct TrayRecord {
   uint32_t flags = 0;
   uint32_t callbackMessage = 0;
   void* icon = nullptr;
-  char tip[128] = {};        // zero-terminated; at most 127 bytes of text
-  char infoTitle[64] = {};   // the balloon's title and text, zero-terminated
-  char info[256] = {};
+  // UTF-8, each cut to what its field of the shell's record holds (see the capacities below).
+  std::string tip;
+  std::string infoTitle;  // the balloon's title and text
+  std::string info;
 };
+
+// The shell's fields in UTF-16 units, the terminating zero included.
+inline constexpr size_t kTipCapacity = 128;
+inline constexpr size_t kInfoTitleCapacity = 64;
+inline constexpr size_t kInfoCapacity = 256;
 
 class ITrayShell {
  public:
@@ -70,12 +77,5 @@ class TrayIconState {
   bool m_readdPending = false;
   uint32_t m_creationFlags = 0;
 };
-
-// Copies as much of text as fits into a field of the record, always zero-terminated; null is empty.
-void CopyField(char* field, size_t capacity, const char* text);
-template <size_t N>
-void CopyField(char (&field)[N], const char* text) {
-  CopyField(field, N, text);
-}
 
 }  // namespace tfm

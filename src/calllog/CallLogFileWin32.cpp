@@ -6,6 +6,7 @@
 #include "common/Trace.h"
 #include "os/Owned.h"
 #include "os/Process.h"
+#include "os/Text.h"
 
 namespace tfm {
 
@@ -14,7 +15,7 @@ std::string CallLogFilePath() { return CallLogPath(os::ExecutableDirectory()); }
 // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end of the file as it is then, even
 // when another program appends too, and nothing before it can be overwritten.
 CallLogWriter::Appended CallLogFile::AppendToFile(std::string_view bytes) {
-  const os::UniqueHandle file = os::AdoptFile(CreateFileA(path().c_str(), FILE_APPEND_DATA,
+  const os::UniqueHandle file = os::AdoptFile(CreateFileW(os::Wide(path()).c_str(), FILE_APPEND_DATA,
                                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {GetLastError(), 0};

@@ -7,13 +7,14 @@
 #include "calllog/CallLogFileWin32.h"
 #include "calllog/CallLogIndex.h"
 #include "os/Owned.h"
+#include "os/Text.h"
 
 namespace tfm {
 
 CallLogText ReadCallLogTail(const std::string& path, uint64_t maxLength) {
-  const os::UniqueHandle file =
-      os::AdoptFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  const os::UniqueHandle file = os::AdoptFile(CreateFileW(os::Wide(path).c_str(), GENERIC_READ,
+                                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                          nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) {
     const DWORD error = GetLastError();
     return {{}, error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error};

@@ -37,7 +37,7 @@ bool Resolve(HMODULE library, const char* name, Fn& slot) {
 bool CapiLibrary::Load() {
   m_entryPoints = CapiEntryPoints{};
   m_module.reset();
-  os::UniqueModule library(LoadLibraryA("capi2032.dll"));
+  os::UniqueModule library(LoadLibraryW(L"capi2032.dll"));
   if (!library) {
     TraceF("capi: capi2032.dll not loaded, error %lu", GetLastError());
     return false;

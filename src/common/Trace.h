@@ -1,6 +1,6 @@
 #pragma once
 // Diagnostic trace: every text the monitor composes but shows nowhere goes here. The product sends it
-// to the debugger output (OutputDebugStringA); native tests install a capturing sink. Texts that come
+// to the debugger output (OutputDebugStringW); native tests install a capturing sink. Texts that come
 // from outside (numbers, server texts) are always passed as %s arguments, never as the format.
 
 namespace tfm {

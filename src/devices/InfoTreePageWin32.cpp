@@ -4,18 +4,21 @@
 
 #include "common/Trace.h"
 #include "framework/ColorizedTheme.h"
+#include "os/Text.h"
 
 namespace tfm {
 namespace {
 
 // Each node becomes the last child of its parent, text only: no image, state or item data.
 void InsertNode(HWND tree, HTREEITEM parent, const TreeNode& node) {
-  TVINSERTSTRUCTA insert{};
+  std::wstring text = os::Wide(node.text);
+  TVINSERTSTRUCTW insert{};
   insert.hParent = parent;
   insert.hInsertAfter = TVI_LAST;
   insert.item.mask = TVIF_TEXT;
-  insert.item.pszText = const_cast<char*>(node.text.c_str());
-  const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+  insert.item.pszText = text.data();
+  const auto item =
+      reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
   if (!item) return;
   for (const TreeNode& child : node.children) InsertNode(tree, item, child);
 }
@@ -49,9 +52,9 @@ bool CInfoTreePage::OnInitDialog() {
 
 void CInfoTreePage::RenderNodes(const TreeNodeList& nodes) {
   HWND tree = Tree();
-  SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
   for (const TreeNode& node : nodes) InsertNode(tree, TVI_ROOT, node);
-  SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(tree, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(tree, nullptr, TRUE);
   TraceF("%s page: %u nodes", m_traceName, static_cast<unsigned>(TreeView_GetCount(tree)));
 }

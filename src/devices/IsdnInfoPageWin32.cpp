@@ -11,11 +11,11 @@ CIsdnInfoPage::CIsdnInfoPage(const std::atomic<int32_t>& capiAvailable, const Ca
       m_capi(capi),
       m_getProfile(std::move(getProfile)),
       m_notice(notice),
-      m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+      m_icon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 bool CIsdnInfoPage::FillTree() {
-  SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
-  SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
   const IsdnInfoTree tree = BuildIsdnInfoNodes(GatherIsdnInfo(m_capiAvailable != 0, m_capi, m_getProfile));
   if (tree.driverGone) {
     // The driver was there at start-up and has gone since: the only failure this page shows.

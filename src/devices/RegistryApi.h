@@ -1,6 +1,6 @@
 #pragma once
 // The narrow registry seam that the registry wrapper and modem discovery are written against. The
-// Win32 implementation forwards to the Reg*A functions; MemoryRegistry holds an in-memory tree for
+// Win32 implementation forwards to the Reg*W functions, names and text values in UTF-8 here; MemoryRegistry holds an in-memory tree for
 // tests and for systems without a registry. Result codes, access masks and value types are the
 // platform's own numbers, so the Win32 side passes them through unchanged.
 #include <cstdint>
@@ -37,20 +37,20 @@ class IRegistry {
   // the platform's code; the owner holds no key on failure.
   RegistryKey Open(RegKey parent, const char* path, uint32_t access, int32_t& result);
 
-  // RegOpenKeyExA: an empty path opens a second handle to parent itself.
+  // RegOpenKeyExW: an empty path opens a second handle to parent itself.
   virtual int32_t OpenKey(RegKey parent, const char* path, uint32_t access, RegKey* key) = 0;
   // RegCloseKey; the predefined roots are left alone. Keys are closed by their RegistryKey owner.
   virtual void CloseKey(RegKey key) = 0;
-  // RegQueryValueExA: with data null only *size is set to the value's length. Otherwise *size is the
+  // RegQueryValueExW: with data null only *size is set to the value's length. Otherwise *size is the
   // capacity on entry and the length on return; a value longer than the capacity fails with
   // kRegMoreData. type may be null.
   virtual int32_t QueryValue(RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) = 0;
-  // RegQueryInfoKeyA, the number of subkeys only.
+  // RegQueryInfoKeyW, the number of subkeys only.
   virtual int32_t QuerySubKeyCount(RegKey key, uint32_t* count) = 0;
-  // RegEnumKeyExA: *capacity holds the name buffer size in characters including the terminator on
-  // entry and the name length without it on return; a longer name fails with kRegMoreData.
+  // RegEnumKeyExW: *capacity holds the name buffer size in characters including the terminator on
+  // entry and the name length in bytes without it on return; a longer name fails with kRegMoreData.
   virtual int32_t EnumKey(RegKey key, uint32_t index, char* name, uint32_t* capacity) = 0;
-  // The system's message text for a result code (FormatMessageA), empty if it has none.
+  // The system's message text for a result code (FormatMessageW), empty if it has none.
   virtual std::string ErrorText(int32_t code) = 0;
 
  protected:

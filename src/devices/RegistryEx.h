@@ -12,10 +12,11 @@ namespace tfm {
 
 class CRegistryEx {
  public:
-  // Fixed limits of the value and name reads.
-  static constexpr uint32_t kValueBufferLength = 256;
-  static constexpr uint32_t kStringCapacity = 200;
-  static constexpr uint32_t kSubKeyNameCapacity = 200;
+  // Fixed limits of the value and name reads, in UTF-8 bytes: 200 characters of a text value and the
+  // longest key name (255 characters) of any script.
+  static constexpr uint32_t kValueBufferLength = 768;
+  static constexpr uint32_t kStringCapacity = 600;
+  static constexpr uint32_t kSubKeyNameCapacity = 768;
 
   // initialKey is the key the object works on until Open replaces it; FindKeyWithValue needs it to
   // be the local-machine root.

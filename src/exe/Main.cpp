@@ -3,7 +3,7 @@
 #include "app/MonitorAppWin32.h"
 #include "os/Process.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   os::HardenDllSearch();  // before the application loads any library
   tfm::CMonitorApp app;
   return app.Main();

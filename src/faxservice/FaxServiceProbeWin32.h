@@ -9,8 +9,8 @@ namespace tfm {
 
 // The two service manager calls that ask for rights; a test wraps them to see the rights asked for.
 struct ServiceOpenCalls {
-  SC_HANDLE(WINAPI* openManager)(LPCSTR machine, LPCSTR database, DWORD access) = OpenSCManagerA;
-  SC_HANDLE(WINAPI* openService)(SC_HANDLE manager, LPCSTR name, DWORD access) = OpenServiceA;
+  SC_HANDLE(WINAPI* openManager)(LPCWSTR machine, LPCWSTR database, DWORD access) = OpenSCManagerW;
+  SC_HANDLE(WINAPI* openService)(SC_HANDLE manager, LPCWSTR name, DWORD access) = OpenServiceW;
 };
 
 // The state of the service "TelvaroFaxService" from the service control manager, or -1 when it cannot

@@ -2,10 +2,9 @@
 
 #include <aclapi.h>
 
-#include <vector>
-
 #include "common/Trace.h"
 #include "os/Process.h"
+#include "os/Text.h"
 
 namespace tfm {
 
@@ -17,10 +16,11 @@ namespace tfm {
 class CInterProcessChannel::RaceLock {
  public:
   RaceLock(const std::string& name, const ChannelCreateCalls& create, DWORD& lastError) {
-    m_mutex.reset(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str()));
+    const std::wstring wideName = os::Wide(name);
+    m_mutex.reset(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, wideName.c_str()));
     if (!m_mutex) {
       SetLastError(ERROR_SUCCESS);
-      m_mutex.reset(create.createMutex(nullptr, FALSE, name.c_str()));
+      m_mutex.reset(create.createMutex(nullptr, FALSE, wideName.c_str()));
       lastError = GetLastError();
       if (!m_mutex || lastError != ERROR_SUCCESS) return;
     }
@@ -73,17 +73,17 @@ bool CInterProcessChannel::CreateChannel(const char* baseName) {
 }
 
 bool CInterProcessChannel::OpenObjects() {
+  std::wstring mapName = os::Wide(m_names.map);
   os::UniqueHandle mapping(m_create.createMapping(INVALID_HANDLE_VALUE, m_security.attributes(), PAGE_READWRITE, 0,
-                                                  kSharedBlockLength, m_names.map.c_str()));
+                                                  kSharedBlockLength, mapName.c_str()));
   // An account that may not create a "Global\" object may still open the one the fax service made.
   if (!mapping && GetLastError() == ERROR_ACCESS_DENIED) {
-    mapping.reset(OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, m_names.map.c_str()));
+    mapping.reset(OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, mapName.c_str()));
     if (!mapping) SetLastError(ERROR_ACCESS_DENIED);
   }
   if (!mapping) return Fail("InterProcess CreateFileMapping", GetLastError());
   // Open the block to everyone, whoever created it: the server may run under another account.
-  std::vector<char> name(m_names.map.begin(), m_names.map.end() + 1);
-  SetNamedSecurityInfoA(name.data(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
+  SetNamedSecurityInfoW(mapName.data(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
                         nullptr);
   os::UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0));
   if (!view) return Fail("InterProcess MapViewOfFile", GetLastError());
@@ -96,19 +96,21 @@ bool CInterProcessChannel::OpenObjects() {
 }
 
 os::UniqueHandle CInterProcessChannel::OpenDataMutex() {
-  os::UniqueHandle mutex(OpenMutexA(MUTEX_MODIFY_STATE, FALSE, m_names.dataMutex.c_str()));
+  const std::wstring name = os::Wide(m_names.dataMutex);
+  os::UniqueHandle mutex(OpenMutexW(MUTEX_MODIFY_STATE, FALSE, name.c_str()));
   if (mutex) return mutex;
-  mutex.reset(m_create.createMutex(m_security.attributes(), FALSE, m_names.dataMutex.c_str()));
+  mutex.reset(m_create.createMutex(m_security.attributes(), FALSE, name.c_str()));
   m_lastError = GetLastError();
   if (!mutex) Fail("InterProcess Server DataMutext", m_lastError);
   return mutex;
 }
 
 os::UniqueHandle CInterProcessChannel::OpenOrCreateEvent(const std::string& name) {
-  os::UniqueHandle event(OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, TRUE, name.c_str()));
+  const std::wstring wideName = os::Wide(name);
+  os::UniqueHandle event(OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, TRUE, wideName.c_str()));
   m_lastError = GetLastError();
   if (event) return event;
-  event.reset(m_create.createEvent(nullptr, TRUE, FALSE, name.c_str()));
+  event.reset(m_create.createEvent(nullptr, TRUE, FALSE, wideName.c_str()));
   m_lastError = GetLastError();
   return event;
 }
@@ -142,6 +144,10 @@ ServerEventWait CInterProcessChannel::WaitForServerEvent(uint32_t timeoutMs) {
 }
 
 const unsigned char* CInterProcessChannel::CurrentBlock() { return static_cast<const unsigned char*>(m_view.get()); }
+
+std::string CInterProcessChannel::TextFromServerBytes(std::string_view bytes) const {
+  return os::Utf8FromCodePage(bytes, CP_ACP);
+}
 
 void CInterProcessChannel::SetClientEvent() {
   if (HANDLE event = m_clientEvent.get()) SetEvent(event);

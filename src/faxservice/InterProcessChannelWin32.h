@@ -40,10 +40,10 @@ class Published {
 // user lacks; a test makes them refuse to show that the objects the fax service made are opened instead.
 struct ChannelCreateCalls {
   HANDLE(WINAPI* createMapping)(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD protect, DWORD sizeHigh,
-                                DWORD sizeLow, LPCSTR name) = CreateFileMappingA;
-  HANDLE(WINAPI* createMutex)(LPSECURITY_ATTRIBUTES security, BOOL owned, LPCSTR name) = CreateMutexA;
+                                DWORD sizeLow, LPCWSTR name) = CreateFileMappingW;
+  HANDLE(WINAPI* createMutex)(LPSECURITY_ATTRIBUTES security, BOOL owned, LPCWSTR name) = CreateMutexW;
   HANDLE(WINAPI* createEvent)(LPSECURITY_ATTRIBUTES security, BOOL manualReset, BOOL signalled,
-                              LPCSTR name) = CreateEventA;
+                              LPCWSTR name) = CreateEventW;
 };
 
 class CInterProcessChannel final : public IChannelPort, public IServerEventPort {
@@ -64,6 +64,7 @@ class CInterProcessChannel final : public IChannelPort, public IServerEventPort 
   // The listener's view of the channel; every slot is read afresh on each call.
   ServerEventWait WaitForServerEvent(uint32_t timeoutMs) override;
   const unsigned char* CurrentBlock() override;
+  std::string TextFromServerBytes(std::string_view bytes) const override;
   void SetClientEvent() override;
 
   DWORD lastError() const { return m_lastError; }

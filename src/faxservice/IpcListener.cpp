@@ -20,7 +20,7 @@ namespace {
 void ShowServerText(IServerEventPort& channel, ITrayPort* tray) {
   const unsigned char* block = channel.CurrentBlock();
   if (!block || !tray) return;
-  const std::string text = ServerTextFromBlock(block);
+  const std::string text = channel.TextFromServerBytes(ServerTextFromBlock(block));
   if (text.empty()) return;
   tray->MarkEnabledAndShown();
   tray->ChangeTip(FormatServerTip(text).c_str());

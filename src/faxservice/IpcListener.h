@@ -3,6 +3,7 @@
 // shows the server's text in the tooltip and answers with the client event.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "common/SharedFlags.h"
 #include "common/TrayPort.h"
@@ -22,16 +23,20 @@ class IServerEventPort {
   virtual ServerEventWait WaitForServerEvent(uint32_t timeoutMs) = 0;
   // The shared block (kSharedBlockLength bytes) as it is now, or null when no view is mapped.
   virtual const unsigned char* CurrentBlock() = 0;
+  // The server's text bytes as UTF-8: the server is an 8-bit program and writes in the system's ANSI
+  // code page.
+  virtual std::string TextFromServerBytes(std::string_view bytes) const = 0;
   virtual void SetClientEvent() = 0;
 
  protected:
   ~IServerEventPort() = default;
 };
 
-// The text at offset 8 of a shared block, up to its zero byte or the end of the block.
+// The text bytes at offset 8 of a shared block, up to its zero byte or the end of the block.
 std::string ServerTextFromBlock(const unsigned char* block);
 
-// The tooltip for a server text: one blank on each side. The tray keeps the first 127 bytes.
+// The tooltip for a server text: one blank on each side. The tray keeps as many whole characters as
+// its 127 UTF-16 units hold.
 std::string FormatServerTip(const std::string& text);
 
 // Runs until workersRunning is found 0 after a wait, or the wait reports the stop. A handled text and a

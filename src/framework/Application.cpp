@@ -8,9 +8,9 @@ int Application::ExitInstance() { return m_loopExitCode; }
 
 int Application::RunMessageLoop() {
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   m_loopExitCode = static_cast<int>(msg.wParam);
   return m_loopExitCode;

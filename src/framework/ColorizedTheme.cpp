@@ -54,7 +54,7 @@ void CColorizedTheme::RecalcColors() {
 }
 
 HBRUSH CColorizedTheme::CtlColor(HDC dc, HWND dialog) const {
-  const bool page = (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) != 0;
+  const bool page = (GetWindowLongW(dialog, GWL_STYLE) & WS_CHILD) != 0;
   const ThemeColor face = page ? ThemeColor::PageFace : ThemeColor::DialogFace;
   SetBkColor(dc, Color(face));
   SetTextColor(dc, Color(ThemeColor::Text));

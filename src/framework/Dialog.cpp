@@ -9,7 +9,7 @@ namespace fw {
 
 Dialog::~Dialog() {
   // A window that outlives its object must not reach it any more.
-  if (Hwnd()) SetWindowLongPtrA(Hwnd(), DWLP_USER, 0);
+  if (Hwnd()) SetWindowLongPtrW(Hwnd(), DWLP_USER, 0);
 }
 
 thread_local Dialog* Dialog::s_innermostModal = nullptr;
@@ -21,8 +21,8 @@ INT_PTR Dialog::DoModal(HWND owner) {
   m_modal = true;
   Dialog* const outer = std::exchange(s_innermostModal, this);
   const os::UniqueHook filter(outer ? nullptr
-                                    : SetWindowsHookExA(WH_MSGFILTER, &Dialog::ModalFilter, nullptr, GetCurrentThreadId()));
-  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), owner,
+                                    : SetWindowsHookExW(WH_MSGFILTER, &Dialog::ModalFilter, nullptr, GetCurrentThreadId()));
+  const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), owner,
                                          &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
   s_innermostModal = outer;
   return result;
@@ -45,7 +45,7 @@ LRESULT CALLBACK Dialog::ModalFilter(int code, WPARAM wParam, LPARAM lParam) {
 
 bool Dialog::CreateChild(HWND parent) {
   m_modal = false;
-  return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent, &Dialog::DialogProc,
+  return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), parent, &Dialog::DialogProc,
                             reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
@@ -89,7 +89,7 @@ static bool ReturnsValueDirectly(UINT message) {
 INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     auto* self = reinterpret_cast<Dialog*>(lParam);
-    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     self->BindHwnd(hwnd);
     try {
       return self->OnInitDialog() ? TRUE : FALSE;
@@ -97,18 +97,18 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
       return TRUE;
     }
   }
-  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   if (!self) return FALSE;
   LRESULT result = 0;
   const bool handled = self->SafeHandleMessage(message, wParam, lParam, result);
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     self->UnbindHwnd();
     self->OnWindowGone();
   }
   if (!handled) return FALSE;
   if (ReturnsValueDirectly(message)) return static_cast<INT_PTR>(result);
-  SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+  SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
   return TRUE;
 }
 

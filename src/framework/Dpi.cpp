@@ -8,7 +8,7 @@ namespace {
 // A user32 export by name, null where this system's user32 lacks it.
 template <class Fn>
 Fn User32Function(const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 UINT SystemDpi() {
@@ -17,7 +17,7 @@ UINT SystemDpi() {
 }
 
 BOOL CALLBACK TellDpi(HWND child, LPARAM dpi) {
-  SendMessageA(child, kDpiChangedAfterParent, static_cast<WPARAM>(dpi), 0);
+  SendMessageW(child, kDpiChangedAfterParent, static_cast<WPARAM>(dpi), 0);
   return TRUE;
 }
 
@@ -39,13 +39,13 @@ void TellDescendantsDpi(HWND parent, UINT dpi) {
 }
 
 os::UniqueIcon LoadIconForDpi(UINT iconId, int widthMetric, int heightMetric, UINT dpi) {
-  return os::UniqueIcon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+  return os::UniqueIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON,
                                                       SystemMetricForDpi(widthMetric, dpi),
                                                       SystemMetricForDpi(heightMetric, dpi), LR_DEFAULTCOLOR)));
 }
 
 HICON LoadSharedSmallIcon(UINT iconId) {
-  return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON,
                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 }
 

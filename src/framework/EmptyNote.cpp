@@ -1,20 +1,21 @@
 #include "framework/EmptyNote.h"
 
 #include "framework/ResizableDialog.h"
+#include "os/Text.h"
 
 namespace fw {
 
-bool EmptyNote::Create(ResizableDialog& page, int controlId, const char* text) {
+bool EmptyNote::Create(ResizableDialog& page, int controlId, const std::string& text) {
   m_control = page.Item(controlId);
   if (!m_control) return false;
   RECT place{};
   GetWindowRect(m_control, &place);
   MapWindowPoints(nullptr, page.Hwnd(), reinterpret_cast<POINT*>(&place), 2);
-  m_note = CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, place.left,
-                           place.top, place.right - place.left, place.bottom - place.top, page.Hwnd(), nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+  m_note = CreateWindowExW(0, L"STATIC", os::Wide(text).c_str(), WS_CHILD | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
+                           place.left, place.top, place.right - place.left, place.bottom - place.top, page.Hwnd(),
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!m_note) return false;
-  SendMessageA(m_note, WM_SETFONT, static_cast<WPARAM>(SendMessageA(page.Hwnd(), WM_GETFONT, 0, 0)), FALSE);
+  SendMessageW(m_note, WM_SETFONT, static_cast<WPARAM>(SendMessageW(page.Hwnd(), WM_GETFONT, 0, 0)), FALSE);
   page.AddAnchor(m_note, kTopLeft, kBottomRight);
   return true;
 }

@@ -4,6 +4,8 @@
 // shows, the control is hidden, so that neither paints over the other.
 #include <windows.h>
 
+#include <string>
+
 namespace fw {
 
 class ResizableDialog;
@@ -12,7 +14,7 @@ class EmptyNote {
  public:
   // Creates the note, hidden, in the place of the page's control, in the page's font; false when the
   // page has no such control or the note could not be created.
-  bool Create(ResizableDialog& page, int controlId, const char* text);
+  bool Create(ResizableDialog& page, int controlId, const std::string& text);
   // The note instead of the control when empty, the control otherwise.
   void Show(bool empty);
   HWND Hwnd() const { return m_note; }

@@ -1,24 +1,26 @@
 #include "framework/FrameWindow.h"
 
+#include <iterator>
+
 #include "framework/Application.h"
 #include "os/Owned.h"
 
 namespace fw {
 
-bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const char* className) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA windowClass{};
+bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const wchar_t* className) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(resourceId));
-  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(resourceId));
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = className;
   if (!RegisterClassOnce(windowClass)) return false;
 
-  char title[128] = "";
-  LoadStringA(instance, resourceId, title, static_cast<int>(sizeof title));
+  wchar_t title[128] = L"";
+  LoadStringW(instance, resourceId, title, static_cast<int>(std::size(title)));
   // The window owns its menu once it is created with it.
-  os::UniqueMenu menu(LoadMenuA(instance, MAKEINTRESOURCEA(resourceId)));
+  os::UniqueMenu menu(LoadMenuW(instance, MAKEINTRESOURCEW(resourceId)));
   if (!CreateEx(0, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                 menu.get()))
     return false;

@@ -16,7 +16,7 @@ class FrameWindow : public Window {
   // Commands the frame does not handle go to app; when app's main window goes, the loop ends.
   explicit FrameWindow(Application& app) : m_app(app) {}
 
-  bool LoadFrame(UINT resourceId, DWORD style, const char* className);
+  bool LoadFrame(UINT resourceId, DWORD style, const wchar_t* className);
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -28,7 +28,7 @@ enum class Platform { Skipped, After, Before };
 template <class T>
 struct MessageEntry {
   UINT message = 0;
-  const char* registeredName = nullptr;  // for messages whose number is known only at run time
+  const wchar_t* registeredName = nullptr;  // for messages whose number is known only at run time
   bool matchesId = false;                   // the entry is for one control or command id only
   UINT id = 0;
   Platform platform = Platform::Skipped;
@@ -48,7 +48,7 @@ inline UINT MessageId(UINT message, WPARAM wParam, LPARAM lParam) {
 template <class T>
 bool Matches(const MessageEntry<T>& entry, UINT message, WPARAM wParam, LPARAM lParam) {
   // Registered messages are numbered from 0xC000; the system gives the same number for a name every time.
-  if (entry.registeredName) return message >= 0xC000 && message == RegisterWindowMessageA(entry.registeredName);
+  if (entry.registeredName) return message >= 0xC000 && message == RegisterWindowMessageW(entry.registeredName);
   return entry.message == message && (!entry.matchesId || entry.id == MessageId(message, wParam, lParam));
 }
 
@@ -109,7 +109,7 @@ constexpr auto OnMessage(UINT message, Platform platform = Platform::Skipped) {
 // A registered message (RegisterWindowMessage) named name, recognised when it comes:
 // Handler(), or Handler(WPARAM, LPARAM) when the message's parameters are the registrant's own.
 template <auto Handler>
-constexpr auto OnRegistered(const char* name) {
+constexpr auto OnRegistered(const wchar_t* name) {
   auto entry = detail::Entry<Handler>(0, Platform::Skipped, [](auto& self, WPARAM w, LPARAM l) {
     if constexpr (std::is_invocable_v<decltype(Handler), decltype(self)>)
       return detail::Call<Handler>(self);
@@ -239,11 +239,11 @@ constexpr auto OnEndSession() {
   });
 }
 
-// WM_SETTINGCHANGE: Handler(UINT flag, const char* section); section may be null.
+// WM_SETTINGCHANGE: Handler(UINT flag, const wchar_t* section); section may be null.
 template <auto Handler>
 constexpr auto OnSettingChange() {
   return detail::Entry<Handler>(WM_SETTINGCHANGE, Platform::Skipped, [](auto& self, WPARAM w, LPARAM l) {
-    return detail::Call<Handler>(self, static_cast<UINT>(w), reinterpret_cast<const char*>(l));
+    return detail::Call<Handler>(self, static_cast<UINT>(w), reinterpret_cast<const wchar_t*>(l));
   });
 }
 

@@ -17,9 +17,9 @@ bool ResizableDialog::OnInitDialog() {
   RECT client{};
   GetClientRect(Hwnd(), &client);
   const int size = GetSystemMetrics(SM_CXVSCROLL);
-  m_grip = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP,
+  m_grip = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP,
                            client.right - size, client.bottom - size, size, size, Hwnd(), nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+                           GetModuleHandleW(nullptr), nullptr);
   return true;
 }
 

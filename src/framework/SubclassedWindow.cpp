@@ -7,23 +7,23 @@ SubclassedWindow::~SubclassedWindow() {
 }
 
 bool SubclassedWindow::Attach(HWND hwnd) {
-  if (!IsWindow(hwnd) || Hwnd() || GetWindowLongPtrA(hwnd, GWLP_USERDATA)) return false;
-  SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (!IsWindow(hwnd) || Hwnd() || GetWindowLongPtrW(hwnd, GWLP_USERDATA)) return false;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   m_controlProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassedWindow::SubclassProc)));
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassedWindow::SubclassProc)));
   BindHwnd(hwnd);
   return true;
 }
 
 void SubclassedWindow::Detach() {
-  SetWindowLongPtrA(Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_controlProc));
-  SetWindowLongPtrA(Hwnd(), GWLP_USERDATA, 0);
+  SetWindowLongPtrW(Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_controlProc));
+  SetWindowLongPtrW(Hwnd(), GWLP_USERDATA, 0);
   UnbindHwnd();
 }
 
 LRESULT CALLBACK SubclassedWindow::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<SubclassedWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  auto* self = reinterpret_cast<SubclassedWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   LRESULT result = 0;
   if (!self->SafeHandleMessage(message, wParam, lParam, result)) result = self->DefaultProc(message, wParam, lParam);
   if (message == WM_NCDESTROY) {
@@ -34,7 +34,7 @@ LRESULT CALLBACK SubclassedWindow::SubclassProc(HWND hwnd, UINT message, WPARAM 
 }
 
 LRESULT SubclassedWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(m_controlProc, Hwnd(), message, wParam, lParam);
+  return CallWindowProcW(m_controlProc, Hwnd(), message, wParam, lParam);
 }
 
 }  // namespace fw

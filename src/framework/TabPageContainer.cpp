@@ -4,6 +4,7 @@
 
 #include "framework/ColorizedTheme.h"
 #include "os/DeviceContext.h"
+#include "os/Text.h"
 
 namespace fw {
 namespace {
@@ -26,43 +27,44 @@ const MessageEntry<TabPageContainer::Strip> TabPageContainer::Strip::kMessageMap
 };
 
 bool TabPageContainer::RegisterWindowClass() {
-  WNDCLASSEXA windowClass{};
+  WNDCLASSEXW windowClass{};
   windowClass.lpszClassName = kClassName;
-  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   return RegisterClassOnce(windowClass);
 }
 
 bool TabPageContainer::Attach(HWND control) {
   if (!Window::Attach(control)) return false;
-  SetWindowLongA(control, GWL_EXSTYLE, GetWindowLongA(control, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+  SetWindowLongW(control, GWL_EXSTYLE, GetWindowLongW(control, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   RECT client{};
   GetClientRect(control, &client);
-  const HWND strip = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+  const HWND strip = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
                                      0, 0, client.right, client.bottom, control,
-                                     reinterpret_cast<HMENU>(kTabStripId), GetModuleHandleA(nullptr), nullptr);
+                                     reinterpret_cast<HMENU>(kTabStripId), GetModuleHandleW(nullptr), nullptr);
   if (!m_strip.Attach(strip)) return false;
-  const LRESULT font = SendMessageA(GetParent(control), WM_GETFONT, 0, 0);
-  SendMessageA(strip, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+  const LRESULT font = SendMessageW(GetParent(control), WM_GETFONT, 0, 0);
+  SendMessageW(strip, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
   return true;
 }
 
 void TabPageContainer::SetTabEdge(TabEdge edge) {
   if (!TabStrip()) return;
-  LONG style = GetWindowLongA(TabStrip(), GWL_STYLE) & ~TCS_BOTTOM;
+  LONG style = GetWindowLongW(TabStrip(), GWL_STYLE) & ~TCS_BOTTOM;
   if (edge == TabEdge::Bottom) style |= TCS_BOTTOM;
-  SetWindowLongA(TabStrip(), GWL_STYLE, style);
+  SetWindowLongW(TabStrip(), GWL_STYLE, style);
   Layout();
 }
 
-bool TabPageContainer::AddPage(HWND page, const char* title) {
+bool TabPageContainer::AddPage(HWND page, const std::string& title) {
   if (!TabStrip() || !IsWindow(page)) return false;
-  TCITEMA item{};
+  std::wstring text = os::Wide(title);
+  TCITEMW item{};
   item.mask = TCIF_TEXT;
-  item.pszText = const_cast<char*>(title);
-  const int index = static_cast<int>(SendMessageA(TabStrip(), TCM_INSERTITEMA, m_pages.size(), reinterpret_cast<LPARAM>(&item)));
+  item.pszText = text.data();
+  const int index = static_cast<int>(SendMessageW(TabStrip(), TCM_INSERTITEMW, m_pages.size(), reinterpret_cast<LPARAM>(&item)));
   if (index < 0) return false;
   m_pages.push_back(page);
-  SetWindowLongA(page, GWL_EXSTYLE, GetWindowLongA(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+  SetWindowLongW(page, GWL_EXSTYLE, GetWindowLongW(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   if (m_pages.size() == 1) TabCtrl_SetCurSel(TabStrip(), 0);
   Layout();
   ShowSelectedPage();
@@ -98,20 +100,20 @@ bool TabPageContainer::SwitchOnKey(const MSG& message) {
   if (step == 0) return false;
   SelectNextPage(step);
   // Keyboard use turns the focus cues on, as the dialog manager does for Tab.
-  SendMessageA(GetAncestor(Hwnd(), GA_ROOT), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  SendMessageW(GetAncestor(Hwnd(), GA_ROOT), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   return true;
 }
 
 int TabPageContainer::SelectedPage() const { return TabStrip() ? TabCtrl_GetCurSel(TabStrip()) : -1; }
 
 std::string TabPageContainer::PageTitle(int index) const {
-  char text[128] = "";
-  TCITEMA item{};
+  wchar_t text[128] = L"";
+  TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = text;
   item.cchTextMax = static_cast<int>(std::size(text));
-  if (!TabStrip() || !SendMessageA(TabStrip(), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item))) return {};
-  return text;
+  if (!TabStrip() || !SendMessageW(TabStrip(), TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item))) return {};
+  return os::Utf8(text);
 }
 
 RECT TabPageContainer::PageArea() const {
@@ -163,7 +165,7 @@ void TabPageContainer::Strip::Fill(HDC dc, RECT rect, ThemeColor which) const {
 void TabPageContainer::Strip::PaintTab(HDC dc, int index, bool selected) const {
   RECT tab{};
   if (!TabCtrl_GetItemRect(Hwnd(), index, &tab)) return;
-  const bool bottom = (GetWindowLongA(Hwnd(), GWL_STYLE) & TCS_BOTTOM) != 0;
+  const bool bottom = (GetWindowLongW(Hwnd(), GWL_STYLE) & TCS_BOTTOM) != 0;
   if (selected) InflateRect(&tab, 2, 0);
   // The selected tab joins its page: it reaches over the page frame.
   if (selected) (bottom ? tab.top : tab.bottom) += bottom ? -2 : 2;
@@ -178,15 +180,15 @@ void TabPageContainer::Strip::PaintTab(HDC dc, int index, bool selected) const {
   } else {
     FrameRect(dc, &tab, ThemeOrSystemBrush(m_theme, ThemeColor::TabStrip));
   }
-  char text[128] = "";
-  TCITEMA item{};
+  wchar_t text[128] = L"";
+  TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = text;
   item.cchTextMax = static_cast<int>(std::size(text));
-  SendMessageA(Hwnd(), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(Hwnd(), TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ThemeOrSystemColor(m_theme, selected ? ThemeColor::TabSelectedText : ThemeColor::TabText));
-  DrawTextA(dc, text, -1, &tab, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, text, -1, &tab, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   if (selected && ShowsFocus()) {
     RECT cue = tab;
     InflateRect(&cue, -3, -(kSelectedBarThickness + 1));  // clear of the accent bar on either edge
@@ -196,7 +198,7 @@ void TabPageContainer::Strip::PaintTab(HDC dc, int index, bool selected) const {
 
 // Focus cues stay hidden while the user works with the mouse only, as elsewhere in the system.
 bool TabPageContainer::Strip::ShowsFocus() const {
-  return GetFocus() == Hwnd() && (SendMessageA(Hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+  return GetFocus() == Hwnd() && (SendMessageW(Hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
 }
 
 void TabPageContainer::Strip::OnPaint() {
@@ -210,7 +212,7 @@ void TabPageContainer::Strip::OnPaint() {
   InflateRect(&frame, 2, 2);
   Fill(dc, frame, ThemeColor::PageFace);
   FrameRect(dc, &frame, ThemeOrSystemBrush(m_theme, ThemeColor::Accent));
-  const auto font = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0));
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
   os::ScopedSelect selectFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   const int selected = TabCtrl_GetCurSel(Hwnd());
   const int count = TabCtrl_GetItemCount(Hwnd());

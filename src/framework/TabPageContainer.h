@@ -22,7 +22,7 @@ enum class TabEdge { Top, Bottom };
 
 class TabPageContainer : public Window {
  public:
-  static constexpr char kClassName[] = "TfmTabPages";
+  static constexpr wchar_t kClassName[] = L"TfmTabPages";
   static constexpr int kTabStripId = 100;
 
   explicit TabPageContainer(const CColorizedTheme* theme) : m_strip(theme) {}
@@ -33,7 +33,7 @@ class TabPageContainer : public Window {
   bool Attach(HWND control);
   void SetTabEdge(TabEdge edge);
   // Appends a page with its tab; false when the tab could not be added.
-  bool AddPage(HWND page, const char* title);
+  bool AddPage(HWND page, const std::string& title);
   void SelectPage(int index);
   // Selects the tab `step` places on, wrapping around. A focus left on the hidden page moves to the
   // first control of the new one that takes it, or to the tab strip.

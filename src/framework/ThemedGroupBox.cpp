@@ -35,17 +35,17 @@ void ThemedGroupBox::OnPaint() {
 void ThemedGroupBox::Paint(HDC dc) const {
   RECT client{};
   GetClientRect(Hwnd(), &client);
-  char caption[128] = "";
-  GetWindowTextA(Hwnd(), caption, static_cast<int>(std::size(caption)));
-  const auto font = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0));
+  wchar_t caption[128] = L"";
+  GetWindowTextW(Hwnd(), caption, static_cast<int>(std::size(caption)));
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
   const os::ScopedSelect selectFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   SIZE text{};
-  GetTextExtentPoint32A(dc, caption, lstrlenA(caption), &text);
+  GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &text);
 
   // The dialog's own answer gives the face behind the caption (page or top-level dialog).
   HWND parent = GetParent(Hwnd());
   auto face = reinterpret_cast<HBRUSH>(
-      SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Hwnd())));
+      SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Hwnd())));
   if (!face) face = GetSysColorBrush(COLOR_BTNFACE);
 
   RECT frame = client;
@@ -60,7 +60,7 @@ void ThemedGroupBox::Paint(HDC dc) const {
   FillRect(dc, &label, face);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ThemeOrSystemColor(m_theme, ThemeColor::FrameText));
-  DrawTextA(dc, caption, -1, &label, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, caption, -1, &label, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 }  // namespace fw

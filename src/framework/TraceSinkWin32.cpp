@@ -2,17 +2,14 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <string>
 
 #include "common/Trace.h"
+#include "os/Text.h"
 
 namespace fw {
 
-static void DebugOutputSink(const char* line) {
-  char text[600];
-  std::snprintf(text, sizeof text, "%s\n", line);
-  OutputDebugStringA(text);
-}
+static void DebugOutputSink(const char* line) { OutputDebugStringW(os::Wide(std::string(line) + "\n").c_str()); }
 
 void InstallDebugOutputTraceSink() { tfm::SetTraceSink(&DebugOutputSink); }
 

@@ -2,7 +2,7 @@
 
 namespace fw {
 
-// Routes tfm::Trace to the debugger output (OutputDebugStringA), where debuggers, DebugView-style
+// Routes tfm::Trace to the debugger output (OutputDebugStringW), where debuggers, DebugView-style
 // tools and Wine's warn+debugstr channel show it.
 void InstallDebugOutputTraceSink();
 

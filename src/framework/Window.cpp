@@ -4,22 +4,22 @@ namespace fw {
 
 Window::~Window() {
   // A window that outlives its object must not reach it any more.
-  if (m_hwnd) SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+  if (m_hwnd) SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
 }
 
-bool Window::RegisterClassOnce(WNDCLASSEXA windowClass) {
+bool Window::RegisterClassOnce(WNDCLASSEXW windowClass) {
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = &Window::WindowProc;
-  if (!windowClass.hInstance) windowClass.hInstance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA registered{};
+  if (!windowClass.hInstance) windowClass.hInstance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW registered{};
   registered.cbSize = sizeof registered;
-  if (GetClassInfoExA(windowClass.hInstance, windowClass.lpszClassName, &registered)) return true;
-  return RegisterClassExA(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  if (GetClassInfoExW(windowClass.hInstance, windowClass.lpszClassName, &registered)) return true;
+  return RegisterClassExW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
+bool Window::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
                       int width, int height, HWND parent, HMENU menu) {
-  CREATESTRUCTA cs{};
+  CREATESTRUCTW cs{};
   cs.dwExStyle = exStyle;
   cs.lpszClass = className;
   cs.lpszName = title;
@@ -30,18 +30,18 @@ bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, D
   cs.cy = height;
   cs.hwndParent = parent;
   cs.hMenu = menu;
-  cs.hInstance = GetModuleHandleA(nullptr);
+  cs.hInstance = GetModuleHandleW(nullptr);
   cs.lpCreateParams = this;
   if (!PreCreateWindow(cs)) return false;
-  HWND hwnd = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+  HWND hwnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
                               cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, this);
   return hwnd != nullptr;
 }
 
 bool Window::Attach(HWND hwnd) {
-  if (!IsWindow(hwnd) || m_hwnd || GetWindowLongPtrA(hwnd, GWLP_USERDATA) != 0) return false;
+  if (!IsWindow(hwnd) || m_hwnd || GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0) return false;
   m_hwnd = hwnd;
-  SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   return true;
 }
 
@@ -50,24 +50,24 @@ void Window::Destroy() {
 }
 
 LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(m_hwnd, message, wParam, lParam);
+  return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     // Controls created by the dialog manager carry no object: they are attached later.
-    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     if (self) {
       self->m_hwnd = hwnd;
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
   }
-  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   try {
     return Route(self, hwnd, message, wParam, lParam);
   } catch (...) {
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }
 
@@ -84,7 +84,7 @@ LRESULT Window::Route(Window* self, HWND hwnd, UINT message, WPARAM wParam, LPAR
   const bool handled = self->HandleMessage(message, wParam, lParam, result);
   if (!handled) result = self->DefaultProc(message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->m_hwnd = nullptr;
     self->OnWindowGone();
   }

@@ -19,10 +19,10 @@ class Window {
   HWND Hwnd() const { return m_hwnd; }
 
   // Registers a window class whose procedure is the framework's, unless the class is registered already.
-  static bool RegisterClassOnce(WNDCLASSEXA windowClass);
+  static bool RegisterClassOnce(WNDCLASSEXW windowClass);
 
   // Lets PreCreateWindow adjust the creation values, then creates the window bound to this object.
-  bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
+  bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU menu);
   void Destroy();
   // Binds this object to a window that was created elsewhere (a control of a dialog template) whose
@@ -30,7 +30,7 @@ class Window {
   bool Attach(HWND hwnd);
 
  protected:
-  virtual bool PreCreateWindow(CREATESTRUCTA& /*cs*/) { return true; }
+  virtual bool PreCreateWindow(CREATESTRUCTW& /*cs*/) { return true; }
   // The object's message map; false lets the default window procedure handle the message.
   virtual bool HandleMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
     return false;

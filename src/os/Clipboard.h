@@ -6,7 +6,7 @@
 
 namespace os {
 
-// Replaces the clipboard's contents with text (CF_TEXT, zero-terminated); owner is the window that
+// Replaces the clipboard's contents with UTF-8 text, put there as CF_UNICODETEXT; owner is the window that
 // empties it. False when the clipboard is held by another program or the memory cannot be had.
 bool PutClipboardText(HWND owner, std::string_view text);
 

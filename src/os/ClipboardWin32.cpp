@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "os/Owned.h"
+#include "os/Text.h"
 
 namespace os {
 namespace {
@@ -25,15 +26,17 @@ class OpenClipboardScope {
 }  // namespace
 
 bool PutClipboardText(HWND owner, std::string_view text) {
-  UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+  const std::wstring wide = Wide(text);
+  UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t)));
   if (!block) return false;
-  auto* bytes = static_cast<char*>(GlobalLock(block.get()));
-  if (!bytes) return false;
-  std::memcpy(bytes, text.data(), text.size());
-  bytes[text.size()] = '\0';
+  auto* units = static_cast<wchar_t*>(GlobalLock(block.get()));
+  if (!units) return false;
+  std::memcpy(units, wide.data(), wide.size() * sizeof(wchar_t));
+  units[wide.size()] = L'\0';
   GlobalUnlock(block.get());
   const OpenClipboardScope clipboard(owner);
-  if (!clipboard || !EmptyClipboard() || !SetClipboardData(CF_TEXT, block.get())) return false;
+  // Windows offers the text to programs that ask for CF_TEXT too, converted to their code page.
+  if (!clipboard || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, block.get())) return false;
   block.release();  // the clipboard owns it now
   return true;
 }

@@ -4,15 +4,19 @@
 
 #include "os/Owned.h"
 #include "os/Process.h"
+#include "os/Text.h"
 
 namespace os {
 
 std::string ExecutablePath() {
-  // Long paths can exceed MAX_PATH; a length equal to the buffer size means it was cut.
-  std::vector<char> path(8192);
-  const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  if (length == 0 || length >= path.size()) return {};
-  return std::string(path.data(), length);
+  // Long paths can exceed MAX_PATH; a length equal to the buffer size means it was cut: grow and ask
+  // again, up to the longest path the system has (32,767 characters).
+  for (std::vector<wchar_t> path(MAX_PATH);; path.resize(path.size() * 2)) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) return Utf8(std::wstring_view(path.data(), length));
+    if (path.size() > 32768) return {};
+  }
 }
 
 std::string ExecutableDirectory() {
@@ -27,19 +31,19 @@ void HardenDllSearch() {
   constexpr DWORD kSearchDefaultDirs = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
   const auto setDefaultDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
   if (setDefaultDirectories) setDefaultDirectories(kSearchDefaultDirs);
-  SetDllDirectoryA("");
+  SetDllDirectoryW(L"");
 }
 
 std::string SystemErrorText(uint32_t code) {
-  LocalPtr<char> buffer;
+  LocalPtr<wchar_t> buffer;
   const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                     reinterpret_cast<char*>(buffer.out()), 0, nullptr);
+                     reinterpret_cast<wchar_t*>(buffer.out()), 0, nullptr);
   buffer.adopt();
-  std::string text(buffer.get() ? buffer.get() : "", buffer.get() ? length : 0);
+  std::string text = buffer.get() ? Utf8(std::wstring_view(buffer.get(), length)) : std::string();
   const char* const blanks = " \t\r\n";
   const size_t first = text.find_first_not_of(blanks);
   if (first == std::string::npos) return {};

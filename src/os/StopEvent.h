@@ -11,7 +11,7 @@ namespace os {
 
 class StopEvent {
  public:
-  StopEvent() : m_event(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+  StopEvent() : m_event(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
   void Raise() const { SetEvent(m_event.get()); }
   // Waits up to milliseconds; true when the stop was raised. Without an event (its creation failed)

@@ -23,7 +23,7 @@ void CallFeed::OnCallLogged(const CallLogRow& row) {
   if (!m_window) return;
   m_waiting.push_back(row);
   // One message stands for every row that waits: a burst of calls is taken in one go.
-  if (m_waiting.size() == 1) PostMessageA(m_window, m_message, 0, 0);
+  if (m_waiting.size() == 1) PostMessageW(m_window, m_message, 0, 0);
 }
 
 }  // namespace tfm

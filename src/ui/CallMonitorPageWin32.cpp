@@ -16,6 +16,7 @@
 #include "common/UserNotice.h"
 #include "os/Clipboard.h"
 #include "os/Owned.h"
+#include "os/Text.h"
 #include "res/resource.h"
 
 namespace tfm {
@@ -32,15 +33,18 @@ static_assert(std::size(kColumnTitles) == kCallColumnCount && std::size(kColumnS
 // Every cell gets this image index; the list has no image list, so nothing is drawn for it.
 constexpr int kCellImage = 2;
 
+// The longest path the save dialog may return, in UTF-16 units.
+constexpr size_t kMaxPathLength = 32768;
+
 // Exported text is written in parts of about this length, so that a large export needs little memory.
 constexpr size_t kWriteLength = 64 * 1024;
 
 LRESULT Send(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return SendMessageA(list, message, wParam, lParam);
+  return SendMessageW(list, message, wParam, lParam);
 }
 
 void SetRowState(HWND list, int row, UINT state, UINT mask) {
-  LVITEMA item{};
+  LVITEMW item{};
   item.state = state;
   item.stateMask = mask;
   Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
@@ -101,7 +105,7 @@ void CCallMonitorDlg::LoadCallLog() {
     Trace("call page: the call log is too large to be listed");
   }
   // An empty list says why when the file could not be read, rather than that no call was logged.
-  SetWindowTextA(m_emptyNote.Hwnd(), error ? CallLogUnreadableText(path, error).c_str() : kNoCallsNote);
+  SetWindowTextW(m_emptyNote.Hwnd(), os::Wide(error ? CallLogUnreadableText(path, error) : kNoCallsNote).c_str());
   if (error) TraceF("call page: the call log cannot be read, error %lu", static_cast<unsigned long>(error));
   m_fileMayHoldHeard = true;
   const HWND list = m_list.Hwnd();
@@ -118,7 +122,7 @@ void CCallMonitorDlg::OnDestroy() {
 
 LRESULT CCallMonitorDlg::OnListNotify(const NMHDR& header) {
   switch (header.code) {
-    case LVN_GETDISPINFOA: OnCellWanted(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(&header))->item); break;
+    case LVN_GETDISPINFOW: OnCellWanted(reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header))->item); break;
     case LVN_COLUMNCLICK: OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem); break;
     case LVN_KEYDOWN: OnKey(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey); break;
     default: break;
@@ -126,13 +130,13 @@ LRESULT CCallMonitorDlg::OnListNotify(const NMHDR& header) {
   return 0;
 }
 
-void CCallMonitorDlg::OnCellWanted(LVITEMA& item) const {
+void CCallMonitorDlg::OnCellWanted(LVITEMW& item) const {
   if (item.mask & LVIF_IMAGE) item.iImage = kCellImage;
   if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-  const std::string_view cell = m_index.Cell(static_cast<size_t>(item.iItem), item.iSubItem);
+  const std::wstring cell = os::Wide(m_index.Cell(static_cast<size_t>(item.iItem), item.iSubItem));
   const size_t length = std::min(cell.size(), static_cast<size_t>(item.cchTextMax - 1));
   std::copy_n(cell.data(), length, item.pszText);
-  item.pszText[length] = '\0';
+  item.pszText[length] = L'\0';
 }
 
 // The same column again turns the direction; another column starts ascending. The selection goes,
@@ -165,7 +169,7 @@ void CCallMonitorDlg::OnContextMenu(HWND clicked, POINT screen) {
     screen = {row.left, row.bottom};
     ClientToScreen(list, &screen);
   }
-  const os::UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CALL_LIST_MENU)));
+  const os::UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CALL_LIST_MENU)));
   const HMENU popup = GetSubMenu(menu.get(), 0);
   if (!popup) return;
   const bool anySelected = Send(list, LVM_GETSELECTEDCOUNT) > 0;
@@ -250,28 +254,31 @@ void CCallMonitorDlg::OnExport() {
     positions.resize(m_index.RowCount());
     std::iota(positions.begin(), positions.end(), size_t{0});
   }
-  char path[MAX_PATH] = "calls.csv";
-  OPENFILENAMEA request{};
+  // Room for a long path: the user's folders may lie deeper than MAX_PATH.
+  std::wstring path = L"calls.csv";
+  path.resize(kMaxPathLength);
+  OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = GetAncestor(Hwnd(), GA_ROOT);
-  request.lpstrFilter = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
-  request.lpstrFile = path;
-  request.nMaxFile = static_cast<DWORD>(std::size(path));
-  request.lpstrTitle = "Export Calls";
-  request.lpstrDefExt = "csv";
+  request.lpstrFilter = L"CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+  request.lpstrFile = path.data();
+  request.nMaxFile = static_cast<DWORD>(path.size());
+  request.lpstrTitle = L"Export Calls";
+  request.lpstrDefExt = L"csv";
   request.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetSaveFileNameA(&request)) return;
-  if (WriteCsv(path, positions)) {
+  if (!GetSaveFileNameW(&request)) return;
+  const std::string chosen = os::Utf8(path.c_str());
+  if (WriteCsv(chosen, positions)) {
     TraceF("call page: %d rows exported", static_cast<int>(positions.size()));
     return;
   }
-  const std::string text = "The calls could not be written to " + std::string(path) + ".";
-  MessageBoxA(request.hwndOwner, text.c_str(), kProgramName, MB_OK | MB_ICONWARNING);
+  const std::string text = "The calls could not be written to " + chosen + ".";
+  MessageBoxW(request.hwndOwner, os::Wide(text).c_str(), os::Wide(kProgramName).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 bool CCallMonitorDlg::WriteCsv(const std::string& path, const std::vector<size_t>& positions) const {
-  const os::UniqueHandle file =
-      os::AdoptFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const os::UniqueHandle file = os::AdoptFile(
+      CreateFileW(os::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   std::string_view titles[kCallColumnCount];
   std::copy(std::begin(kColumnTitles), std::end(kColumnTitles), titles);

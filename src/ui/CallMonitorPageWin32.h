@@ -47,7 +47,7 @@ class CCallMonitorDlg : public fw::ResizableDialog {
   // The platform asks the list's parent to draw the list's rows; the list draws them itself.
   void OnDrawListRow(const DRAWITEMSTRUCT& request) { m_list.DrawItem(request); }
   LRESULT OnListNotify(const NMHDR& header);
-  void OnCellWanted(LVITEMA& item) const;
+  void OnCellWanted(LVITEMW& item) const;
   void OnColumnClick(int column);
   void OnKey(WORD key);
   void OnContextMenu(HWND clicked, POINT screen);

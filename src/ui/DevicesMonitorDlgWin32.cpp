@@ -8,6 +8,7 @@
 #include "framework/ColorizedTheme.h"
 #include "framework/Dpi.h"
 #include "os/DeviceContext.h"
+#include "os/Text.h"
 #include "res/resource.h"
 
 namespace tfm {
@@ -36,7 +37,7 @@ const fw::MessageEntry<CDevicesMonitorDlg> CDevicesMonitorDlg::kMessageMap[] = {
 };
 
 void CDevicesMonitorDlg::OwnedNotice::Tell(const char* text) {
-  MessageBoxA(m_dialog.Hwnd(), text, kProgramName, MB_OK | MB_SETFOREGROUND);
+  MessageBoxW(m_dialog.Hwnd(), os::Wide(text).c_str(), os::Wide(kProgramName).c_str(), MB_OK | MB_SETFOREGROUND);
 }
 
 void CDevicesMonitorDlg::AddPage(fw::Dialog& page, const char* title) {
@@ -79,8 +80,8 @@ void CDevicesMonitorDlg::ShowTab(DevicesMonitorTab tab) {
 void CDevicesMonitorDlg::LoadIcons(UINT dpi) {
   os::UniqueIcon icon = fw::LoadIconForDpi(IDR_MAINFRAME, SM_CXICON, SM_CYICON, dpi);
   os::UniqueIcon smallIcon = fw::LoadIconForDpi(IDR_MAINFRAME, SM_CXSMICON, SM_CYSMICON, dpi);
-  SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
-  SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
   m_icon = std::move(icon);  // the window no longer shows the icons these replace
   m_smallIcon = std::move(smallIcon);
 }
@@ -97,11 +98,11 @@ void CDevicesMonitorDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
 // Minimised, the dialog shows its icon; otherwise it is painted as the dialog manager would.
 void CDevicesMonitorDlg::OnPaint() {
   if (!IsIconic(Hwnd())) {
-    DefWindowProcA(Hwnd(), WM_PAINT, 0, 0);
+    DefWindowProcW(Hwnd(), WM_PAINT, 0, 0);
     return;
   }
   const os::PaintScope paint(Hwnd());
-  SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
+  SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
   RECT client{};
   GetClientRect(Hwnd(), &client);
   const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;

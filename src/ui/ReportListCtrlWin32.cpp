@@ -10,6 +10,7 @@
 #include "common/DisplayScale.h"
 #include "framework/Dpi.h"
 #include "os/DeviceContext.h"
+#include "os/Text.h"
 
 namespace tfm {
 namespace {
@@ -19,22 +20,22 @@ using UniqueRegion = os::UniqueRegion;
 RECT ItemRect(HWND list, int row, int part) {
   RECT rect{};
   rect.left = part;
-  SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+  SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
   return rect;
 }
 
 // The cell's text; cells longer than the buffer are cut, which their ellipsis hides anyway.
 struct CellText {
-  char text[1024] = "";
+  wchar_t text[1024] = L"";
   CellText(HWND list, int row, int subItem) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.iSubItem = subItem;
     item.pszText = text;
     item.cchTextMax = static_cast<int>(std::size(text));
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    text[std::size(text) - 1] = '\0';
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    text[std::size(text) - 1] = L'\0';
   }
-  bool empty() const { return text[0] == '\0'; }
+  bool empty() const { return text[0] == L'\0'; }
 };
 
 void ClipTo(HDC dc, const RECT& rect) {
@@ -97,7 +98,7 @@ void CReportListCtrl::ApplyColumnWidths() {
   GetClientRect(Hwnd(), &client);  // without the vertical scroll bar, when the list shows one
   const std::vector<int32_t> widths = FitColumnWidths(m_columnShares, client.right - client.left);
   for (size_t column = 0; column < widths.size(); ++column)
-    SendMessageA(Hwnd(), LVM_SETCOLUMNWIDTH, column, MAKELPARAM(widths[column], 0));
+    SendMessageW(Hwnd(), LVM_SETCOLUMNWIDTH, column, MAKELPARAM(widths[column], 0));
 }
 
 void CReportListCtrl::ApplyRowHeight() {
@@ -106,7 +107,7 @@ void CReportListCtrl::ApplyRowHeight() {
   if (!rows) return;
   // The list owns the image list it holds; the one it held before comes back to be freed here.
   os::UniqueImageList previous(reinterpret_cast<HIMAGELIST>(
-      SendMessageA(Hwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows.release()))));
+      SendMessageW(Hwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows.release()))));
 }
 
 bool CReportListCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -129,7 +130,7 @@ LRESULT CReportListCtrl::OnKillFocus(HWND next) {
 }
 
 bool CReportListCtrl::IsReportView() const {
-  return (GetWindowLongPtrA(Hwnd(), GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
+  return (GetWindowLongPtrW(Hwnd(), GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
 }
 
 int32_t CReportListCtrl::SetHighlightMode(int32_t mode) {
@@ -137,8 +138,8 @@ int32_t CReportListCtrl::SetHighlightMode(int32_t mode) {
   const int32_t previous = std::exchange(m_highlightMode, mode);
   if (!Hwnd()) return previous;
   if (mode != kHighlightLabel) {
-    const LONG_PTR style = GetWindowLongPtrA(Hwnd(), GWL_STYLE);
-    SetWindowLongPtrA(Hwnd(), GWL_STYLE, style | LVS_OWNERDRAWFIXED);
+    const LONG_PTR style = GetWindowLongPtrW(Hwnd(), GWL_STYLE);
+    SetWindowLongPtrW(Hwnd(), GWL_STYLE, style | LVS_OWNERDRAWFIXED);
   }
   InvalidateRect(Hwnd(), nullptr, TRUE);
   return previous;
@@ -146,52 +147,54 @@ int32_t CReportListCtrl::SetHighlightMode(int32_t mode) {
 
 int CReportListCtrl::InsertColumn(const char* title, int index, int width, int format, int subItem, UINT mask) {
   if (!Hwnd()) return -1;
-  LVCOLUMNA column{};
+  LVCOLUMNW column{};
   column.mask = mask;
   column.fmt = format;
   column.cx = width;
-  column.pszText = const_cast<char*>(title);
+  std::wstring text = os::Wide(title ? title : "");
+  column.pszText = text.data();
   column.iSubItem = subItem == -1 ? index : subItem;
   return static_cast<int>(
-      SendMessageA(Hwnd(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
+      SendMessageW(Hwnd(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
 }
 
 int CReportListCtrl::SetItem(int row, int subItem, const char* text, int image) {
   if (!Hwnd()) return subItem == 0 ? -1 : 0;
-  LVITEMA item{};
+  LVITEMW item{};
   item.mask = LVIF_TEXT | (image != -1 ? LVIF_IMAGE : 0u);
   item.iItem = row;
   item.iSubItem = subItem;
-  item.pszText = const_cast<char*>(text);
+  std::wstring wide = os::Wide(text ? text : "");
+  item.pszText = wide.data();
   item.iImage = image;
-  if (subItem == 0) return static_cast<int>(SendMessageA(Hwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  return SendMessageA(Hwnd(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
+  if (subItem == 0) return static_cast<int>(SendMessageW(Hwnd(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  return SendMessageW(Hwnd(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
 }
 
 void CReportListCtrl::SetSortArrow(int column, bool ascending) {
-  const auto header = reinterpret_cast<HWND>(SendMessageA(Hwnd(), LVM_GETHEADER, 0, 0));
-  const auto count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+  const auto header = reinterpret_cast<HWND>(SendMessageW(Hwnd(), LVM_GETHEADER, 0, 0));
+  const auto count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
   for (int index = 0; index < count; ++index) {
-    HDITEMA item{};
+    HDITEMW item{};
     item.mask = HDI_FORMAT;
-    if (!SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) continue;
+    if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) continue;
     item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
     if (index == column) item.fmt |= ascending ? HDF_SORTUP : HDF_SORTDOWN;
-    SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   }
 }
 
 void CReportListCtrl::DrawItem(const DRAWITEMSTRUCT& request) {
   const int row = static_cast<int>(request.itemID);
-  LVITEMA item{};
+  LVITEMW item{};
   item.mask = LVIF_IMAGE | LVIF_STATE;
   item.iItem = row;
   item.stateMask = 0xFFFF;
-  if (!Hwnd() || !SendMessageA(Hwnd(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
+  if (!Hwnd() || !SendMessageW(Hwnd(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return;
 
   const HDC dc = request.hDC;
   const os::SavedDcState saved(dc);
-  if (const auto font = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0))) SelectObject(dc, font);
+  if (const auto font = reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0))) SelectObject(dc, font);
   const bool highlighted = IsHighlighted(item.state);
   const CellText first(Hwnd(), row, 0);
   const RowLayout layout = LayOutRow(dc, row, first.text);
@@ -204,27 +207,27 @@ void CReportListCtrl::DrawItem(const DRAWITEMSTRUCT& request) {
 // Dropping onto a row highlights it; so does selection while the list has the focus or keeps
 // showing its selection without it.
 bool CReportListCtrl::IsHighlighted(UINT state) const {
-  const bool keepsSelection = (GetWindowLongPtrA(Hwnd(), GWL_STYLE) & LVS_SHOWSELALWAYS) != 0;
+  const bool keepsSelection = (GetWindowLongPtrW(Hwnd(), GWL_STYLE) & LVS_SHOWSELALWAYS) != 0;
   return (state & LVIS_DROPHILITED) || ((state & LVIS_SELECTED) && (m_hasFocus || keepsSelection));
 }
 
-CReportListCtrl::RowLayout CReportListCtrl::LayOutRow(HDC dc, int row, const char* firstText) const {
+CReportListCtrl::RowLayout CReportListCtrl::LayOutRow(HDC dc, int row, const wchar_t* firstText) const {
   const HWND list = Hwnd();
   RowLayout layout;
   layout.bounds = ItemRect(list, row, LVIR_BOUNDS);
   layout.label = ItemRect(list, row, LVIR_LABEL);
   layout.icon = ItemRect(list, row, LVIR_ICON);
-  layout.firstWidth = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+  layout.firstWidth = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
   layout.firstText = firstText;
   SIZE space{};
-  GetTextExtentPoint32A(dc, " ", 1, &space);
+  GetTextExtentPoint32W(dc, L" ", 1, &space);
   layout.gap = 2 * space.cx;
 
   layout.highlight = layout.label;
   switch (m_highlightMode) {
     case kHighlightLabel: {
       SIZE text{};
-      GetTextExtentPoint32A(dc, firstText, static_cast<int>(std::strlen(firstText)), &text);
+      GetTextExtentPoint32W(dc, firstText, static_cast<int>(std::wcslen(firstText)), &text);
       layout.highlight.right = std::min<LONG>(layout.label.right, layout.label.left + text.cx + layout.gap);
       break;
     }
@@ -253,22 +256,22 @@ void CReportListCtrl::PaintHighlight(HDC dc, const RECT& highlight, bool highlig
 }
 
 // The state image, the small image and the label, clipped to the first column.
-void CReportListCtrl::DrawFirstColumn(HDC dc, const LVITEMA& item, const RowLayout& layout, bool highlighted) const {
+void CReportListCtrl::DrawFirstColumn(HDC dc, const LVITEMW& item, const RowLayout& layout, bool highlighted) const {
   const HWND list = Hwnd();
   const RECT& bounds = layout.bounds;
   ClipTo(dc, {bounds.left, bounds.top, bounds.left + layout.firstWidth, bounds.bottom});
   const UINT stateImage = (item.state & LVIS_STATEIMAGEMASK) >> 12;
-  const auto stateImages = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
+  const auto stateImages = reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
   if (stateImage != 0 && stateImages)
     ImageList_Draw(stateImages, static_cast<int>(stateImage) - 1, dc, bounds.left, bounds.top, ILD_TRANSPARENT);
-  if (const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))) {
+  if (const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))) {
     const UINT style = ILD_TRANSPARENT | (highlighted ? ILD_BLEND50 : 0u) | (item.state & LVIS_OVERLAYMASK);
     ImageList_Draw(images, item.iImage, dc, layout.icon.left, layout.icon.top, style);
   }
   RECT text = layout.label;
   text.left += layout.gap / 2;
   text.right -= layout.gap;
-  DrawTextA(dc, layout.firstText, -1, &text, kCellTextFormat | DT_LEFT | DT_NOCLIP);
+  DrawTextW(dc, layout.firstText, -1, &text, kCellTextFormat | DT_LEFT | DT_NOCLIP);
 }
 
 // Every further cell in its column's alignment; only the label mode leaves them unhighlighted.
@@ -277,23 +280,23 @@ void CReportListCtrl::DrawOtherColumns(HDC dc, int row, const RowLayout& layout)
   const RECT& bounds = layout.bounds;
   if (m_highlightMode == kHighlightLabel) UseColours(dc, COLOR_WINDOWTEXT, COLOR_WINDOW);
   ClipTo(dc, {bounds.left, bounds.top, std::max(bounds.right, layout.highlight.right), bounds.bottom});
-  LVCOLUMNA column{};
+  LVCOLUMNW column{};
   column.mask = LVCF_FMT | LVCF_WIDTH;
   int cellLeft = bounds.left + layout.firstWidth;
-  for (int subItem = 1; SendMessageA(list, LVM_GETCOLUMNA, subItem, reinterpret_cast<LPARAM>(&column)); ++subItem) {
+  for (int subItem = 1; SendMessageW(list, LVM_GETCOLUMNW, subItem, reinterpret_cast<LPARAM>(&column)); ++subItem) {
     const RECT cell{cellLeft, bounds.top, cellLeft + column.cx, bounds.bottom};
     cellLeft = cell.right;
     if (m_highlightMode == kHighlightLabel) Fill(dc, cell, COLOR_WINDOW);
     const CellText text(list, row, subItem);
     if (text.empty()) continue;
     RECT inset{cell.left + layout.gap, cell.top, cell.right - layout.gap, cell.bottom};
-    DrawTextA(dc, text.text, -1, &inset, kCellTextFormat | Alignment(column.fmt));
+    DrawTextW(dc, text.text, -1, &inset, kCellTextFormat | Alignment(column.fmt));
   }
 }
 
 void CReportListCtrl::OnPaint() {
   const HWND list = Hwnd();
-  if (m_highlightMode != kHighlightRow || !IsReportView() || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) <= 0) return;
+  if (m_highlightMode != kHighlightRow || !IsReportView() || SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) <= 0) return;
   const RECT rows = ItemRect(list, 0, LVIR_BOUNDS);
   RECT client{};
   GetClientRect(list, &client);
@@ -315,10 +318,10 @@ void CReportListCtrl::OnFocusChange(HWND other) {
     const RECT rect{label.left, bounds.top, bounds.right, bounds.bottom};
     InvalidateRect(list, &rect, FALSE);
   };
-  const int focused = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  const int focused = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
   if (focused >= 0) invalidateRow(focused);
-  if (!(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SHOWSELALWAYS)) {
-    for (int row = -1; (row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+  if (!(GetWindowLongPtrW(list, GWL_STYLE) & LVS_SHOWSELALWAYS)) {
+    for (int row = -1; (row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
                                                             LVNI_SELECTED))) >= 0;)
       invalidateRow(row);
   }
@@ -328,13 +331,13 @@ void CReportListCtrl::OnFocusChange(HWND other) {
 void CReportListCtrl::OnLeftButtonDown(UINT, POINT point) {
   LVHITTESTINFO hit{};
   hit.pt = point;
-  const int row = static_cast<int>(SendMessageA(Hwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  const int row = static_cast<int>(SendMessageW(Hwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   if (row < 0 || !(hit.flags & LVHT_ONITEMSTATEICON)) return;
-  LVITEMA item{};
+  LVITEMW item{};
   item.stateMask = LVIS_STATEIMAGEMASK;
-  const UINT current = (SendMessageA(Hwnd(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >> 12;
+  const UINT current = (SendMessageW(Hwnd(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >> 12;
   item.state = INDEXTOSTATEIMAGEMASK(current == 1 ? 2 : 1);
-  SendMessageA(Hwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(Hwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
 }  // namespace tfm

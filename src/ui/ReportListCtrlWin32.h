@@ -64,12 +64,12 @@ class CReportListCtrl : public fw::SubclassedWindow {
     RECT highlight{};
     int firstWidth = 0;
     int gap = 0;  // between a cell's edge and its text
-    const char* firstText = "";  // the caller's copy of the first cell's text
+    const wchar_t* firstText = L"";  // the caller's copy of the first cell's text
   };
   bool IsHighlighted(UINT state) const;
-  RowLayout LayOutRow(HDC dc, int row, const char* firstText) const;
+  RowLayout LayOutRow(HDC dc, int row, const wchar_t* firstText) const;
   static void PaintHighlight(HDC dc, const RECT& highlight, bool highlighted);
-  void DrawFirstColumn(HDC dc, const LVITEMA& item, const RowLayout& layout, bool highlighted) const;
+  void DrawFirstColumn(HDC dc, const LVITEMW& item, const RowLayout& layout, bool highlighted) const;
   void DrawOtherColumns(HDC dc, int row, const RowLayout& layout) const;
 
   bool IsReportView() const;

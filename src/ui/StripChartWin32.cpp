@@ -4,23 +4,25 @@
 
 #include "common/DisplayScale.h"
 #include "framework/Dpi.h"
+#include "os/Text.h"
 
 namespace tfm {
 namespace {
 
-constexpr char kClassName[] = "TfmStripChart";
+constexpr wchar_t kClassName[] = L"TfmStripChart";
 
 RECT ToRect(const ChartRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 os::UniqueFont CreateLabelFont(int escapement, UINT dpi) {
-  return os::UniqueFont(CreateFontA(ScaleForDpi(kLabelFontHeight, dpi), 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  return os::UniqueFont(CreateFontW(ScaleForDpi(kLabelFontHeight, dpi), 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                    FF_SWISS | DEFAULT_PITCH, "Arial"));
+                                    FF_SWISS | DEFAULT_PITCH, L"Arial"));
 }
 
 void TextAt(HDC dc, int x, int y, UINT align, const std::string& text) {
   SetTextAlign(dc, align);
-  TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+  const std::wstring wide = os::Wide(text);
+  TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
 }  // namespace
@@ -39,12 +41,12 @@ os::UniquePen CStripChart::CreateTracePen(COLORREF colour) const {
 CStripChart::~CStripChart() { Destroy(); }
 
 bool CStripChart::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
-  WNDCLASSEXA wc{};
+  WNDCLASSEXW wc{};
   wc.style = CS_HREDRAW | CS_VREDRAW;  // no cursor, background brush or icon: the paint covers everything
   wc.lpszClassName = kClassName;
   if (Hwnd() || !RegisterClassOnce(wc)) return false;
   OnDpiChanged(fw::WindowDpi(parent));
-  if (!CreateEx(WS_EX_CLIENTEDGE, kClassName, "", style, rect.left, rect.top, rect.right - rect.left,
+  if (!CreateEx(WS_EX_CLIENTEDGE, kClassName, L"", style, rect.left, rect.top, rect.right - rect.left,
                 rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)))) {
     return false;
   }
@@ -187,7 +189,8 @@ void CStripChart::DrawLabels(HDC dc) const {
 
   const os::ScopedSelect selectRotated(dc, rotated.get());
   SIZE box{};
-  GetTextExtentPoint32A(dc, m_yTitle.c_str(), static_cast<int>(m_yTitle.size()), &box);
+  const std::wstring yTitle = os::Wide(m_yTitle);
+  GetTextExtentPoint32W(dc, yTitle.c_str(), static_cast<int>(yTitle.size()), &box);
   const LabelLayout l = LayoutLabels(m_clientRect, p, box.cy, m_dpi);
   TextAt(dc, l.yTitleX, l.yTitleBaseline, TA_CENTER | TA_BASELINE, m_yTitle);
 

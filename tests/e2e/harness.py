@@ -3,8 +3,9 @@
 Each Monitor runs from a folder of its own (the call log and the provider DLL live beside the exe),
 in the build's Wine prefix; the tests run strictly one at a time (ctest resource lock), and every
 scenario starts from a prefix with no program running. What the monitor shows the user is followed
-through its trace lines (OutputDebugStringA, printed by Wine's warn+debugstr channel) and through
-tools/winctl.exe, which finds and drives windows. With EVENT_LOG_DEBUG in its environment, the records
+through its trace lines (OutputDebugStringW; Wine 8 hands the text on to OutputDebugStringA in the
+process's ANSI code page and prints it on its warn+seh channel) and through tools/winctl.exe, which
+finds and drives windows. With EVENT_LOG_DEBUG in its environment, the records
 the monitor hands to the event log are among its trace lines too, as "ReportEvent <type> [text]".
 """
 import os
@@ -40,11 +41,21 @@ PROVIDERS = {
     "scripted": "tools/capi-scripted/capi2032.dll",
 }
 
-_DEBUGSTR = re.compile(r'OutputDebugStringA "(.*)"\s*$')
+# The monitor calls OutputDebugStringW. Wine 8 converts the text to the process's ANSI code page and
+# passes it to OutputDebugStringA, which it prints on the seh channel (a program's own call of
+# OutputDebugStringA is printed on the debugstr channel).
+_DEBUGSTR = re.compile(r':(?:seh|debugstr):OutputDebugStringA "(.*)"\s*$')
 # Wine prints each record's strings on the debug class that matches its type.
-_REPORT_EVENT = re.compile(r'(trace|warn|err):eventlog:ReportEventW L"(.*)"\s*$')
+# A long record is cut by Wine, which then prints "..." after the closing quote.
+_REPORT_EVENT = re.compile(r'(trace|warn|err):eventlog:ReportEventW L"(.*)"(?:\.\.\.)?\s*$')
 _EVENT_TYPES = {"trace": "information", "warn": "warning", "err": "error"}
-EVENT_LOG_DEBUG = {"WINEDEBUG": "-all,warn+debugstr,+eventlog"}
+TRACE_DEBUG = "-all,warn+debugstr,warn+seh"
+EVENT_LOG_DEBUG = {"WINEDEBUG": TRACE_DEBUG + ",+eventlog"}
+# Every scenario runs the monitor from a folder whose name holds Cyrillic, CJK and Devanagari letters:
+# outside any single ANSI code page, so that a path narrowed to 8 bits anywhere loses the call log.
+UNICODE_FOLDER_SUFFIX = "-Звонки-通話-कॉल"
+# The ANSI code page Wine gives a process for the language of its LC_ALL or LANG (1252 otherwise).
+_ANSI_CODE_PAGES = {"ru": "cp1251", "ja": "cp932", "hi": "utf-8"}
 
 
 class Failure(AssertionError):
@@ -56,9 +67,29 @@ def check(condition, message):
         raise Failure(message)
 
 
-def _unescape(text):
-    """Undoes Wine's debugstr escaping of the traced text (C escapes, \\xNN and octal)."""
-    return text.encode("latin-1", "backslashreplace").decode("unicode_escape").rstrip("\n")
+def _unescape(text, code_page="cp1252"):
+    """Undoes Wine's escaping of an 8-bit text (C escapes, \\xNN and octal) and reads its bytes in the
+    process's code page."""
+    raw = text.encode("latin-1", "backslashreplace").decode("unicode_escape").encode("latin-1")
+    return raw.decode(code_page, "replace").rstrip("\n")
+
+
+_WIDE_ESCAPE = re.compile(r'\\(?:([0-9a-fA-F]{4})|(.))')
+_C_ESCAPES = {"n": "\n", "r": "\r", "t": "\t"}
+
+
+def _unescape_wide(text):
+    """Undoes Wine's escaping of a UTF-16 text: \\XXXX (four hex digits) for every unit outside
+    printable ASCII, C escapes for the rest."""
+    units = _WIDE_ESCAPE.sub(lambda m: chr(int(m.group(1), 16)) if m.group(1) else _C_ESCAPES.get(m.group(2), m.group(2)),
+                             text)
+    return units.encode("utf-16-le", "surrogatepass").decode("utf-16-le", "replace").rstrip("\n")
+
+
+def ansi_code_page(env):
+    """The Python codec of the ANSI code page Wine gives a process run with env."""
+    locale = env.get("LC_ALL") or env.get("LANG") or ""
+    return _ANSI_CODE_PAGES.get(locale[:2], "cp1252")
 
 
 def wait_until(condition, what, timeout=20, interval=0.1):
@@ -78,7 +109,7 @@ def windows_path(path):
 def wine_env(extra=None):
     env = dict(os.environ)
     env["TFM_WINEPREFIX"] = PREFIX
-    env.setdefault("WINEDEBUG", "-all,warn+debugstr")
+    env.setdefault("WINEDEBUG", TRACE_DEBUG)
     if extra:
         env.update(extra)
     return env
@@ -95,7 +126,8 @@ def reset_prefix():
 def winctl(*args, timeout=30):
     """Runs winctl.exe in the prefix; returns (exit code, stdout stripped)."""
     result = subprocess.run([WINE_RUN, WINCTL, *[str(a) for a in args]], env=wine_env({"WINEDEBUG": "-all"}),
-                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=timeout)
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, encoding="utf-8",
+                            errors="replace", timeout=timeout)
     return result.returncode, result.stdout.strip()
 
 
@@ -107,11 +139,21 @@ def wine_reg(*args):
 
 
 def run_folder(name):
-    """A folder of the scenario's own; a run at another scaling has others, so that both can run at once."""
-    folder = os.path.join(BUILD, "e2e-run", name + ("" if DPI == 96 else "-%ddpi" % DPI))
+    """A folder of the scenario's own, named in several scripts; a run at another scaling has others, so
+    that both can run at once."""
+    folder = os.path.join(BUILD, "e2e-run", name + UNICODE_FOLDER_SUFFIX + ("" if DPI == 96 else "-%ddpi" % DPI))
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     return folder
+
+
+def ascii_run_folder(folder):
+    """The scenario's folder without its letters outside ASCII, for a copy run under a locale that is
+    not generated on the machine."""
+    plain = folder.replace(UNICODE_FOLDER_SUFFIX, "")
+    shutil.rmtree(plain, ignore_errors=True)
+    os.makedirs(plain)
+    return plain
 
 
 class Monitor:
@@ -133,6 +175,7 @@ class Monitor:
         else:
             raise ValueError(provider)
         self.env = wine_env({"WINEDLLOVERRIDES": overrides, **(env or {})})
+        self.code_page = ansi_code_page(self.env)
         self.lines = []
         self.arrivals = []  # time.monotonic() at which each trace line was read
         self._lock = threading.Lock()
@@ -150,11 +193,16 @@ class Monitor:
             match = _DEBUGSTR.search(raw)
             event = _REPORT_EVENT.search(raw)
             if match or event:
-                line = (_unescape(match.group(1)) if match else
-                        "ReportEvent %s [%s]" % (_EVENT_TYPES[event.group(1)], _unescape(event.group(2))))
+                line = (_unescape(match.group(1), self.code_page) if match else
+                        "ReportEvent %s [%s]" % (_EVENT_TYPES[event.group(1)], _unescape_wide(event.group(2))))
                 with self._lock:
                     self.lines.append(line)
                     self.arrivals.append(time.monotonic())
+
+    def as_traced(self, text):
+        """The text as a trace line carries it: Wine prints the debugger output in the process's ANSI
+        code page, so a letter outside it reads as '?' (the event log's records keep every letter)."""
+        return text.encode(self.code_page, "replace").decode(self.code_page)
 
     def traces(self):
         with self._lock:

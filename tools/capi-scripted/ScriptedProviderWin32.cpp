@@ -6,7 +6,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 
@@ -22,22 +24,23 @@ constexpr DWORD kIllegalController = 0x2002;
 constexpr uint8_t kListen = 0x05;
 constexpr uint8_t kReq = 0x80;
 
-std::string Environment(const char* name) {
-  char value[1024];
-  const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+// Paths come from the environment in UTF-16: the run folder may be named in any script.
+std::wstring Environment(const wchar_t* name) {
+  wchar_t value[1024];
+  const DWORD length = GetEnvironmentVariableW(name, value, static_cast<DWORD>(std::size(value)));
+  return length > 0 && length < std::size(value) ? std::wstring(value, length) : std::wstring();
 }
 
 class ScriptedProvider {
  public:
-  ScriptedProvider() : m_recordPath(Environment("TFM_CAPI_RECORD")) {
+  ScriptedProvider() : m_recordPath(Environment(L"TFM_CAPI_RECORD")) {
     m_scenario.profiles.assign(1, scripted::Profile{});
-    const std::string path = Environment("TFM_CAPI_SCENARIO");
+    const std::wstring path = Environment(L"TFM_CAPI_SCENARIO");
     if (path.empty()) return;
-    std::ifstream in(path);
+    std::ifstream in(std::filesystem::path{path});
     std::string error;
     if (!in) {
-      Record("SCENARIO %s not readable", path.c_str());
+      Record("SCENARIO not readable");
       m_broken = true;
     } else if (!scripted::ParseScenario(in, m_scenario, error)) {
       Record("SCENARIO %s", error.c_str());
@@ -163,7 +166,7 @@ class ScriptedProvider {
   // One line per call, appended and closed at once so that a test can read it while we run.
   void Record(const char* format, ...) {
     if (m_recordPath.empty()) return;
-    FILE* file = std::fopen(m_recordPath.c_str(), "ab");
+    FILE* file = _wfopen(m_recordPath.c_str(), L"ab");
     if (!file) return;
     va_list args;
     va_start(args, format);
@@ -174,7 +177,7 @@ class ScriptedProvider {
   }
 
   std::mutex m_lock;
-  std::string m_recordPath;
+  std::wstring m_recordPath;
   scripted::Scenario m_scenario;
   bool m_broken = false;
   DWORD m_applId = 0;

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -34,14 +35,14 @@ bool Repeats(const faxsim::Script& script) {
 // handle through which it reports its state.
 class Simulator {
  public:
-  Simulator(std::string scriptPath, std::string logPath)
+  Simulator(std::wstring scriptPath, std::wstring logPath)
       : m_scriptPath(std::move(scriptPath)),
         m_logPath(std::move(logPath)),
         m_stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
   // One line at a time, opened and closed each time so that a test can read the file meanwhile.
   void Log(const std::string& line) const {
-    const os::UniqueHandle file = os::AdoptFile(CreateFileA(m_logPath.c_str(), FILE_APPEND_DATA,
+    const os::UniqueHandle file = os::AdoptFile(CreateFileW(m_logPath.c_str(), FILE_APPEND_DATA,
                                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                                            FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return;
@@ -52,7 +53,7 @@ class Simulator {
 
   void Simulate(DWORD answerTimeoutMs, bool mayRepeat) const {
     Log("started");
-    std::ifstream in(m_scriptPath);
+    std::ifstream in(std::filesystem::path{m_scriptPath});
     const faxsim::Script script = faxsim::ParseScript(in);
     for (const std::string& line : script.rejectedLines) Log("rejected " + line);
     faxsim::ServerEnd server;
@@ -110,8 +111,9 @@ class Simulator {
     return true;
   }
 
-  std::string m_scriptPath;
-  std::string m_logPath;
+  // Paths as the UTF-16 command line gave them: the run folder may be named in any script.
+  std::wstring m_scriptPath;
+  std::wstring m_logPath;
   os::UniqueHandle m_stop;
   SERVICE_STATUS_HANDLE m_status = nullptr;  // not closed: the service manager owns it
 };
@@ -141,8 +143,8 @@ void WINAPI ServiceMain(DWORD, LPSTR*) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const bool console = argc == 4 && std::string(argv[1]) == "--console";
+int wmain(int argc, wchar_t** argv) {
+  const bool console = argc == 4 && std::wstring(argv[1]) == L"--console";
   if (!console && argc != 3) {
     std::fputs("usage: faxsim.exe [--console] <script> <log>\n", stderr);
     return 2;

@@ -31,6 +31,9 @@
 //   winctl hold-mutex NAME MS               creates and owns the named mutex, prints "held", lets go after MS
 //   winctl signal-text MAP EVENT TEXT       writes TEXT at offset 8 of the named mapping and sets the named
 //                                           event, leaving it set (as a fax server that never resets it)
+//   winctl signal-bytes MAP EVENT HEX       the same with the text's bytes given in hex (CFF0E8E2E5F2), as
+//                                           an 8-bit server writes them in its code page
+//   winctl tree-texts HWND                  prints a tree view's item texts, two blanks a level
 //   winctl lock-file PATH SECONDS           opens the file sharing nothing (as a program that locks it
 //                                           does), prints "locked", and closes it after SECONDS or
 //                                           when its standard input ends, whichever comes first
@@ -38,8 +41,9 @@
 //                                           parent's client area and every list's columns fit its width
 //                                           without a horizontal scroll bar; prints what does not
 //
-// Numbers take C notation (0x prefix for hex). Exit code 0 on success, 1 when the condition failed,
-// 2 on bad usage.
+// Numbers take C notation (0x prefix for hex). Arguments are taken from the UTF-16 command line and
+// texts are printed in UTF-8, so that paths and texts of any script pass through whole. Exit code 0 on
+// success, 1 when the condition failed, 2 on bad usage.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -48,10 +52,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ProcessStatsWin32.h"
 #include "TrayTipsWin32.h"
+#include "TreeTextsWin32.h"
 #include "os/Owned.h"
+#include "os/Text.h"
 
 namespace {
 
@@ -90,13 +97,19 @@ HWND FindVisible(const char* className) {
   return search.found;
 }
 
+// The window's text in UTF-8.
+std::string WindowText(HWND hwnd) {
+  wchar_t text[1024] = L"";
+  GetWindowTextW(hwnd, text, static_cast<int>(std::size(text)));
+  return os::Utf8(text);
+}
+
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM context) {
   char name[64] = "";
   GetClassNameA(child, name, sizeof name);
-  char text[1024] = "";
-  GetWindowTextA(child, text, sizeof text);
+  const std::string text = WindowText(child);
   auto* collected = reinterpret_cast<std::string*>(context);
-  if (_stricmp(name, "Static") == 0 && text[0]) *collected += text;
+  if (_stricmp(name, "Static") == 0 && !text.empty()) *collected += text;
   return TRUE;
 }
 
@@ -169,11 +182,9 @@ int Info(HWND hwnd) {
 int MessageBoxCommand(DWORD timeoutMs) {
   HWND box = nullptr;
   if (!WaitFor(timeoutMs, [&] { return (box = FindVisible("#32770")) != nullptr; })) return 1;
-  char title[256] = "";
-  GetWindowTextA(box, title, sizeof title);
   std::string text;
   EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
-  std::printf("%s|%s\n", title, text.c_str());
+  std::printf("%s|%s\n", WindowText(box).c_str(), text.c_str());
   std::fflush(stdout);
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   return WaitFor(5000, [&] { return !IsWindow(box); }) ? 0 : 1;
@@ -199,10 +210,10 @@ int Descendant(HWND parent, int id) {
 
 int Clipboard() {
   if (!OpenClipboard(nullptr)) return 1;
-  const HANDLE data = GetClipboardData(CF_TEXT);
-  const auto* text = static_cast<const char*>(data ? GlobalLock(data) : nullptr);
+  const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  const auto* text = static_cast<const wchar_t*>(data ? GlobalLock(data) : nullptr);
   if (text) {
-    std::fputs(text, stdout);
+    std::fputs(os::Utf8(text).c_str(), stdout);
     GlobalUnlock(data);
   }
   CloseClipboard();
@@ -212,14 +223,16 @@ int Clipboard() {
 // The common save dialog names its file name box cmb13 (a combo box) or edt1, as it is built.
 int SaveAs(const char* title, const char* path, DWORD timeoutMs) {
   HWND dialog = nullptr;
-  if (!WaitFor(timeoutMs, [&] { return (dialog = FindWindowA("#32770", title)) != nullptr && IsWindowVisible(dialog); }))
+  const std::wstring wideTitle = os::Wide(title);
+  if (!WaitFor(timeoutMs,
+               [&] { return (dialog = FindWindowW(L"#32770", wideTitle.c_str())) != nullptr && IsWindowVisible(dialog); }))
     return 1;
   constexpr int kFileNameIds[] = {0x47C, 0x480};
   HWND name = nullptr;
   for (const int id : kFileNameIds) {
     if (!name) name = GetDlgItem(dialog, id);
   }
-  if (!name || !SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path))) return 1;
+  if (!name || !SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(os::Wide(path).c_str()))) return 1;
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   return WaitFor(5000, [&] { return !IsWindow(dialog); }) ? 0 : 1;
 }
@@ -303,7 +316,7 @@ DWORD WINAPI WaitForInputEnd(void*) {
 }
 
 int LockFile(const char* path, DWORD seconds) {
-  const HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+  const HANDLE file = CreateFileW(os::Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     std::printf("not locked: error %lu\n", GetLastError());
     return 1;
@@ -322,7 +335,30 @@ int LockFile(const char* path, DWORD seconds) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The text bytes of a hex string ("CFF0" gives 0xCF 0xF0); false for anything else.
+bool HexBytes(const std::string& hex, std::string& bytes) {
+  if (hex.size() % 2 != 0) return false;
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    char* end = nullptr;
+    const std::string pair = hex.substr(i, 2);
+    const unsigned long value = std::strtoul(pair.c_str(), &end, 16);
+    if (*end) return false;
+    bytes += static_cast<char>(value);
+  }
+  return true;
+}
+
+// Writes the text (at most 255 bytes and a zero) where the fax server puts it and sets its event.
+int SignalText(const char* map, const char* eventName, const std::string& text) {
+  const os::UniqueHandle mapping(OpenFileMappingW(FILE_MAP_WRITE, FALSE, os::Wide(map).c_str()));
+  const os::UniqueView view(mapping ? MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0) : nullptr);
+  const os::UniqueHandle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, os::Wide(eventName).c_str()));
+  if (!view || !event) return 1;
+  std::strncpy(static_cast<char*>(view.get()) + 8, text.c_str(), 255);
+  return SetEvent(event.get()) ? 0 : 1;
+}
+
+int Run(int argc, char** argv) {
   if (argc < 2) return 2;
   // Window rectangles in the pixels of the screen, whatever the scaling of the programs it inspects.
   SetProcessDPIAware();
@@ -356,19 +392,15 @@ int main(int argc, char** argv) {
     Sleep(static_cast<DWORD>(Number(argv[3])));
     return 0;
   }
-  if (verb == "signal-text" && argc == 5) {
-    const os::UniqueHandle mapping(OpenFileMappingA(FILE_MAP_WRITE, FALSE, argv[2]));
-    const os::UniqueView view(mapping ? MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0) : nullptr);
-    const os::UniqueHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]));
-    if (!view || !event) return 1;
-    std::strncpy(static_cast<char*>(view.get()) + 8, argv[4], 255);
-    return SetEvent(event.get()) ? 0 : 1;
+  if (verb == "signal-text" && argc == 5) return SignalText(argv[2], argv[3], argv[4]);
+  if (verb == "signal-bytes" && argc == 5) {
+    std::string bytes;
+    return HexBytes(argv[4], bytes) ? SignalText(argv[2], argv[3], bytes) : 2;
   }
+  if (verb == "tree-texts" && argc == 3) return PrintTreeTexts(Handle(argv[2]));
   if (verb == "text" && argc == 3) {
-    char text[1024] = "";
     if (!IsWindow(Handle(argv[2]))) return 1;
-    GetWindowTextA(Handle(argv[2]), text, sizeof text);
-    std::printf("%s\n", text);
+    std::printf("%s\n", WindowText(Handle(argv[2])).c_str());
     return 0;
   }
   if ((verb == "post" || verb == "send" || verb == "send-timed") && argc == 6) {
@@ -414,4 +446,18 @@ int main(int argc, char** argv) {
   if (verb == "broadcast" && argc == 3)
     return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
   return 2;
+}
+
+// The arguments as the UTF-16 command line holds them, in UTF-8: the 8-bit argv of the C runtime
+// would hold '?' for letters outside the ANSI code page.
+int main() {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  const os::UniqueLocal owner(static_cast<HLOCAL>(arguments));
+  if (!arguments) return 2;
+  std::vector<std::string> utf8;
+  for (int i = 0; i < count; ++i) utf8.push_back(os::Utf8(arguments[i]));
+  std::vector<char*> argv;
+  for (std::string& argument : utf8) argv.push_back(argument.data());
+  return Run(count, argv.data());
 }

@@ -5,7 +5,7 @@ import re
 import time
 
 from capi_record import write_scenario
-from harness import WM_CLOSE, Monitor, check, hold_mutex, run_scenarios, wait_until, winctl
+from harness import WM_CLOSE, Monitor, ascii_run_folder, check, hold_mutex, run_scenarios, wait_until, winctl
 
 RACE_MUTEX = "Global\\IPC_RACE_MUTEX{5E2B7A41-0C93-4D6E-8F12-7A3C9B0D4E58}"
 MAP = "Global\\TelvaroFaxServerMAP_TelvaroFaxServer"
@@ -72,12 +72,18 @@ def race_mutex_held_by_another_program_never_freezes(folder):
 
 
 def server_event_left_signalled_is_answered_once_a_period(folder):
-    monitor = Monitor(folder).start()
+    # On a Russian Windows the 8-bit server writes in code page 1251: "Привет" is CF F0 E8 E2 E5 F2. Wine
+    # takes code page 1251 from LC_ALL even where the locale is not generated, but then reads Linux
+    # file names as ASCII: this copy runs from a folder named in ASCII.
+    folder = ascii_run_folder(folder)
+    monitor = Monitor(folder, env={"LANG": "ru_RU.UTF-8", "LC_ALL": "ru_RU.UTF-8"}).start()
     monitor.wait_trace(r"^workers: running$")
-    check(winctl("signal-text", MAP, SERVER_EVENT, "stuck")[0] == 0, "the server's text could not be posted")
-    first = monitor.wait_trace(r"^tray: tip \[ stuck \]$")
+    check(winctl("signal-bytes", MAP, SERVER_EVENT, "CFF0E8E2E5F2")[0] == 0, "the server's text could not be posted")
+    first = monitor.wait_trace(r"^tray: tip \[ Привет \]$")
+    code, tips = winctl("tray-tips")
+    check(code == 0 and "Привет" in [line.strip() for line in tips.splitlines()], "the tooltip does not read Привет: %r" % tips)
     time.sleep(2)
-    shown = len([line for line in monitor.traces()[first:] if line == "tray: tip [ stuck ]"])
+    shown = len([line for line in monitor.traces()[first:] if line == "tray: tip [ Привет ]"])
     # One text a 100 ms wait period at most, whatever the server's event does (it spun thousands before).
     check(shown <= 2 / 0.1 + 10, "the text was shown %d times in about 2 s" % shown)
     check(winctl("send", monitor.frame(), WM_NULL, 0, 0)[0] == 0, "the frame does not answer")

@@ -201,7 +201,7 @@ def calls_wait_in_memory_while_the_log_is_locked(folder):
 
     kept = "The calls are kept and will be written to %s as soon as it can be written." % path
     balloons = [l for l in monitor.traces() if l.startswith("tray: balloon [The call log cannot be written]")]
-    check(len(balloons) == 1 and balloons[0].endswith(" %s]" % kept), "the balloons were %r" % balloons)
+    check(len(balloons) == 1 and balloons[0].endswith(" %s]" % monitor.as_traced(kept)), "the balloons were %r" % balloons)
     warnings = [l for l in monitor.traces() if l.startswith("ReportEvent warning [The call log ")]
     check(len(warnings) == 1 and warnings[0].startswith("ReportEvent warning [The call log %s could not be written: "
                                                         % path), "the warning records were %r" % warnings)

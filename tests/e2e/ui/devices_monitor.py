@@ -71,9 +71,15 @@ def visible_texts(page):
     return [winctl("text", int(h))[1] for h in winctl("visible-children", page)[1].split()]
 
 
+# A model named outside code page 1252, as a driver of a Russian or Chinese maker installs it.
+WIDE_MODEL = "Модем ISDN 通話"
+
+
 def import_sample_modems():
     fixture = windows_path(os.path.join(SOURCE, "tools", "fixtures", "sample-modems.reg"))
     check(wine_reg("import", fixture)[0] == 0, "the sample modems could not be imported")
+    key = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\0001"
+    check(wine_reg("add", key, "/v", "Model", "/d", WIDE_MODEL, "/f")[0] == 0, "the modem could not be renamed")
 
 
 def start_with_two_controllers(folder):
@@ -138,6 +144,9 @@ def tray_opens_one_dialog_and_it_opens_again(folder):
     screenshot(dialog, "devices-monitor-isdn-expanded")
     winctl("keys", strip, VK_RIGHT)
     expand_tree(visible_page(container), VK_HOME, VK_MULTIPLY)
+    code, texts = winctl("tree-texts", child(visible_page(container), TREE_ID, "the modem page"))
+    check(code == 0 and "Modem name :" + WIDE_MODEL in [t.strip() for t in texts.splitlines()],
+          "the Modems tab does not name %s: %r" % (WIDE_MODEL, texts))
     screenshot(dialog, "devices-monitor-modems")
 
     # The tab keys work wherever the focus is, and wrap around.
@@ -336,6 +345,11 @@ def copied_and_exported(folder):
           "CSV: %r" % text[:120])
     check(text.endswith('\r\nIN;;"\t4712";2005-03-02;08:00:00\r\n') and text.count("\r\n") == 5
           and 'IN;"\t0301555123";"\t4711";2005-03-01;14:05:09\r\n' in text, "CSV: %r" % text)
+    winctl("command", find_dialog(), 1)  # OK
+    # Opened again, the list reads the log beside the exe: the call heard live was written there.
+    closed = monitor.wait_trace(r"^devices monitor: closed$", after=live)
+    winctl("command", monitor.frame(), 40002)
+    monitor.wait_trace(r"^call page: 4 rows$", after=closed)
     winctl("command", find_dialog(), 1)  # OK
     monitor.end()
 

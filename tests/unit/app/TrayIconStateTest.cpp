@@ -65,7 +65,7 @@ TEST_F(TrayIconStateTest, RefusedAddLeavesIconHiddenAndStoresChanges) {
   EXPECT_TRUE(tray.ChangeIcon(shell, kStopped));
   EXPECT_TRUE(tray.ChangeTip(shell, "stored"));
   EXPECT_TRUE(shell.requests.empty());
-  EXPECT_STREQ("stored", tray.record().tip);
+  EXPECT_EQ("stored", tray.record().tip);
   EXPECT_EQ(kStopped, tray.record().icon);
   // The taskbar appears: the icon is added with what was stored, and is removed at the end.
   tray.OnShellRestart(shell);
@@ -73,8 +73,8 @@ TEST_F(TrayIconStateTest, RefusedAddLeavesIconHiddenAndStoresChanges) {
   EXPECT_FALSE(tray.hidden() || tray.removed() || tray.readdPending());
 }
 
-// Each change sends only its own flag; the tip is cut to the 127 bytes the shell takes.
-TEST_F(TrayIconStateTest, TipAndIconChangesLeaveEachOtherAloneAndTipIsCutAt127Bytes) {
+// Each change sends only its own flag; the tip is cut to the 127 UTF-16 units the shell takes.
+TEST_F(TrayIconStateTest, TipAndIconChangesLeaveEachOtherAloneAndTipIsCutAt127Units) {
   InstallShown();
   tray.ChangeIcon(shell, kRunning);
   tray.ChangeTip(shell, "Telvaro Fax Server Running");
@@ -86,6 +86,36 @@ TEST_F(TrayIconStateTest, TipAndIconChangesLeaveEachOtherAloneAndTipIsCutAt127By
   EXPECT_EQ(exact, tray.record().tip);
   tray.ChangeTip(shell, (std::string(127, 'b') + "cdef").c_str());
   EXPECT_EQ(std::string(127, 'b'), tray.record().tip);
+}
+
+// A field is cut at a character boundary, counted in the UTF-16 units the shell's record holds: a
+// letter of two or three UTF-8 bytes is one unit, a character beyond the BMP a surrogate pair of two.
+TEST_F(TrayIconStateTest, FieldsAreCutAtCharacterBoundariesInUtf16Units) {
+  const std::string cyrillic = "\xD0\x96";        // one unit, two bytes
+  const std::string cjk = "\xE9\x80\x9A";        // one unit, three bytes
+  const std::string beyondBmp = "\xF0\x9F\x93\x9E";  // a surrogate pair
+  std::string cjkLine;
+  for (int i = 0; i < 130; ++i) cjkLine += cjk;
+  const struct {
+    std::string text;
+    std::string tip;
+  } cases[] = {
+      {std::string(126, 'a') + beyondBmp, std::string(126, 'a')},  // the pair's second half would not fit
+      {std::string(125, 'a') + beyondBmp + "b", std::string(125, 'a') + beyondBmp},
+      {std::string(126, 'a') + cyrillic + cjk, std::string(126, 'a') + cyrillic},
+      {cjkLine, cjkLine.substr(0, 127 * cjk.size())},
+      {std::string(126, 'a') + "\xE9\x80" + "z", std::string(126, 'a') + "\xE9"},  // a broken sequence: a unit a byte
+  };
+  InstallShown();
+  for (const auto& c : cases) {
+    tray.ChangeTip(shell, c.text.c_str());
+    EXPECT_EQ(c.tip, tray.record().tip) << c.text.size();
+  }
+  std::string title;
+  for (int i = 0; i < 40; ++i) title += beyondBmp;
+  tray.ShowBalloon(shell, title.c_str(), (std::string(254, 'x') + beyondBmp).c_str());
+  EXPECT_EQ(title.substr(0, 31 * beyondBmp.size()), tray.record().infoTitle);
+  EXPECT_EQ(std::string(254, 'x'), tray.record().info);
 }
 
 // A balloon goes out alone, cut to the 63 and 255 bytes the shell takes; a hidden icon takes none, and

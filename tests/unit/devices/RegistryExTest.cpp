@@ -21,11 +21,11 @@ class RegistryExTest : public ::testing::Test {
   test::TraceCapture trace;
 };
 
-// 199 characters and the terminator fit; a value of any type is read up to its first zero byte; a
+// 599 bytes and the terminator fit; a value of any type is read up to its first zero byte; a
 // failed read leaves the caller's text alone.
-TEST_F(RegistryExTest, StringValuesOfUpTo200BytesEndAtTheirFirstZeroByte) {
-  registry.SetString("K", "Fits", std::string(199, 'a'));
-  registry.SetString("K", "TooLong", std::string(200, 'b'));
+TEST_F(RegistryExTest, StringValuesOfUpTo600BytesEndAtTheirFirstZeroByte) {
+  registry.SetString("K", "Fits", std::string(599, 'a'));
+  registry.SetString("K", "TooLong", std::string(600, 'b'));
   registry.SetValue("K", "Unterminated", kRegString, {'C', 'O', 'M', '4'});
   registry.SetValue("K", "Binary", kRegBinary, {'A', 'T', 0, 'Z', 'Z'});
   registry.SetValue("K", "Empty", kRegString, {});
@@ -37,7 +37,7 @@ TEST_F(RegistryExTest, StringValuesOfUpTo200BytesEndAtTheirFirstZeroByte) {
     std::string text;
     int32_t result;
   };
-  const Row rows[] = {{"Fits", true, std::string(199, 'a'), kRegSuccess}, {"TooLong", false, "kept", kRegMoreData},
+  const Row rows[] = {{"Fits", true, std::string(599, 'a'), kRegSuccess}, {"TooLong", false, "kept", kRegMoreData},
                       {"Unterminated", true, "COM4", kRegSuccess},        {"Binary", true, "AT", kRegSuccess},
                       {"Empty", true, "", kRegSuccess},                   {"Missing", false, "kept", kRegNotFound}};
   for (const Row& row : rows) {
@@ -52,7 +52,7 @@ TEST_F(RegistryExTest, BinaryValueCopiesExactlyTheBytesReturned) {
   std::vector<uint8_t> dcb(28);
   for (size_t i = 0; i < dcb.size(); ++i) dcb[i] = static_cast<uint8_t>(i + 1);
   registry.SetValue("K", "DCB", kRegBinary, dcb);
-  registry.SetValue("K", "Big", kRegBinary, std::vector<uint8_t>(300, 7));
+  registry.SetValue("K", "Big", kRegBinary, std::vector<uint8_t>(CRegistryEx::kValueBufferLength + 1, 7));
   CRegistryEx key(registry, kLocalMachine);
   ASSERT_TRUE(key.Open(kLocalMachine, "K"));
 
@@ -68,9 +68,9 @@ TEST_F(RegistryExTest, BinaryValueCopiesExactlyTheBytesReturned) {
   EXPECT_FALSE(key.QueryBinaryValue("DCB", small.data(), 27));
   EXPECT_EQ(std::vector<uint8_t>(27, 0xEE), small);
 
-  // A caller's size above the object's own 256-byte buffer is held to that buffer.
-  std::vector<uint8_t> large(1000, 0xEE);
-  EXPECT_FALSE(key.QueryBinaryValue("Big", large.data(), 1000));
+  // A caller's size above the object's own buffer is held to that buffer.
+  std::vector<uint8_t> large(2000, 0xEE);
+  EXPECT_FALSE(key.QueryBinaryValue("Big", large.data(), 2000));
   EXPECT_EQ(kRegMoreData, key.LastResult());
 }
 
@@ -95,14 +95,14 @@ TEST_F(RegistryExTest, OpenFailsOnMissingOrDeniedKeysAndNeverLeaks) {
 
 TEST_F(RegistryExTest, EnumSubKeysStopsAtANameLongerThanItsBufferAndReportsIt) {
   registry.AddKey("P\\first");
-  registry.AddKey("P\\" + std::string(199, 'n'));  // 199 characters and the terminator fit
-  registry.AddKey("P\\" + std::string(200, 'x'));
+  registry.AddKey("P\\" + std::string(767, 'n'));  // 767 bytes and the terminator fit
+  registry.AddKey("P\\" + std::string(768, 'x'));
   registry.AddKey("P\\last");
   CRegistryEx root(registry, kLocalMachine);
 
   std::vector<std::string> list;
   EXPECT_FALSE(root.EnumSubKeys("P", list));
-  EXPECT_EQ((std::vector<std::string>{"first", std::string(199, 'n')}), list);
+  EXPECT_EQ((std::vector<std::string>{"first", std::string(767, 'n')}), list);
   EXPECT_EQ(kRegMoreData, root.LastResult());
   const std::vector<std::string> lines = trace.Lines();
   ASSERT_EQ(2u, lines.size());

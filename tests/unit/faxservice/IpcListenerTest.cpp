@@ -48,6 +48,10 @@ class ScriptedServerEvents final : public IServerEventPort {
     return result;
   }
   const unsigned char* CurrentBlock() override { return mapped ? block.data() : nullptr; }
+  // Marks the text, so that a test sees it went through the channel's conversion.
+  std::string TextFromServerBytes(std::string_view bytes) const override {
+    return bytes.empty() ? std::string() : std::string(bytes) + ".";
+  }
   void SetClientEvent() override { ++clientEvents; }
 
   std::deque<std::pair<ServerEventWait, const char*>> waits;
@@ -86,7 +90,7 @@ TEST_F(IpcListenerTest, ShowsEachTextWithBlanksAndAnswersEverySignal) {
                   {kTimedOut, nullptr},
                   {kSignalled, "Sending fax"}};
   EXPECT_EQ(0u, Run(&tray));
-  EXPECT_EQ((Calls{"shown", "tip  Fax received from 4711 ", "shown", "tip  Sending fax "}), tray.Calls());
+  EXPECT_EQ((Calls{"shown", "tip  Fax received from 4711. ", "shown", "tip  Sending fax. "}), tray.Calls());
   EXPECT_EQ(3, events.clientEvents) << "the empty text is answered too";
   EXPECT_EQ(std::vector<uint32_t>(5, 100u), events.waitTimeouts);
 }
@@ -120,7 +124,7 @@ TEST_F(IpcListenerTest, EndsAfterTheWaitThatFindsTheStop) {
   events.waits = {{kSignalled, "last"}, {kSignalled, "never"}};
   EXPECT_EQ(0u, Run(&tray));
   EXPECT_EQ(3u, events.waitTimeouts.size());
-  EXPECT_EQ((Calls{"shown", "tip  last "}), tray.Calls());
+  EXPECT_EQ((Calls{"shown", "tip  last. "}), tray.Calls());
   EXPECT_EQ(1, events.clientEvents) << "the text seen before the stop is still answered";
 }
 
@@ -131,7 +135,7 @@ TEST_F(IpcListenerTest, FailedWaitsAreRetriedUntilTheEventsAreThere) {
   events.waits = {{kFailed, nullptr}, {kFailed, nullptr}, {kSignalled, "connected at last"}, {kFailed, nullptr}};
   EXPECT_EQ(0u, Run(&tray));
   EXPECT_EQ(5u, events.waitTimeouts.size());
-  EXPECT_EQ((Calls{"shown", "tip  connected at last "}), tray.Calls());
+  EXPECT_EQ((Calls{"shown", "tip  connected at last. "}), tray.Calls());
   EXPECT_EQ(std::vector<uint32_t>(5, 100u), sleeps);
 }
 

@@ -30,7 +30,7 @@ class SystemTrayTest : public ::testing::Test {
     ASSERT_TRUE(m_owner);
   }
   void TearDown() override { DestroyWindow(m_owner); }
-  HWND TrayWindow() { return FindWindowA(kTrayWindowClass, nullptr); }
+  HWND TrayWindow() { return FindWindowW(kTrayWindowClass, nullptr); }
   HWND m_owner = nullptr;
 };
 

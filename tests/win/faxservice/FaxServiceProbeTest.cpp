@@ -14,11 +14,11 @@ namespace {
 
 DWORD g_managerAccess = 0;
 DWORD g_serviceAccess = 0;
-SC_HANDLE WINAPI RecordManagerAccess(LPCSTR machine, LPCSTR database, DWORD access) {
-  return OpenSCManagerA(machine, database, g_managerAccess = access);
+SC_HANDLE WINAPI RecordManagerAccess(LPCWSTR machine, LPCWSTR database, DWORD access) {
+  return OpenSCManagerW(machine, database, g_managerAccess = access);
 }
-SC_HANDLE WINAPI RecordServiceAccess(SC_HANDLE manager, LPCSTR name, DWORD access) {
-  return OpenServiceA(manager, name, g_serviceAccess = access);
+SC_HANDLE WINAPI RecordServiceAccess(SC_HANDLE manager, LPCWSTR name, DWORD access) {
+  return OpenServiceW(manager, name, g_serviceAccess = access);
 }
 
 TEST(FaxServiceProbe, AsksForQueryRightsOnly) {

@@ -97,12 +97,12 @@ TEST_F(ChannelTest, ObjectsCreatedByMonitorCarryOnlyAuthenticatedUsersEntry) {
 }
 
 // Creating a "Global\\" object as a standard user does without the privilege for it.
-HANDLE WINAPI RefuseMapping(HANDLE, LPSECURITY_ATTRIBUTES, DWORD, DWORD, DWORD, LPCSTR) {
+HANDLE WINAPI RefuseMapping(HANDLE, LPSECURITY_ATTRIBUTES, DWORD, DWORD, DWORD, LPCWSTR) {
   SetLastError(ERROR_ACCESS_DENIED);
   return nullptr;
 }
-HANDLE WINAPI RefuseMutex(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR) { return RefuseMapping(nullptr, nullptr, 0, 0, 0, nullptr); }
-HANDLE WINAPI RefuseEvent(LPSECURITY_ATTRIBUTES, BOOL, BOOL, LPCSTR) { return RefuseMutex(nullptr, FALSE, nullptr); }
+HANDLE WINAPI RefuseMutex(LPSECURITY_ATTRIBUTES, BOOL, LPCWSTR) { return RefuseMapping(nullptr, nullptr, 0, 0, 0, nullptr); }
+HANDLE WINAPI RefuseEvent(LPSECURITY_ATTRIBUTES, BOOL, BOOL, LPCWSTR) { return RefuseMutex(nullptr, FALSE, nullptr); }
 
 TEST_F(ChannelTest, AnAccountThatMayNotCreateOpensWhatTheServerMade) {
   CInterProcessChannel refused{kCurrentWindows, nullptr, {RefuseMapping, RefuseMutex, RefuseEvent}};

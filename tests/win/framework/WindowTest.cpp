@@ -16,12 +16,12 @@
 namespace fw {
 namespace {
 
-constexpr char kProbeClass[] = "TfmFrameworkProbe";
+constexpr wchar_t kProbeClass[] = L"TfmFrameworkProbe";
 constexpr UINT kThrow = WM_APP + 1;
 constexpr UINT kIconCallback = WM_APP + 2;
 constexpr UINT kBeforeProbe = WM_APP + 3;
-constexpr char kRegisteredName[] = "TfmFrameworkProbeMessage";
-const UINT kRegistered = RegisterWindowMessageA(kRegisteredName);
+constexpr wchar_t kRegisteredName[] = L"TfmFrameworkProbeMessage";
+const UINT kRegistered = RegisterWindowMessageW(kRegisteredName);
 
 std::string Point(POINT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
 
@@ -29,12 +29,12 @@ std::string Point(POINT p) { return std::to_string(p.x) + "," + std::to_string(p
 class Probe : public Window {
  public:
   bool Create() {
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.lpszClassName = kProbeClass;
     return RegisterClassOnce(windowClass) &&
-           CreateEx(0, kProbeClass, "probe", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr);
+           CreateEx(0, kProbeClass, L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr);
   }
-  LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) { return SendMessageA(Hwnd(), message, wParam, lParam); }
+  LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) { return SendMessageW(Hwnd(), message, wParam, lParam); }
 
   std::string log;
   bool gone = false;
@@ -101,8 +101,8 @@ TEST(WindowTest, BoundFromCreationOrAttachUntilTheWindowGoes) {
   EXPECT_EQ(nullptr, probe.Hwnd());
   EXPECT_FALSE(IsWindow(hwnd));
 
-  const HWND unbound = CreateWindowExA(0, kProbeClass, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
+  const HWND unbound = CreateWindowExW(0, kProbeClass, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(other.Attach(unbound));
   other.Send(WM_TIMER, 4, 0);
   EXPECT_EQ("timer 4", other.log);
@@ -215,7 +215,7 @@ TEST(WindowTest, FrameMenusShowTheApplicationsCheckMarks) {
     bool IsCommandChecked(UINT id) const override { return id == IDM_CALL_MONITOR; }
   } app;
   FrameWindow frame(app);
-  ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, "TfmFrameworkFrame"));
+  ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, L"TfmFrameworkFrame"));
   HMENU menu = GetSubMenu(GetMenu(frame.Hwnd()), 0);
   CheckMenuItem(menu, IDM_ISDN_CHECKER, MF_BYCOMMAND | MF_CHECKED);
   SendMessageA(frame.Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
