@@ -20,7 +20,6 @@ inline constexpr UINT kCommandIsdnChecker = IDM_ISDN_CHECKER;
 inline constexpr UINT kCommandCallMonitor = IDM_CALL_MONITOR;
 inline constexpr UINT kCommandCallNotifications = IDM_CALL_NOTIFICATIONS;
 inline constexpr UINT kCommandExit = IDM_EXIT;
-inline constexpr UINT kCommandShowStartupNotices = IDM_SHOW_STARTUP_NOTICES;
 inline constexpr DWORD kFrameDefaultStyle = WS_OVERLAPPEDWINDOW | fw::kFwsAddToTitle;  // 0x00CF8000
 inline constexpr DWORD kFrameStyle = WS_CAPTION | WS_SYSMENU | 0x0008;                 // 0x00C80008
 

@@ -62,8 +62,6 @@ bool CMonitorApp::InitInstance() {
   OpenFaxServerChannel();
   BindCapi();
   ControlWorkers(true);
-  // Monitoring runs before anyone has to answer a box: they are shown from the message loop.
-  if (!m_startupNotices.empty()) PostMessageW(m_mainFrame->Hwnd(), WM_COMMAND, kCommandShowStartupNotices, 0);
   return true;
 }
 
@@ -81,7 +79,8 @@ void CMonitorApp::OpenFaxServerChannel() {
   m_flags.channelReady = created && m_channel.ConnectEvents() ? 1 : 0;
 }
 
-void CMonitorApp::ShowStartupNotices() {
+// Monitoring runs before anyone has to answer a box: start-up has returned and the workers run.
+void CMonitorApp::OnMessageLoopStart() {
   // One after the other; a close while one is shown drops the rest.
   for (const char* text : std::exchange(m_startupNotices, {})) {
     if (!m_mainFrame || !IsWindow(m_mainFrame->Hwnd())) return;
@@ -137,10 +136,6 @@ int CMonitorApp::ExitInstance() {
 
 // A double-click on the icon runs the menu's first item, "ISDN Checker".
 bool CMonitorApp::OnCommand(UINT commandId) {
-  if (commandId == kCommandShowStartupNotices) {
-    ShowStartupNotices();
-    return true;
-  }
   if (commandId == kCommandCallNotifications) {
     m_callNotifications.Toggle();
     return true;

@@ -41,6 +41,7 @@ class CMonitorApp final : public fw::Application,
  public:
   bool InitInstance() override;
   int ExitInstance() override;
+  void OnMessageLoopStart() override;
   bool OnCommand(UINT commandId) override;
   bool IsCommandChecked(UINT commandId) const override {
     return commandId == kCommandCallNotifications && m_callNotifications.enabled();
@@ -53,7 +54,6 @@ class CMonitorApp final : public fw::Application,
   bool AcquireSingleInstanceGuard();
   void PreparePopup();
   void OpenFaxServerChannel();
-  void ShowStartupNotices();
   void BindCapi();
   void ControlWorkers(bool start);
   // Opens the Devices Monitor on the tab, or brings the running one to the front on it.

@@ -21,6 +21,7 @@ int Application::Main() {
     if (m_mainWindow) m_mainWindow->Destroy();
     return ExitInstance();
   }
+  OnMessageLoopStart();
   RunMessageLoop();
   return ExitInstance();
 }

@@ -16,6 +16,9 @@ class Application {
 
   // Start-up; false ends the program without entering the message loop.
   virtual bool InitInstance() = 0;
+  // Once start-up has succeeded, right before the message loop, outside any window's message: where
+  // start-up's messages to the user are shown, so that nothing waits for them but the user.
+  virtual void OnMessageLoopStart() {}
   // Shutdown; the default returns the exit code of the message loop.
   virtual int ExitInstance();
   // Commands that the main frame does not handle itself come here; true when handled.

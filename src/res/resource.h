@@ -20,7 +20,6 @@
 #define IDM_CALL_MONITOR 40002
 #define IDM_CALL_NOTIFICATIONS 40003 /* checked: a balloon for every incoming call */
 #define IDM_EXIT 32775
-#define IDM_SHOW_STARTUP_NOTICES 40004 /* posted by start-up, on no menu: the boxes it has for the user */
 
 /* Devices Monitor dialog and its device pages */
 #define IDD_DEVICES_MONITOR 120
