@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "common/TextFit.h"
+
 namespace tfm {
 namespace {
 
@@ -87,10 +89,7 @@ std::string CsvSeparator(std::string_view listSeparator) {
   if (listSeparator.empty() || listSeparator.front() == '"' || listSeparator.front() == '\r' ||
       listSeparator.front() == '\n')
     return ",";
-  // The first UTF-8 character: its lead byte and the continuation bytes (10xxxxxx) after it.
-  size_t length = 1;
-  while (length < listSeparator.size() && (static_cast<unsigned char>(listSeparator[length]) & 0xC0) == 0x80) ++length;
-  return std::string(listSeparator.substr(0, length));
+  return std::string(listSeparator.substr(0, Utf8SequenceLength(listSeparator)));  // its first character
 }
 
 void BeginCsv(std::string& out, std::span<const std::string_view> titles, std::string_view separator) {
