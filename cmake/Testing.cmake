@@ -24,12 +24,24 @@ if(WIN32 AND TFM_WINE_TESTS)
   set(CMAKE_CROSSCOMPILING_EMULATOR "${TFM_WINE_RUN}")
 endif()
 
+# Test code is compiled without optimisation: it runs once per test run, and at -O2 its GoogleTest macros
+# take three times as long to compile as at -O0. The code under test keeps its build type's flags.
+function(tfm_compile_as_test_code target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -O0)
+  endif()
+  tfm_mark_test_code(${target})
+endfunction()
+
 # GoogleTest comes from its sources where the distribution's libraries do not fit the target: the
 # Windows tests and the i386 unit tests. Elsewhere the installed package is used.
 if((WIN32 AND TFM_WINE_TESTS) OR (TFM_UNIT_TESTS AND TFM_GTEST_FROM_SOURCE))
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+  foreach(library gtest gmock gtest_main)
+    tfm_compile_as_test_code(${library})
+  endforeach()
 elseif(TFM_UNIT_TESTS)
   find_package(GTest REQUIRED)
 endif()
@@ -41,6 +53,7 @@ function(tfm_unit_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  tfm_compile_as_test_code(${name})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS unit TIMEOUT 60)
 endfunction()
 
@@ -54,6 +67,7 @@ function(tfm_win_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gmock gtest_main)
+  tfm_compile_as_test_code(${name})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES LABELS win TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK wineprefix ENVIRONMENT "${T_ENVIRONMENT}")
 endfunction()

@@ -1,0 +1,1 @@
+// The translation unit that each shared precompiled header is made with.
