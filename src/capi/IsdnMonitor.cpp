@@ -100,9 +100,10 @@ uint32_t CIsdnMonitor::ListenAllControllers(uint32_t cipMask, uint32_t infoMask)
 }
 
 void CIsdnMonitor::RunMessagePump() {
+  uint32_t pass = 0;
   do {
     Handle_CAPI_Msg();
-    m_callLog.FlushPending();
+    if (++pass % kPassesPerCallLogRetry == 0) m_callLog.FlushPending();
     m_sleep(kPollIntervalMs);
   } while (m_workersRunning.load() == 1);
 }

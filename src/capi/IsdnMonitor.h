@@ -31,6 +31,9 @@ inline constexpr uint32_t kListenInfoMask = 0x40;
 
 inline constexpr int kMessagesPerPass = 6;
 inline constexpr uint32_t kPollIntervalMs = 100;
+// Lines the call log keeps while its file refuses them are tried again every tenth pass (a second): a
+// file held locked for long is then opened once a second, not ten times. A new call tries at once.
+inline constexpr uint32_t kPassesPerCallLogRetry = 10;
 
 class CIsdnMonitor {
  public:
