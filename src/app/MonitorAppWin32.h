@@ -56,8 +56,11 @@ class CMonitorApp final : public fw::Application,
   void OpenFaxServerChannel();
   void BindCapi();
   void ControlWorkers(bool start);
-  // Opens the Devices Monitor on the tab, or brings the running one to the front on it.
-  void OnDevicesMonitor(DevicesMonitorTab tab);
+  // Opens the Devices Monitor on the tab, or brings the running one to the front on it; on the Call
+  // Monitor tab with the call selected, when one is given and listed.
+  void OnDevicesMonitor(DevicesMonitorTab tab, const CallLogRow* call = nullptr);
+  // A balloon was clicked: the call it told of, or the call log it was about.
+  void OnNotifiedCall();
   void OnSessionEnding() override;  // WM_ENDSESSION reaches the frame
   bool EndRunningDialog() override;
   void PauseWorker(uint32_t milliseconds) const { m_stop.Wait(milliseconds); }

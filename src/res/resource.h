@@ -20,6 +20,7 @@
 #define IDM_CALL_MONITOR 40002
 #define IDM_CALL_NOTIFICATIONS 40003 /* checked: a balloon for every incoming call */
 #define IDM_EXIT 32775
+#define IDM_SHOW_NOTIFIED_CALL 40004 /* not in a menu: the tray's balloon was clicked */
 
 /* Devices Monitor dialog and its device pages */
 #define IDD_DEVICES_MONITOR 120

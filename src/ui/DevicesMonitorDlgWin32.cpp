@@ -64,6 +64,7 @@ bool CDevicesMonitorDlg::OnInitDialog() {
   AddPage(m_callPage, "Call Monitor");
   AddPage(m_activityPage, "Activity Monitor");
   m_pages.SelectPage(static_cast<int>(m_firstTab));
+  if (m_callToShow) ShowCall(*m_callToShow);
   TraceF("devices monitor: open with %d tabs, showing \"%s\"", m_pages.PageCount(),
          m_pages.PageTitle(m_pages.SelectedPage()).c_str());
   return true;
@@ -75,6 +76,16 @@ void CDevicesMonitorDlg::ShowTab(DevicesMonitorTab tab) {
   if (IsIconic(Hwnd())) ShowWindow(Hwnd(), SW_RESTORE);
   SetForegroundWindow(Hwnd());
   TraceF("devices monitor: to the front, showing \"%s\"", m_pages.PageTitle(m_pages.SelectedPage()).c_str());
+}
+
+void CDevicesMonitorDlg::ShowCall(const CallLogRow& call) {
+  if (!Hwnd()) {
+    m_callToShow = call;
+    m_firstTab = DevicesMonitorTab::CallMonitor;
+    return;
+  }
+  m_pages.SelectPage(static_cast<int>(DevicesMonitorTab::CallMonitor));
+  m_callPage.SelectCall(call);
 }
 
 void CDevicesMonitorDlg::LoadIcons(UINT dpi) {

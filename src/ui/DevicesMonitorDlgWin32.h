@@ -6,6 +6,7 @@
 // the front on another tab when a command asks while it runs.
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 #include "capi/CapiEntryPoints.h"
 #include "common/UserNotice.h"
@@ -45,6 +46,8 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
 
   // Selects the tab and brings the running dialog to the front, restored if it was minimised.
   void ShowTab(DevicesMonitorTab tab);
+  // Selects the call on the Call Monitor tab and shows that tab; before the dialog runs, once it does.
+  void ShowCall(const CallLogRow& call);
 
   const fw::TabPageContainer& Pages() const { return m_pages; }
   fw::TabPageContainer& Pages() { return m_pages; }
@@ -74,6 +77,7 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   // Moved to a monitor of another DPI: take the suggested rectangle, and let every child follow.
   void OnDpiChanged(UINT dpi, const RECT& suggested);
 
+
   static const fw::MessageEntry<CDevicesMonitorDlg> kMessageMap[];
   fw::CColorizedTheme m_theme;
   OwnedNotice m_notice{*this};
@@ -83,6 +87,7 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   CISDNActivityMonitor m_activityPage;
   CCallMonitorDlg m_callPage;
   DevicesMonitorTab m_firstTab;
+  std::optional<CallLogRow> m_callToShow;
   os::UniqueIcon m_icon;       // painted while minimised, and returned for the drag icon query
   os::UniqueIcon m_smallIcon;  // in the caption
 };

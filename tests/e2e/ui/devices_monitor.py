@@ -9,10 +9,9 @@ import re
 import subprocess
 import time
 
-from harness import (windows_path, BUILD, DPI, SOURCE, TRAY_CALLBACK, WM_LBUTTONDBLCLK, Failure, Monitor, check,
-                     child, run_scenarios, wine_reg, winctl)
+from harness import (windows_path, BUILD, DPI, SOURCE, WM_LBUTTONDBLCLK, Failure, Monitor, check, child,
+                     run_scenarios, tray_event, wine_reg, winctl)
 
-ICON_ID = 128
 TITLE = "Telvaro Fax Devices Monitor"
 DIALOG_CLASS = "#32770"
 CONTAINER_ID = 1031
@@ -122,7 +121,7 @@ def tray_opens_one_dialog_and_it_opens_again(folder):
     monitor = start_with_two_controllers(folder)
     frame = monitor.frame()
 
-    winctl("post", frame, TRAY_CALLBACK, ICON_ID, WM_LBUTTONDBLCLK)
+    tray_event(frame, WM_LBUTTONDBLCLK)
     opened = monitor.wait_trace(r'^devices monitor: open with \d+ tabs, showing "ISDN Devices"$')
     isdn = re.match(r"^isdn page: (\d+) nodes$", monitor.traces()[monitor.wait_trace(r"^isdn page: ")])
     check(int(isdn.group(1)) > 3, "the ISDN page shows no controller")
