@@ -48,6 +48,10 @@ class TabPageContainer : public Window {
   std::string PageTitle(int index) const;
   // The rectangle (container client coordinates) in which the pages are laid out.
   RECT PageArea() const;
+  // The keyboard's order inside the container: the tab strip, then the shown page's controls that take
+  // the focus (visible, enabled tab stops) in their order on the page. The dialog manager cannot be left
+  // to walk it: the pages lie above the strip, which must not paint over them.
+  std::vector<HWND> FocusOrder() const;
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
+#include <vector>
 
 #include "common/Trace.h"
 #include "framework/ColorizedTheme.h"
@@ -67,6 +70,41 @@ bool CDevicesMonitorDlg::OnInitDialog() {
   if (m_callToShow) ShowCall(*m_callToShow);
   TraceF("devices monitor: open with %d tabs, showing \"%s\"", m_pages.PageCount(),
          m_pages.PageTitle(m_pages.SelectedPage()).c_str());
+  SetFocus(m_pages.TabStrip());
+  return false;  // the focus is set
+}
+
+bool CDevicesMonitorDlg::PreTranslateMessage(const MSG& message) {
+  return m_pages.SwitchOnKey(message) || MoveFocusOnTab(message) || KeepEnterInList(message);
+}
+
+// Tab and Shift+Tab walk the tab strip, the shown page's controls, OK and Cancel, and wrap around.
+bool CDevicesMonitorDlg::MoveFocusOnTab(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0 ||
+      GetKeyState(VK_MENU) < 0)
+    return false;
+  std::vector<HWND> order = m_pages.FocusOrder();
+  for (const int id : {IDOK, IDCANCEL}) order.push_back(Item(id));
+  const HWND focus = GetFocus();
+  const auto at =
+      std::find_if(order.begin(), order.end(), [focus](HWND item) { return item == focus || IsChild(item, focus); });
+  const bool back = GetKeyState(VK_SHIFT) < 0;
+  const size_t count = order.size();
+  size_t next = back ? count - 1 : 0;
+  if (at != order.end()) next = (static_cast<size_t>(at - order.begin()) + (back ? count - 1 : 1)) % count;
+  SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(order[next]), TRUE);
+  SendMessageW(Hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  return true;
+}
+
+// Enter in a list or a tree is the control's own key (it may act on the item), never the default button's.
+bool CDevicesMonitorDlg::KeepEnterInList(const MSG& message) {
+  if ((message.message != WM_KEYDOWN && message.message != WM_CHAR) || message.wParam != VK_RETURN) return false;
+  wchar_t name[32] = L"";
+  GetClassNameW(message.hwnd, name, static_cast<int>(std::size(name)));
+  if (lstrcmpiW(name, WC_LISTVIEWW) != 0 && lstrcmpiW(name, WC_TREEVIEWW) != 0) return false;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
   return true;
 }
 

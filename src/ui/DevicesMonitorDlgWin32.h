@@ -56,7 +56,7 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
  protected:
   bool OnInitDialog() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  bool PreTranslateMessage(const MSG& message) override { return m_pages.SwitchOnKey(message); }
+  bool PreTranslateMessage(const MSG& message) override;
 
  private:
   // Message boxes owned by the dialog, so that they stay in front of it and it waits for them.
@@ -70,6 +70,8 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   };
 
   void AddPage(fw::Dialog& page, const char* title);
+  bool MoveFocusOnTab(const MSG& message);
+  static bool KeepEnterInList(const MSG& message);
   void OnPaint();
   HICON OnQueryDragIcon() const { return m_icon.get(); }
   // The caption's and the taskbar's icons, each drawn for its size at the DPI.

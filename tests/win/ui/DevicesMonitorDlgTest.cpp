@@ -1,6 +1,7 @@
 // The Devices Monitor dialog built from its templates and run modally in process: the theme's colours
 // on screen, the pages following the container and the template's size as the smallest, the tab it
-// opens on, the focus and its cue when the tab keys switch, and the missing driver's message.
+// opens on, the keyboard's order, the focus and its cue when the tab keys switch, and the missing
+// driver's message.
 // (The pages' contents and empty notes, the commands, the keys as typed and closing are end-to-end
 // scenarios of the real exe.)
 #include "ui/DevicesMonitorDlgWin32.h"
@@ -11,6 +12,7 @@
 
 #include <atomic>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -204,17 +206,46 @@ TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
   });
 }
 
-// The dialog opens on the tab it is given, and ShowTab switches. The tab keys switch wherever the
-// focus is; a focus left on the hidden page follows to the new one. The strip shows the focus.
-TEST_F(DevicesMonitorDlgTest, OpensOnItsTabAndTheFocusFollowsTheTabKeys) {
+// Posts a key press to the focus through the modal loop's translation, with the modifier keys held.
+void PressKey(HWND dialog, WPARAM key, std::initializer_list<int> held = {}) {
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  for (const int modifier : held) keys[modifier] = 0x80;
+  SetKeyboardState(keys);
+  PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+  PumpAsTheDialogLoop(dialog);
+  for (const int modifier : held) keys[modifier] = 0;
+  SetKeyboardState(keys);
+}
+
+// The dialog opens on the tab it is given with the focus on the tab strip, and ShowTab switches. Tab
+// walks the strip, the page, OK and Cancel; Enter in a tree leaves the dialog open.
+// The tab keys switch wherever the focus is; a focus left on the hidden page follows to the new one.
+// The strip shows the focus.
+TEST_F(DevicesMonitorDlgTest, OpensOnItsTabAndTheKeyboardWalksItInOrder) {
   CDevicesMonitorDlg dialog(Sources(), DevicesMonitorTab::CallMonitor);
   RunModal(dialog, [&](HWND hwnd) {
     fw::TabPageContainer& pages = dialog.Pages();
+    const HWND strip = pages.TabStrip();
+    EXPECT_EQ(strip, GetFocus());
     EXPECT_EQ(2, pages.SelectedPage());
     dialog.ShowTab(DevicesMonitorTab::IsdnDevices);
     EXPECT_EQ(0, pages.SelectedPage());
 
-    const HWND strip = pages.TabStrip();
+    const HWND tree = GetDlgItem(pages.Page(0), IDC_INFO_TREE);
+    SetFocus(strip);
+    std::vector<HWND> walked;
+    for (int i = 0; i < 4; ++i) {
+      PressKey(hwnd, VK_TAB);
+      walked.push_back(GetFocus());
+    }
+    EXPECT_EQ((std::vector<HWND>{tree, GetDlgItem(hwnd, IDOK), GetDlgItem(hwnd, IDCANCEL), strip}), walked);
+    PressKey(hwnd, VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(GetDlgItem(hwnd, IDCANCEL), GetFocus());
+    SetFocus(tree);
+    PressKey(hwnd, VK_RETURN);
+    EXPECT_TRUE(IsWindowVisible(hwnd)) << "Enter in the tree closed the dialog";
+
     RECT tab{};
     TabCtrl_GetItemRect(strip, 0, &tab);
     const auto leftEdge = [&] {
@@ -226,17 +257,10 @@ TEST_F(DevicesMonitorDlgTest, OpensOnItsTabAndTheFocusFollowsTheTabKeys) {
     SetFocus(strip);
     SendMessageA(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     const std::vector<COLORREF> focused = leftEdge();
-    SetFocus(GetDlgItem(pages.Page(0), IDC_INFO_TREE));
+    SetFocus(tree);
     EXPECT_NE(focused, leftEdge()) << "no focus cue on the selected tab";
 
-    BYTE keys[256]{};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    PostMessageA(GetFocus(), WM_KEYDOWN, VK_NEXT, 1);
-    PumpAsTheDialogLoop(hwnd);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    PressKey(hwnd, VK_NEXT, {VK_CONTROL});
     EXPECT_EQ(1, pages.SelectedPage());
     // The modem tree when the prefix has modems; without any, the tree gives way to its note.
     const HWND modemTree = GetDlgItem(pages.Page(1), IDC_INFO_TREE);
