@@ -15,6 +15,7 @@
 #define IDM_CALLS_EXPORT 40022
 #define IDD_ACTIVITY_MONITOR 149 /* "Activity Monitor" page */
 #define IDC_CHART_FRAME 1098
+#define IDC_CALLS_IN_PROGRESS 1099 /* the chart's current value as text */
 
 #define IDM_ISDN_CHECKER 40001
 #define IDM_CALL_MONITOR 40002

@@ -1,9 +1,10 @@
 """The Devices Monitor dialog of the real exe: opened from the tray on the tab its command asks for,
 only once at a time (a second command brings it to the front on its tab), closed with OK or Cancel and
 opened again; its tab keys; the call log listed on its "Call Monitor" tab (live, sorted, copied and
-exported as CSV), the chart of calls in progress on its "Activity Monitor" tab, resizing, and what empty
-tabs say; a screenshot of every tab is written to <build>/screenshots, and nothing on it is cut. With TFM_DPI
-set (e.g. 144) the dialog runs at that display scaling and the screenshots' names end in "-144dpi"."""
+exported as CSV), the chart of calls in progress and their number as text on its "Activity Monitor" tab,
+resizing, and what empty tabs say; a screenshot of every tab is written to <build>/screenshots, and nothing
+on it is cut. With TFM_DPI set (e.g. 144) the dialog runs at that display scaling and the screenshots'
+names end in "-144dpi"."""
 import os
 import re
 import subprocess
@@ -28,6 +29,7 @@ VK_PRIOR = 0x21
 VK_NEXT = 0x22
 TCM_GETCURSEL = 0x130B
 CALL_LIST_ID = 1064
+CALLS_IN_PROGRESS_ID = 1099
 INTERNATIONAL = "HKCU\\Control Panel\\International"
 MODEM_KEYS = ["HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\" + n
               for n in ("0000", "0001")]
@@ -228,11 +230,15 @@ def call_log_activity_and_resizing(folder):
     chart = find_chart(visible_page(container))
     width = rect(chart)[2]
     time.sleep(3)
+    page = visible_page(container)
+    calls_text = lambda: winctl("text", child(page, CALLS_IN_PROGRESS_ID, "the activity page"))[1]
+    check(calls_text() == "Calls in progress: 0", "the idle activity tab says %r" % calls_text())
     idle = trace_rows(screenshot(chart, "devices-monitor-activity-idle", 0), width)
     check(not monitor.has_trace(r"^tray: tip \[incoming call"), "the call came before the idle chart was taken")
     monitor.wait_trace(r"^tray: tip \[incoming call from 815 to 4711\]$", after=opened, timeout=40)
     time.sleep(2)
     busy = trace_rows(screenshot(chart, "devices-monitor-activity", 0), width)
+    check(calls_text() == "Calls in progress: 1", "during the call the activity tab says %r" % calls_text())
     check(len(idle) == 1, "the idle chart is not a flat line: rows %s" % sorted(idle))
     check(len(busy) > 5 and idle < busy, "the chart did not rise with the call: rows %s" % sorted(busy))
 

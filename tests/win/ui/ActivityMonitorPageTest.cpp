@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <deque>
 
+#include "Accessibility.h"
 #include "PageHost.h"
 #include "common/CallActivity.h"
+#include "res/resource.h"
 #include "ui/ActivityMonitorPageWin32.h"
 
 namespace tfm::test {
@@ -26,7 +28,8 @@ class ActivityMonitorPageTest : public ::testing::Test {
 
 // Each tick feeds plot 0 the most calls in progress since the tick before: nothing while no call
 // comes in, a call that came and went between two ticks all the same; calls before the page opened
-// are not counted. The timer goes with the page.
+// are not counted. The calls in progress now are the text above the chart and the chart's value for
+// screen readers. The timer goes with the page.
 TEST_F(ActivityMonitorPageTest, TicksSampleTheCallsInProgress) {
   m_calls.Publish(2);
   m_calls.Publish(0);
@@ -44,6 +47,10 @@ TEST_F(ActivityMonitorPageTest, TicksSampleTheCallsInProgress) {
   EXPECT_EQ((std::deque<double>{0.0, 0.0, 1.0, 0.0, 2.0}), History(page, 0));
   EXPECT_EQ(std::deque<double>{0.0}, History(page, 1)) << "plots 1 and 2 take no samples";
   EXPECT_EQ(3.0, page.chart().model().plots()[0].upper) << "two calls stay below the top";
+  char text[64] = "";
+  GetDlgItemTextA(page.Hwnd(), IDC_CALLS_IN_PROGRESS, text, sizeof text);
+  EXPECT_STREQ("Calls in progress: 2", text);
+  EXPECT_EQ("2", ReadAccessible(page.chart().Hwnd()).value);
   EXPECT_TRUE(page.timerRunning());
   DestroyWindow(page.Hwnd());
   EXPECT_FALSE(page.timerRunning());

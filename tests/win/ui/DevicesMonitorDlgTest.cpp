@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <atomic>
 #include <functional>
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "Accessibility.h"
 #include "ProviderFolder.h"
 #include "WindowPump.h"
 #include "capi/CapiLibraryWin32.h"
@@ -265,6 +267,32 @@ TEST_F(DevicesMonitorDlgTest, OpensOnItsTabAndTheKeyboardWalksItInOrder) {
     // The modem tree when the prefix has modems; without any, the tree gives way to its note.
     const HWND modemTree = GetDlgItem(pages.Page(1), IDC_INFO_TREE);
     EXPECT_EQ(IsWindowVisible(modemTree) ? modemTree : strip, GetFocus());
+  });
+}
+
+// A screen reader finds the lists, the trees and the chart by name, and the chart's value.
+TEST_F(DevicesMonitorDlgTest, ScreenReadersFindEveryControl) {
+  CDevicesMonitorDlg dialog(Sources(), DevicesMonitorTab::IsdnDevices);
+  RunModal(dialog, [&](HWND) {
+    const fw::TabPageContainer& pages = dialog.Pages();
+    const HWND tree = GetDlgItem(pages.Page(0), IDC_INFO_TREE);
+    const HWND chart = FindWindowExA(pages.Page(3), nullptr, "TfmStripChart", nullptr);
+    const struct {
+      HWND window;
+      const char* name;
+    } named[] = {{tree, "ISDN controllers"},
+                 {GetDlgItem(pages.Page(1), IDC_INFO_TREE), "Modems"},
+                 {GetDlgItem(pages.Page(2), IDC_CALL_LIST), "Calls"},
+                 {chart, "Calls in progress"}};
+    for (const auto& control : named) {
+      const test::AccessibleReading reading = test::ReadAccessible(control.window);
+      EXPECT_TRUE(reading.found) << control.name;
+      EXPECT_EQ(control.name, reading.name);
+    }
+    const test::AccessibleReading chartReading = test::ReadAccessible(chart);
+    EXPECT_EQ("0", chartReading.value);
+    EXPECT_EQ(ROLE_SYSTEM_CHART, chartReading.role);
+
   });
 }
 
