@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "framework/HighContrast.h"
 #include "os/Text.h"
 #include "res/resource.h"
 
@@ -28,6 +29,8 @@ CISDNActivityMonitor::CISDNActivityMonitor(const std::atomic<int32_t>& workersRu
 const fw::MessageEntry<CISDNActivityMonitor> CISDNActivityMonitor::kMessageMap[] = {
     fw::OnTimer<&CISDNActivityMonitor::OnTimer>(fw::Platform::After),
     fw::OnMessage<&CISDNActivityMonitor::OnDestroy>(WM_DESTROY, fw::Platform::After),
+    // The dialog passes a change of the system's colours on to its pages.
+    fw::OnMessage<&CISDNActivityMonitor::ApplyChartColours>(WM_SYSCOLORCHANGE, fw::Platform::After),
 };
 
 bool CISDNActivityMonitor::OnInitDialog() {
@@ -60,9 +63,15 @@ void CISDNActivityMonitor::CreateChart() {
   for (size_t plot = 0; plot < kPlotCount; ++plot) m_chart.SetRange(kLower, kUpper, plot);
   m_chart.SetYUnits("Calls", "", "");
   m_chart.SetXUnits("1 sec");
-  m_chart.SetBackgroundColor(kBackground);
-  m_chart.SetGridColor(kGrid);
-  m_chart.SetPlotColor(kSampleTrace, 0);
+  ApplyChartColours();
+}
+
+void CISDNActivityMonitor::ApplyChartColours() {
+  if (!m_chart.Hwnd()) return;
+  const bool system = fw::HighContrastOn();
+  m_chart.SetBackgroundColor(system ? GetSysColor(COLOR_WINDOW) : kBackground);
+  m_chart.SetGridColor(system ? GetSysColor(COLOR_WINDOWTEXT) : kGrid);
+  m_chart.SetPlotColor(system ? GetSysColor(COLOR_HIGHLIGHT) : kSampleTrace, 0);
   m_chart.RedrawBackground(true);
 }
 

@@ -4,7 +4,8 @@
 // long as the page exists: the most calls that the ISDN monitor had in progress during that second.
 // Plot 0 shows the samples; plots 1 and 2 get none and draw nothing. A text above the chart says how
 // many calls are in progress now; the chart is named "Calls in progress" for screen readers and gives
-// that number as its value, announcing a change at most once a second.
+// that number as its value, announcing a change at most once a second. Under a high-contrast theme
+// the chart is drawn in the system's colours.
 #include <windows.h>
 
 #include <atomic>
@@ -38,6 +39,8 @@ class CISDNActivityMonitor : public fw::ResizableDialog {
 
  private:
   void CreateChart();
+  // The chart's own colours, or the system's under a high-contrast theme.
+  void ApplyChartColours();
   void OnTimer(UINT_PTR);
   // The text and the chart's value follow the calls in progress now.
   void ShowCallsInProgress();

@@ -15,6 +15,14 @@
 #include "res/resource.h"
 
 namespace tfm {
+namespace {
+
+BOOL CALLBACK TellColoursChanged(HWND child, LPARAM) {
+  SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
+}
+
+}  // namespace
 
 CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources, DevicesMonitorTab firstTab)
     : fw::ResizableDialog(IDD_DEVICES_MONITOR, &m_theme),
@@ -37,6 +45,9 @@ const fw::MessageEntry<CDevicesMonitorDlg> CDevicesMonitorDlg::kMessageMap[] = {
     fw::OnMessage<&CDevicesMonitorDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
     // The dialog manager then scales the template's controls and fonts, where the system does that.
     fw::OnDpiChanged<&CDevicesMonitorDlg::OnDpiChanged>(fw::Platform::After),
+    fw::OnMessage<&CDevicesMonitorDlg::OnColoursChanged>(WM_SYSCOLORCHANGE),
+    fw::OnMessage<&CDevicesMonitorDlg::OnColoursChanged>(WM_THEMECHANGED),
+    fw::OnSettingChange<&CDevicesMonitorDlg::OnSettingChange>(),
 };
 
 void CDevicesMonitorDlg::OwnedNotice::Tell(const char* text) {
@@ -142,6 +153,18 @@ void CDevicesMonitorDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
   LoadIcons(dpi);
   fw::TellDescendantsDpi(Hwnd(), dpi);
   TraceF("devices monitor: %u dpi", dpi);
+}
+
+void CDevicesMonitorDlg::OnColoursChanged() {
+  m_theme.RecalcColors();
+  // Child windows hear of the change only from their parent; the common controls need it as well.
+  EnumChildWindows(Hwnd(), TellColoursChanged, 0);
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  TraceF("devices monitor: %s colours", m_theme.HighContrast() ? "high-contrast" : "tinted");
+}
+
+void CDevicesMonitorDlg::OnSettingChange(UINT flag, const wchar_t*) {
+  if (flag == SPI_SETHIGHCONTRAST) OnColoursChanged();
 }
 
 // Minimised, the dialog shows its icon; otherwise it is painted as the dialog manager would.

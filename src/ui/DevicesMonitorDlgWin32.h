@@ -78,7 +78,10 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   void LoadIcons(UINT dpi);
   // Moved to a monitor of another DPI: take the suggested rectangle, and let every child follow.
   void OnDpiChanged(UINT dpi, const RECT& suggested);
-
+  // The system's colours or theme changed: the theme follows (high contrast on or off), the pages and
+  // their controls hear of it, and everything is drawn again.
+  void OnColoursChanged();
+  void OnSettingChange(UINT flag, const wchar_t* section);
 
   static const fw::MessageEntry<CDevicesMonitorDlg> kMessageMap[];
   fw::CColorizedTheme m_theme;

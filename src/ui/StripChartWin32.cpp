@@ -248,7 +248,9 @@ void CStripChart::OnPaint() {
     const int height = m_clientRect.Height();
     os::OffscreenLayer composed(dc, width, height);
     BitBlt(composed.dc(), 0, 0, width, height, m_background->dc(), 0, 0, SRCCOPY);
-    BitBlt(composed.dc(), 0, 0, width, height, m_traces->dc(), 0, 0, SRCPAINT);  // OR the traces on
+    // The traces go over the background wherever they drew: on a dark background as an OR of the two
+    // would put them, and on a light one (a high-contrast theme's window colour) as well.
+    TransparentBlt(composed.dc(), 0, 0, width, height, m_traces->dc(), 0, 0, width, height, m_backgroundColour);
     if (GetFocus() == Hwnd()) {
       RECT focus{0, 0, width, height};
       InflateRect(&focus, -1, -1);

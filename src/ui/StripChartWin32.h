@@ -1,7 +1,7 @@
 #pragma once
 // CStripChart: a child window that draws value traces scrolling from right to left, like a
 // strip-chart recorder. Two off-screen layers hold the picture: the background (frame, dotted grid,
-// labels, titles) and the traces, which a paint ORs together. A new sample scrolls the trace layer's
+// labels, titles) and the traces, which a paint lays over it. A new sample scrolls the trace layer's
 // plot band one step left and draws only the newest segment; after a change of size or settings the
 // traces are drawn again from the history, 200 ms after the last such change. Screen readers find the
 // chart by its window text and read the value its owner gives it; it shows the keyboard focus.

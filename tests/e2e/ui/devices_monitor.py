@@ -3,8 +3,8 @@ only once at a time (a second command brings it to the front on its tab), closed
 opened again; its tab keys; the call log listed on its "Call Monitor" tab (live, sorted, copied and
 exported as CSV), the chart of calls in progress and their number as text on its "Activity Monitor" tab,
 resizing, and what empty tabs say; a screenshot of every tab is written to <build>/screenshots, and nothing
-on it is cut. With TFM_DPI set (e.g. 144) the dialog runs at that display scaling and the screenshots'
-names end in "-144dpi"."""
+on it is cut, once more under a black high-contrast scheme ("-high-contrast"). With TFM_DPI set (e.g. 144)
+the dialog runs at that display scaling and the screenshots' names end in "-144dpi"."""
 import os
 import re
 import subprocess
@@ -359,8 +359,69 @@ def copied_and_exported(folder):
     monitor.end()
 
 
+COLOURS = "HKCU\\Control Panel\\Colors"
+HIGH_CONTRAST = "HKCU\\Control Panel\\Accessibility\\HighContrast"
+# The system colours of a black high-contrast scheme, as Windows writes them to the user's profile.
+BLACK_SCHEME = {"Window": "0 0 0", "WindowText": "255 255 255", "ButtonFace": "0 0 0", "ButtonText": "255 255 255",
+                "ButtonShadow": "128 128 128", "ButtonHilight": "255 255 255", "ButtonLight": "192 192 192",
+                "ButtonDkShadow": "255 255 255", "Hilight": "26 235 255", "HilightText": "0 0 0",
+                "GrayText": "63 242 63", "WindowFrame": "255 255 255", "Menu": "0 0 0", "MenuText": "255 255 255",
+                "InfoWindow": "0 0 0", "InfoText": "255 255 255", "HotTrackingColor": "255 255 0"}
+HIGH_CONTRAST_ON = "127"  # HCF_HIGHCONTRASTON and the flags Windows sets beside it
+
+
+def registry_text(key, name):
+    code, out = wine_reg("query", key, "/v", name)
+    match = re.search(r"%s\s+REG_SZ\s+(.*)" % re.escape(name), out) if code == 0 else None
+    return match.group(1).strip() if match else None
+
+
+def set_registry_texts(key, values):
+    """Sets (a text) or deletes (None) each value; returns the values they had."""
+    had = {name: registry_text(key, name) for name in values}
+    for name, text in values.items():
+        if text is None:
+            wine_reg("delete", key, "/v", name, "/f")
+        else:
+            check(wine_reg("add", key, "/v", name, "/d", text, "/f")[0] == 0, "%s\\%s could not be set" % (key, name))
+    return had
+
+
+def black_share(path):
+    data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, capture_output=True,
+                          timeout=30).stdout
+    pixels = len(data) // 3
+    return sum(1 for i in range(pixels) if data[3 * i:3 * i + 3] == b"\0\0\0") / pixels
+
+
+def every_tab_in_high_contrast(folder):
+    """The user's high-contrast theme, set in the prefix as Windows keeps it (the scheme's colours and the
+    setting's flags): every tab is drawn in the system's colours, mostly the scheme's black."""
+    had_colours = set_registry_texts(COLOURS, BLACK_SCHEME)
+    had_flags = set_registry_texts(HIGH_CONTRAST, {"Flags": HIGH_CONTRAST_ON})
+    try:
+        import_sample_modems()
+        wine_draws_captions()
+        monitor = start_with_two_controllers(folder)
+        tray_event(monitor.frame(), WM_LBUTTONDBLCLK)
+        monitor.wait_trace(r"^modem page: 16 nodes$")
+        dialog = find_dialog()
+        container = child(dialog, CONTAINER_ID, "the dialog")
+        strip = child(container, TAB_STRIP_ID, "the tab container")
+        for name in ("isdn", "modems", "calls", "activity"):
+            path = screenshot(dialog, "devices-monitor-%s-high-contrast" % name)
+            share = black_share(path)
+            check(share > 0.5, "the %s tab is %.0f %% black under the black scheme" % (name, share * 100))
+            winctl("keys", strip, VK_RIGHT)
+        winctl("command", dialog, 1)  # OK
+        monitor.end()
+    finally:
+        set_registry_texts(COLOURS, had_colours)
+        set_registry_texts(HIGH_CONTRAST, had_flags)
+
+
 if DPI == 96:
     run_scenarios(empty_device_tabs_say_why, tray_opens_one_dialog_and_it_opens_again, call_log_activity_and_resizing,
-                  call_list_is_live_sorted_copied_and_exported)
+                  call_list_is_live_sorted_copied_and_exported, every_tab_in_high_contrast)
 else:  # every tab once more, at the other scaling
     run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_activity_and_resizing)

@@ -29,7 +29,7 @@ class ActivityMonitorPageTest : public ::testing::Test {
 // Each tick feeds plot 0 the most calls in progress since the tick before: nothing while no call
 // comes in, a call that came and went between two ticks all the same; calls before the page opened
 // are not counted. The calls in progress now are the text above the chart and the chart's value for
-// screen readers. The timer goes with the page.
+// screen readers. Under high contrast the chart takes the system's colours. The timer goes with the page.
 TEST_F(ActivityMonitorPageTest, TicksSampleTheCallsInProgress) {
   m_calls.Publish(2);
   m_calls.Publish(0);
@@ -51,6 +51,12 @@ TEST_F(ActivityMonitorPageTest, TicksSampleTheCallsInProgress) {
   GetDlgItemTextA(page.Hwnd(), IDC_CALLS_IN_PROGRESS, text, sizeof text);
   EXPECT_STREQ("Calls in progress: 2", text);
   EXPECT_EQ("2", ReadAccessible(page.chart().Hwnd()).value);
+  {
+    const HighContrastInProfile highContrast;
+    SendMessageA(page.Hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), GetPixel(page.chart().backgroundLayer(), 1, 1));
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), page.chart().model().plots()[0].colour);
+  }
   EXPECT_TRUE(page.timerRunning());
   DestroyWindow(page.Hwnd());
   EXPECT_FALSE(page.timerRunning());

@@ -270,10 +270,12 @@ TEST_F(DevicesMonitorDlgTest, OpensOnItsTabAndTheKeyboardWalksItInOrder) {
   });
 }
 
-// A screen reader finds the lists, the trees and the chart by name, and the chart's value.
-TEST_F(DevicesMonitorDlgTest, ScreenReadersFindEveryControl) {
+// A screen reader finds the lists, the trees and the chart by name, and the chart's value. A
+// high-contrast theme switched on while the dialog runs gives every colour to the system at once, and
+// the tints come back when it goes.
+TEST_F(DevicesMonitorDlgTest, ScreenReadersFindEveryControlAndHighContrastIsFollowed) {
   CDevicesMonitorDlg dialog(Sources(), DevicesMonitorTab::IsdnDevices);
-  RunModal(dialog, [&](HWND) {
+  RunModal(dialog, [&](HWND hwnd) {
     const fw::TabPageContainer& pages = dialog.Pages();
     const HWND tree = GetDlgItem(pages.Page(0), IDC_INFO_TREE);
     const HWND chart = FindWindowExA(pages.Page(3), nullptr, "TfmStripChart", nullptr);
@@ -293,6 +295,26 @@ TEST_F(DevicesMonitorDlgTest, ScreenReadersFindEveryControl) {
     EXPECT_EQ("0", chartReading.value);
     EXPECT_EQ(ROLE_SYSTEM_CHART, chartReading.role);
 
+    const fw::CColorizedTheme& theme = dialog.Theme();
+    const auto pageFace = [&] {
+      RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      RECT page{};
+      GetClientRect(pages.Page(0), &page);
+      return PixelAt(pages.Page(0), page.right - 2, page.bottom - 2);
+    };
+    {
+      const test::HighContrastInProfile highContrast;
+      SendMessageA(hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+      EXPECT_TRUE(theme.HighContrast());
+      EXPECT_EQ(GetSysColor(COLOR_BTNFACE), pageFace());
+      EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), theme.Color(fw::ThemeColor::Accent));
+      EXPECT_EQ(static_cast<COLORREF>(-1), TreeView_GetBkColor(tree)) << "the tree keeps a colour of its own";
+    }
+    SendMessageA(hwnd, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_FALSE(theme.HighContrast());
+    EXPECT_EQ(theme.Color(fw::ThemeColor::PageFace), pageFace());
+    EXPECT_NE(GetSysColor(COLOR_BTNFACE), theme.Color(fw::ThemeColor::PageFace));
+    EXPECT_EQ(theme.Color(fw::ThemeColor::ListBackground), TreeView_GetBkColor(tree));
   });
 }
 
