@@ -17,6 +17,11 @@
 namespace tfm {
 namespace {
 
+BOOL CALLBACK SetFontOf(HWND child, LPARAM font) {
+  SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+  return TRUE;
+}
+
 BOOL CALLBACK TellColoursChanged(HWND child, LPARAM) {
   SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
   return TRUE;
@@ -46,7 +51,7 @@ const fw::MessageEntry<CDevicesMonitorDlg> CDevicesMonitorDlg::kMessageMap[] = {
     // The dialog manager then scales the template's controls and fonts, where the system does that.
     fw::OnDpiChanged<&CDevicesMonitorDlg::OnDpiChanged>(fw::Platform::After),
     fw::OnMessage<&CDevicesMonitorDlg::OnColoursChanged>(WM_SYSCOLORCHANGE),
-    fw::OnMessage<&CDevicesMonitorDlg::OnColoursChanged>(WM_THEMECHANGED),
+    fw::OnMessage<&CDevicesMonitorDlg::OnThemeChanged>(WM_THEMECHANGED),
     fw::OnSettingChange<&CDevicesMonitorDlg::OnSettingChange>(),
 };
 
@@ -79,6 +84,7 @@ bool CDevicesMonitorDlg::OnInitDialog() {
   AddPage(m_activityPage, "Activity Monitor");
   m_pages.SelectPage(static_cast<int>(m_firstTab));
   if (m_callToShow) ShowCall(*m_callToShow);
+  ApplyMessageFont(fw::WindowDpi(Hwnd()));
   TraceF("devices monitor: open with %d tabs, showing \"%s\"", m_pages.PageCount(),
          m_pages.PageTitle(m_pages.SelectedPage()).c_str());
   SetFocus(m_pages.TabStrip());
@@ -152,7 +158,16 @@ void CDevicesMonitorDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   LoadIcons(dpi);
   fw::TellDescendantsDpi(Hwnd(), dpi);
+  ApplyMessageFont(dpi);
   TraceF("devices monitor: %u dpi", dpi);
+}
+
+void CDevicesMonitorDlg::ApplyMessageFont(UINT dpi) {
+  os::UniqueFont font = fw::CreateMessageFont(dpi);
+  if (!font) return;
+  EnumChildWindows(Hwnd(), SetFontOf, reinterpret_cast<LPARAM>(font.get()));
+  m_font = std::move(font);  // no window uses the one it replaces any more
+  m_pages.Layout();          // the tabs' height follows their font
 }
 
 void CDevicesMonitorDlg::OnColoursChanged() {
@@ -163,8 +178,15 @@ void CDevicesMonitorDlg::OnColoursChanged() {
   TraceF("devices monitor: %s colours", m_theme.HighContrast() ? "high-contrast" : "tinted");
 }
 
+// A new visual theme may come with other colours and fonts.
+void CDevicesMonitorDlg::OnThemeChanged() {
+  OnColoursChanged();
+  ApplyMessageFont(fw::WindowDpi(Hwnd()));
+}
+
 void CDevicesMonitorDlg::OnSettingChange(UINT flag, const wchar_t*) {
   if (flag == SPI_SETHIGHCONTRAST) OnColoursChanged();
+  if (flag == SPI_SETNONCLIENTMETRICS) ApplyMessageFont(fw::WindowDpi(Hwnd()));
 }
 
 // Minimised, the dialog shows its icon; otherwise it is painted as the dialog manager would.

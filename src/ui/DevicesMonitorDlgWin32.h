@@ -78,9 +78,12 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   void LoadIcons(UINT dpi);
   // Moved to a monitor of another DPI: take the suggested rectangle, and let every child follow.
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  // Every window of the dialog in the system's message font at the DPI (the user's face and size).
+  void ApplyMessageFont(UINT dpi);
   // The system's colours or theme changed: the theme follows (high contrast on or off), the pages and
   // their controls hear of it, and everything is drawn again.
   void OnColoursChanged();
+  void OnThemeChanged();
   void OnSettingChange(UINT flag, const wchar_t* section);
 
   static const fw::MessageEntry<CDevicesMonitorDlg> kMessageMap[];
@@ -95,6 +98,7 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   std::optional<CallLogRow> m_callToShow;
   os::UniqueIcon m_icon;       // painted while minimised, and returned for the drag icon query
   os::UniqueIcon m_smallIcon;  // in the caption
+  os::UniqueFont m_font;       // the message font every window of the dialog uses
 };
 
 }  // namespace tfm

@@ -128,8 +128,8 @@ class DevicesMonitorDlgTest : public ::testing::Test {
 };
 
 // One run of the dialog: the theme's colours on screen, every page, shown or hidden, following the
-// container's page area when the dialog grows (the dialog's own anchors are the framework suite's), and
-// a move to a monitor of 1.5 times the DPI.
+// container's page area when the dialog grows (the dialog's own anchors are the framework suite's), the
+// system's message font, and a move to a monitor of 1.5 times the DPI.
 TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
   CDevicesMonitorDlg dialog(Sources(), DevicesMonitorTab::IsdnDevices);
   RunModal(dialog, [&](HWND hwnd) {
@@ -184,7 +184,22 @@ TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
       return client.right - test::RectIn(GetDlgItem(hwnd, IDOK), hwnd).right;
     };
     const int gapBefore = okGap();
+    // Every window of the dialog writes in the system's message font, at the user's size.
+    const auto fontOf = [](HWND window) {
+      LOGFONTW font{};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+      return font;
+    };
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    for (const HWND window : {GetDlgItem(hwnd, IDOK), pages.TabStrip(), tree, list}) {
+      EXPECT_STREQ(metrics.lfMessageFont.lfFaceName, fontOf(window).lfFaceName);
+      EXPECT_EQ(metrics.lfMessageFont.lfHeight, fontOf(window).lfHeight);
+    }
     SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_NEAR(metrics.lfMessageFont.lfHeight * 3 / 2, fontOf(GetDlgItem(hwnd, IDOK)).lfHeight, 1);
+    EXPECT_NEAR(metrics.lfMessageFont.lfHeight * 3 / 2, fontOf(tree).lfHeight, 1);
     RECT moved{};
     GetWindowRect(hwnd, &moved);
     EXPECT_TRUE(EqualRect(&suggested, &moved));
