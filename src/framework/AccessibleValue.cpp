@@ -2,6 +2,9 @@
 
 #include <oleacc.h>
 
+// Interface ids come from __uuidof: oleacc's import library exports IID_IAccessible as a data symbol
+// that a link can resolve to its import stub rather than to the id.
+
 #include <atomic>
 #include <utility>
 
@@ -20,6 +23,13 @@ HRESULT Text(const std::string& text, BSTR* out) {
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
+// COM objects are deleted by their own Release, never through an interface pointer, so the interfaces
+// have no virtual destructor.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+#endif
+
 // Every question but the name, the role and the value goes to the system's standard object.
 class ValueAccessible final : public IAccessible {
  public:
@@ -28,7 +38,7 @@ class ValueAccessible final : public IAccessible {
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
       *out = static_cast<IAccessible*>(this);
       AddRef();
       return S_OK;
@@ -117,17 +127,22 @@ class ValueAccessible final : public IAccessible {
   std::shared_ptr<const AccessibleTexts> m_texts;
 };
 
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
 }  // namespace
 
 LRESULT AnswerGetObject(HWND window, WPARAM flags, LPARAM objectId,
                         const std::shared_ptr<const AccessibleTexts>& texts) {
   if (static_cast<LONG>(objectId) != OBJID_CLIENT) return DefWindowProcW(window, WM_GETOBJECT, flags, objectId);
   IAccessible* standard = nullptr;
-  if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))) ||
-      !standard)
+  const HRESULT created =
+      CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard));
+  if (FAILED(created) || !standard)
     return 0;
   auto* object = new ValueAccessible(standard, texts);
-  const LRESULT result = LresultFromObject(IID_IAccessible, flags, object);
+  const LRESULT result = LresultFromObject(__uuidof(IAccessible), flags, object);
   object->Release();  // the result holds its own reference
   // Where the object cannot be handed over, the reader gets the standard one rather than an error.
   return result >= 0 ? result : DefWindowProcW(window, WM_GETOBJECT, flags, objectId);

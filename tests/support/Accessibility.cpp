@@ -22,10 +22,12 @@ AccessibleReading ReadAccessible(HWND window) {
   const os::ComApartment apartment;
   AccessibleReading reading;
   IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                        reinterpret_cast<void**>(&object))) ||
-      !object)
+  const HRESULT result = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                                    __uuidof(IAccessible), reinterpret_cast<void**>(&object));
+  if (FAILED(result) || !object) {
+    reading.error = result;
     return reading;
+  }
   reading.found = true;
   VARIANT self{};
   self.vt = VT_I4;

@@ -13,6 +13,7 @@ struct AccessibleReading {
   std::string value;
   long role = 0;
   bool found = false;  // the system gave an object for the window
+  long error = 0;      // else the HRESULT it answered
 };
 
 // Asks from this thread, in a COM apartment of its own for the call, as an in-process reader would.

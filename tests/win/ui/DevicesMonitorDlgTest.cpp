@@ -185,17 +185,17 @@ TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
     };
     const int gapBefore = okGap();
     // Every window of the dialog writes in the system's message font, at the user's size.
-    const auto fontOf = [](HWND window) {
+    const auto fontOf = [](HWND control) {
       LOGFONTW font{};
-      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
       return font;
     };
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-    for (const HWND window : {GetDlgItem(hwnd, IDOK), pages.TabStrip(), tree, list}) {
-      EXPECT_STREQ(metrics.lfMessageFont.lfFaceName, fontOf(window).lfFaceName);
-      EXPECT_EQ(metrics.lfMessageFont.lfHeight, fontOf(window).lfHeight);
+    for (const HWND control : {GetDlgItem(hwnd, IDOK), pages.TabStrip(), tree, list}) {
+      EXPECT_STREQ(metrics.lfMessageFont.lfFaceName, fontOf(control).lfFaceName);
+      EXPECT_EQ(metrics.lfMessageFont.lfHeight, fontOf(control).lfHeight);
     }
     SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_NEAR(metrics.lfMessageFont.lfHeight * 3 / 2, fontOf(GetDlgItem(hwnd, IDOK)).lfHeight, 1);
@@ -303,7 +303,7 @@ TEST_F(DevicesMonitorDlgTest, ScreenReadersFindEveryControlAndHighContrastIsFoll
                  {chart, "Calls in progress"}};
     for (const auto& control : named) {
       const test::AccessibleReading reading = test::ReadAccessible(control.window);
-      EXPECT_TRUE(reading.found) << control.name;
+      EXPECT_TRUE(reading.found) << control.name << ", error 0x" << std::hex << reading.error;
       EXPECT_EQ(control.name, reading.name);
     }
     const test::AccessibleReading chartReading = test::ReadAccessible(chart);
