@@ -5,15 +5,23 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 #include "Accessibility.h"
 #include "PageHost.h"
+#include "WindowPump.h"
 #include "common/CallActivity.h"
 #include "res/resource.h"
 #include "ui/ActivityMonitorPageWin32.h"
 
 namespace tfm::test {
 namespace {
+
+// The value changes a screen reader hears of, from windows of this thread.
+std::vector<HWND> g_valueChanges;
+void CALLBACK HearValueChange(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
+  g_valueChanges.push_back(window);
+}
 
 class ActivityMonitorPageTest : public ::testing::Test {
  protected:
@@ -29,13 +37,17 @@ class ActivityMonitorPageTest : public ::testing::Test {
 // Each tick feeds plot 0 the most calls in progress since the tick before: nothing while no call
 // comes in, a call that came and went between two ticks all the same; calls before the page opened
 // are not counted. The calls in progress now are the text above the chart and the chart's value for
-// screen readers. Under high contrast the chart takes the system's colours. The timer goes with the page.
+// screen readers, who hear of a change at most once a second. Under high contrast the chart takes the
+// system's colours. The timer goes with the page.
 TEST_F(ActivityMonitorPageTest, TicksSampleTheCallsInProgress) {
   m_calls.Publish(2);
   m_calls.Publish(0);
   CISDNActivityMonitor page(m_workersRunning, m_calls);
   ASSERT_TRUE(page.CreateChild(m_host.hwnd()));
   const auto tick = [&] { SendMessageA(page.Hwnd(), WM_TIMER, 99, 0); };  // any timer id
+  g_valueChanges.clear();
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                             HearValueChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   tick();
   m_calls.Publish(1);
   m_calls.Publish(0);
@@ -51,6 +63,11 @@ TEST_F(ActivityMonitorPageTest, TicksSampleTheCallsInProgress) {
   GetDlgItemTextA(page.Hwnd(), IDC_CALLS_IN_PROGRESS, text, sizeof text);
   EXPECT_STREQ("Calls in progress: 2", text);
   EXPECT_EQ("2", ReadAccessible(page.chart().Hwnd()).value);
+  m_calls.Publish(1);
+  tick();  // within the second after the announcement of 2: not told yet
+  PumpUntilIdle();
+  UnhookWinEvent(hook);
+  EXPECT_EQ(std::vector<HWND>{page.chart().Hwnd()}, g_valueChanges);
   {
     const HighContrastInProfile highContrast;
     SendMessageA(page.Hwnd(), WM_SYSCOLORCHANGE, 0, 0);
