@@ -39,7 +39,19 @@ CCallNotifications::CCallNotifications(ITrayPort& tray) : m_tray(tray), m_enable
 
 void CCallNotifications::OnCallLogged(const CallLogRow& row) {
   if (!m_enabled) return;
-  m_tray.ShowBalloon(kProgramName, IncomingCallNotice(row.callingNumber, row.calledNumber).c_str());
+  std::string notice = IncomingCallNotice(row.callingNumber, row.calledNumber);
+  {
+    std::lock_guard guard(m_lock);
+    m_lastCall = row;
+    m_lastNotice = notice;
+  }
+  m_tray.ShowBalloon(kProgramName, notice.c_str());
+}
+
+std::optional<CallLogRow> CCallNotifications::CallOfBalloon(const std::string& text) const {
+  std::lock_guard guard(m_lock);
+  if (m_lastNotice.empty() || text != m_lastNotice) return std::nullopt;
+  return m_lastCall;
 }
 
 void CCallNotifications::Toggle() {

@@ -2,6 +2,9 @@
 // A balloon at the tray icon for every call the log records, titled with the program's name, unless
 // the user has switched them off in the tray menu. The choice is kept per user in one registry value.
 #include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
 
 #include "calllog/CallLogPort.h"
 #include "common/TrayPort.h"
@@ -26,9 +29,15 @@ class CCallNotifications final : public ICallLogListener {
   // stored holds until the program ends.
   void Toggle();
 
+  // The call that the balloon with this text told of, when it was the last call told of.
+  std::optional<CallLogRow> CallOfBalloon(const std::string& text) const;
+
  private:
   ITrayPort& m_tray;
   std::atomic<bool> m_enabled;
+  mutable std::mutex m_lock;  // the last call told of is written on the monitor's thread
+  CallLogRow m_lastCall;
+  std::string m_lastNotice;
 };
 
 }  // namespace tfm

@@ -63,9 +63,7 @@ class CMainFrame final : public fw::FrameWindow {
 
  private:
   LRESULT OnCreate();
-  LRESULT OnTrayCallback(UINT iconId, UINT mouseMessage) {
-    return m_tray ? m_tray->OnCallback(iconId, mouseMessage) : 0;
-  }
+  LRESULT OnTrayCallback(WPARAM wParam, LPARAM lParam) { return m_tray ? m_tray->OnCallback(wParam, lParam) : 0; }
   bool OnQueryEndSession() { return true; }
   void OnEndSession(bool ending) {
     if (ending) m_sessionEnd.OnSessionEnding();

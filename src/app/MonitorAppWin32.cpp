@@ -144,6 +144,8 @@ bool CMonitorApp::OnCommand(UINT commandId) {
     OnDevicesMonitor(DevicesMonitorTab::IsdnDevices);
   } else if (commandId == kCommandCallMonitor) {
     OnDevicesMonitor(DevicesMonitorTab::CallMonitor);
+  } else if (commandId == kCommandNotifiedCall) {
+    OnNotifiedCall();
   } else {
     return false;
   }
@@ -172,12 +174,20 @@ bool CMonitorApp::EndRunningDialog() {
   return true;
 }
 
-void CMonitorApp::OnDevicesMonitor(DevicesMonitorTab tab) {
+void CMonitorApp::OnNotifiedCall() {
+  CSystemTray* tray = m_mainFrame ? m_mainFrame->Tray() : nullptr;
+  const std::optional<CallLogRow> call =
+      tray ? m_callNotifications.CallOfBalloon(tray->BalloonText()) : std::nullopt;
+  OnDevicesMonitor(DevicesMonitorTab::CallMonitor, call ? &*call : nullptr);
+}
+
+void CMonitorApp::OnDevicesMonitor(DevicesMonitorTab tab, const CallLogRow* call) {
   TraceF("command: devices monitor (dialog %s)", m_runningDialog ? "already open" : "closed");
   // The modal loop still delivers tray commands to the frame: a second one while the dialog runs
   // shows the running one rather than opening another.
   if (m_runningDialog) {
     m_runningDialog->ShowTab(tab);
+    if (call) m_runningDialog->ShowCall(*call);
     return;
   }
   const ProfileQuery getProfile = [this](uint32_t controller, uint8_t* profile) {
@@ -189,6 +199,7 @@ void CMonitorApp::OnDevicesMonitor(DevicesMonitorTab tab) {
   CDevicesMonitorDlg dialog({m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry,
                              m_flags.workersRunning, m_flags.callActivity, m_callFeed},
                             tab);
+  if (call) dialog.ShowCall(*call);
   m_runningDialog = &dialog;
   dialog.DoModal(m_mainFrame->Hwnd());
   m_runningDialog = nullptr;

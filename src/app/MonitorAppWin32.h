@@ -24,6 +24,7 @@
 #include "faxservice/FaxServiceWorkersWin32.h"
 #include "faxservice/InterProcessChannelWin32.h"
 #include "framework/Application.h"
+#include "os/ComApartment.h"
 #include "os/Owned.h"
 #include "os/StopEvent.h"
 #include "os/Version.h"
@@ -56,8 +57,11 @@ class CMonitorApp final : public fw::Application,
   void OpenFaxServerChannel();
   void BindCapi();
   void ControlWorkers(bool start);
-  // Opens the Devices Monitor on the tab, or brings the running one to the front on it.
-  void OnDevicesMonitor(DevicesMonitorTab tab);
+  // Opens the Devices Monitor on the tab, or brings the running one to the front on it; on the Call
+  // Monitor tab with the call selected, when one is given and listed.
+  void OnDevicesMonitor(DevicesMonitorTab tab, const CallLogRow* call = nullptr);
+  // A balloon was clicked: the call it told of, or the call log it was about.
+  void OnNotifiedCall();
   void OnSessionEnding() override;  // WM_ENDSESSION reaches the frame
   bool EndRunningDialog() override;
   void PauseWorker(uint32_t milliseconds) const { m_stop.Wait(milliseconds); }
@@ -65,6 +69,7 @@ class CMonitorApp final : public fw::Application,
   // Declared in the order they come to life; they die in reverse. The worker threads (stopped by then)
   // go first, as they use everything above them; then the frame, which detaches the tray link; the
   // guard last.
+  os::ComApartment m_com;  // the user-interface thread's: screen readers reach the dialog's chart through it
   const OsVersionInfo m_osVersion = os::ReadOsVersionInfo();  // read once, handed to whoever needs it
   const int32_t m_osVersionCode = GetOsVersionCode(m_osVersion, os::ReadServicePackValue);
   os::UniqueHandle m_guardMutex;  // held until the process ends, or until the session ends

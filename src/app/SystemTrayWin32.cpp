@@ -31,17 +31,26 @@ static_assert(std::size(NOTIFYICONDATAW{}.szTip) == kTipCapacity &&
 // Sends the state's requests to the shell as the version 2 notification record (balloons, Windows 2000 on).
 class CSystemTray::Shell final : public ITrayShell {
  public:
+  explicit Shell(bool showTip) : m_showTip(showTip) {}
   bool Add(const TrayRecord& record) override { return Send(NIM_ADD, record); }
   bool Modify(const TrayRecord& record) override { return Send(NIM_MODIFY, record); }
   bool Delete(const TrayRecord& record) override { return Send(NIM_DELETE, record); }
-
- private:
-  static bool Send(DWORD request, const TrayRecord& record) {
+  bool SetVersion(const TrayRecord& record) override {
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = static_cast<HWND>(record.ownerWindow);
     data.uID = record.iconId;
-    data.uFlags = record.flags;
+    data.uVersion = NOTIFYICON_VERSION_4;
+    return Shell_NotifyIconW(NIM_SETVERSION, &data) != FALSE;
+  }
+
+ private:
+  bool Send(DWORD request, const TrayRecord& record) const {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = static_cast<HWND>(record.ownerWindow);
+    data.uID = record.iconId;
+    data.uFlags = record.flags | (m_showTip && (record.flags & NIF_TIP) ? NIF_SHOWTIP : 0);
     data.uCallbackMessage = record.callbackMessage;
     data.hIcon = static_cast<HICON>(record.icon);
     os::CopyToField(data.szTip, record.tip);
@@ -53,6 +62,8 @@ class CSystemTray::Shell final : public ITrayShell {
     }
     return Shell_NotifyIconW(request, &data) != FALSE;
   }
+
+  bool m_showTip;
 };
 
 const fw::MessageEntry<CSystemTray> CSystemTray::kMessageMap[] = {
@@ -62,7 +73,9 @@ const fw::MessageEntry<CSystemTray> CSystemTray::kMessageMap[] = {
 };
 
 CSystemTray::CSystemTray(HWND commandWindow, const OsVersionInfo& version)
-    : m_commandWindow(commandWindow), m_shellHasIcons(version.valid && version.major >= 4) {}
+    : m_commandWindow(commandWindow),
+      m_shellHasIcons(version.valid && version.major >= 4),
+      m_showTip(version.valid && version.major >= 6) {}
 
 CSystemTray::~CSystemTray() {
   Uninstall();
@@ -75,7 +88,7 @@ bool CSystemTray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 bool CSystemTray::Install(UINT callbackMessage, const char* tip, HICON icon, UINT iconId) {
   std::lock_guard guard(m_lock);
-  Shell shell;
+  Shell shell(m_showTip);
   if (!m_shellHasIcons) {
     m_state.Install(shell, false, nullptr, 0, nullptr, nullptr, 0);
     return false;
@@ -85,7 +98,8 @@ bool CSystemTray::Install(UINT callbackMessage, const char* tip, HICON icon, UIN
   if (RegisterClassOnce(windowClass))
     CreateEx(0, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
   const bool added = m_state.Install(shell, true, m_commandWindow, callbackMessage, tip, icon, iconId);
-  TraceF("tray: install id=%u tip=[%s] %s", iconId, m_state.record().tip.c_str(), added ? "added" : "refused");
+  TraceF("tray: install id=%u tip=[%s] %s%s", iconId, m_state.record().tip.c_str(), added ? "added" : "refused",
+         m_state.keyboardVersion() ? ", version 4" : "");
   if (!added && Hwnd()) {
     m_addRetriesLeft = kAddRetries;
     SetTimer(Hwnd(), kAddRetryTimer, kAddRetryIntervalMs, nullptr);
@@ -101,7 +115,7 @@ bool CSystemTray::AwaitsShell() {
 bool CSystemTray::Uninstall() {
   std::lock_guard guard(m_lock);
   const bool wasRemoved = m_state.removed();
-  Shell shell;
+  Shell shell(m_showTip);
   const bool removed = m_state.Uninstall(shell);
   if (!wasRemoved && removed) Trace("tray: removed");
   return removed;
@@ -110,7 +124,7 @@ bool CSystemTray::Uninstall() {
 bool CSystemTray::ChangeIcon(unsigned iconId) {
   HICON icon = fw::LoadSharedSmallIcon(iconId);
   std::lock_guard guard(m_lock);
-  Shell shell;
+  Shell shell(m_showTip);
   const bool changed = m_state.ChangeIcon(shell, icon);
   TraceF("tray: icon %u%s", iconId, m_state.hidden() ? " (stored)" : "");
   return changed;
@@ -118,7 +132,7 @@ bool CSystemTray::ChangeIcon(unsigned iconId) {
 
 bool CSystemTray::ChangeTip(const char* text) {
   std::lock_guard guard(m_lock);
-  Shell shell;
+  Shell shell(m_showTip);
   const bool changed = m_state.ChangeTip(shell, text);
   TraceF("tray: tip [%s]%s", m_state.record().tip.c_str(), m_state.hidden() ? " (stored)" : "");
   return changed;
@@ -131,7 +145,7 @@ void CSystemTray::MarkEnabledAndShown() {
 
 bool CSystemTray::ShowBalloon(const char* title, const char* text) {
   std::lock_guard guard(m_lock);
-  Shell shell;
+  Shell shell(m_showTip);
   const bool shown = m_state.ShowBalloon(shell, title, text);
   TraceF("tray: balloon [%s] [%s]%s", title ? title : "", text ? text : "", shown ? "" : " not shown");
   return shown;
@@ -139,9 +153,10 @@ bool CSystemTray::ShowBalloon(const char* title, const char* text) {
 
 LRESULT CSystemTray::OnShellRestart() {
   std::lock_guard guard(m_lock);
-  Shell shell;
+  Shell shell(m_showTip);
   if (m_state.OnShellRestart(shell))
-    TraceF("tray: re-add tip=[%s] %s", m_state.record().tip.c_str(), m_state.hidden() ? "refused" : "added");
+    TraceF("tray: re-add tip=[%s] %s%s", m_state.record().tip.c_str(), m_state.hidden() ? "refused" : "added",
+           m_state.keyboardVersion() ? ", version 4" : "");
   if (!m_state.readdPending()) KillTimer(Hwnd(), kAddRetryTimer);
   return 0;
 }
@@ -155,7 +170,7 @@ void CSystemTray::OnAddRetryTimer(UINT_PTR id) {
 void CSystemTray::OnSettingChange(UINT flag, const wchar_t*) {
   std::lock_guard guard(m_lock);
   const bool wasPending = m_state.readdPending();
-  Shell shell;
+  Shell shell(m_showTip);
   m_state.OnSettingChange(shell, flag);
   if (wasPending && !m_state.readdPending()) Trace("tray: re-add after work-area change");
 }
@@ -166,37 +181,55 @@ HMENU CSystemTray::LoadTrayMenu(HMENU& popup) const {
   return menu;
 }
 
-LRESULT CSystemTray::OnCallback(UINT iconId, UINT mouseMessage) {
-  if (iconId != m_state.record().iconId) return 0;
-  HWND target = m_commandWindow;
-  if (!target) return 0;
+std::string CSystemTray::BalloonText() {
+  std::lock_guard guard(m_lock);
+  return m_state.record().info;
+}
 
+// Version 4 gives the icon's anchor: the menu opens there, for the mouse and the keyboard alike. The
+// oldest version gives none, and the pointer stands in.
+void CSystemTray::ShowMenu(const TrayEvent& event) {
   HMENU popup = nullptr;
-  switch (LOWORD(mouseMessage)) {
-    case WM_RBUTTONUP: {
-      os::UniqueMenu menu(LoadTrayMenu(popup));
-      if (!popup) return 0;
-      SetMenuDefaultItem(popup, m_defaultMenuItem, m_defaultItemByPosition);
-      POINT cursor{};
-      GetCursorPos(&cursor);
-      SetForegroundWindow(target);
-      Trace("tray: menu shown");
-      TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, target, nullptr);
-      PostMessageW(target, WM_NULL, 0, 0);
-      return 1;
-    }
-    case WM_LBUTTONDBLCLK: {
-      SetForegroundWindow(target);
-      os::UniqueMenu menu(LoadTrayMenu(popup));
-      if (!popup) return 0;
-      const UINT command = GetMenuItemID(popup, 0);
-      TraceF("tray: default command %u", command);
-      SendMessageW(target, WM_COMMAND, command, 0);
-      return 1;
-    }
-    default:
-      return 1;
+  const os::UniqueMenu menu(LoadTrayMenu(popup));
+  if (!popup) return;
+  SetMenuDefaultItem(popup, m_defaultMenuItem, m_defaultItemByPosition);
+  POINT at{event.x, event.y};
+  UINT align = 0;
+  if (!event.anchored) {
+    GetCursorPos(&at);
+  } else {
+    align = (GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN) | TPM_BOTTOMALIGN;
   }
+  SetForegroundWindow(m_commandWindow);
+  TraceF("tray: menu shown at %ld,%ld", static_cast<long>(at.x), static_cast<long>(at.y));
+  TrackPopupMenu(popup, align, at.x, at.y, 0, m_commandWindow, nullptr);
+  PostMessageW(m_commandWindow, WM_NULL, 0, 0);
+}
+
+void CSystemTray::RunDefaultCommand() {
+  SetForegroundWindow(m_commandWindow);
+  HMENU popup = nullptr;
+  const os::UniqueMenu menu(LoadTrayMenu(popup));
+  if (!popup) return;
+  const UINT command = GetMenuItemID(popup, 0);
+  TraceF("tray: default command %u", command);
+  SendMessageW(m_commandWindow, WM_COMMAND, command, 0);
+}
+
+LRESULT CSystemTray::OnCallback(WPARAM wParam, LPARAM lParam) {
+  const bool version4 = m_state.keyboardVersion();
+  const TrayEvent event = DecodeTrayCallback(version4, wParam, static_cast<uint64_t>(lParam));
+  if (event.iconId != m_state.record().iconId || !m_commandWindow) return 0;
+  switch (m_gestures.OnEvent(version4, event.event)) {
+    case TrayAction::ShowMenu: ShowMenu(event); break;
+    case TrayAction::RunDefault: RunDefaultCommand(); break;
+    case TrayAction::ShowNotifiedCall:
+      Trace("tray: balloon clicked");
+      SendMessageW(m_commandWindow, WM_COMMAND, kCommandNotifiedCall, 0);
+      break;
+    case TrayAction::None: break;
+  }
+  return 1;
 }
 
 }  // namespace tfm

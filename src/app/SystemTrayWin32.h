@@ -5,17 +5,23 @@
 #include <windows.h>
 
 #include <mutex>
+#include <string>
 
+#include "app/TrayCallback.h"
 #include "app/TrayIconState.h"
 #include "common/OsVersion.h"
 #include "common/TrayPort.h"
 #include "framework/MessageMap.h"
 #include "framework/Window.h"
+#include "res/resource.h"
 
 namespace tfm {
 
+inline constexpr UINT kCommandNotifiedCall = IDM_SHOW_NOTIFIED_CALL;  // sent to the frame: a balloon was clicked
 inline constexpr wchar_t kTrayWindowClass[] = L"TelvaroMonitorTray";
-inline constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 0x0464: wParam icon id, lParam mouse message
+// 0x0464. At NOTIFYICON_VERSION_4: wParam the icon's anchor (screen x, y), lParam the event (low word)
+// and the icon id (high word); at the oldest version: wParam the icon id, lParam the mouse message.
+inline constexpr UINT kTrayCallbackMessage = WM_USER + 100;
 
 class CSystemTray final : public fw::Window, public ITrayPort {
  public:
@@ -36,9 +42,12 @@ class CSystemTray final : public fw::Window, public ITrayPort {
   void MarkEnabledAndShown() override;
   bool ShowBalloon(const char* title, const char* text) override;
 
-  // The frame forwards the icon's callback message here: right click shows the menu, left
-  // double-click runs its default command.
-  LRESULT OnCallback(UINT iconId, UINT mouseMessage);
+  // The frame forwards the icon's callback message here: a right click or the context-menu key shows
+  // the menu at the icon, a double-click, Enter or Space runs its default command, and a click on a
+  // balloon sends the frame kCommandNotifiedCall.
+  LRESULT OnCallback(WPARAM wParam, LPARAM lParam);
+  // The text of the balloon shown last (UTF-8); empty before the first.
+  std::string BalloonText();
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -49,6 +58,8 @@ class CSystemTray final : public fw::Window, public ITrayPort {
   void OnAddRetryTimer(UINT_PTR id);
   void OnSettingChange(UINT flag, const wchar_t* section);
   HMENU LoadTrayMenu(HMENU& popup) const;
+  void ShowMenu(const TrayEvent& event);
+  void RunDefaultCommand();
 
   static const fw::MessageEntry<CSystemTray> kMessageMap[];
 
@@ -56,6 +67,8 @@ class CSystemTray final : public fw::Window, public ITrayPort {
   TrayIconState m_state;
   HWND m_commandWindow;
   bool m_shellHasIcons;
+  bool m_showTip;  // Vista on hides the standard tooltip of a version 4 icon unless asked to show it
+  TrayGestures m_gestures;
   int m_addRetriesLeft = 0;
   UINT m_defaultMenuItem = 0;
   bool m_defaultItemByPosition = true;

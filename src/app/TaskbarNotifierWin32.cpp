@@ -5,9 +5,18 @@
 
 #include "common/DisplayScale.h"
 #include "framework/Dpi.h"
+#include "framework/HighContrast.h"
 #include "os/Text.h"
 
 namespace tfm {
+
+COLORREF CTaskbarNotifier::NormalColour() const {
+  return fw::HighContrastOn() ? GetSysColor(COLOR_WINDOWTEXT) : m_normalColour;
+}
+
+COLORREF CTaskbarNotifier::HoverColour() const {
+  return fw::HighContrastOn() ? GetSysColor(COLOR_HOTLIGHT) : m_hoverColour;
+}
 
 bool CTaskbarNotifier::CreatePopup(fw::Window* owner) {
   m_owner = owner;

@@ -33,8 +33,9 @@ class CTaskbarNotifier final : public fw::Window {
   const RECT& TextArea() const { return m_textArea; }
   HFONT NormalFont() const { return m_normalFont.get(); }
   HFONT HoverFont() const { return m_hoverFont.get(); }
-  COLORREF NormalColour() const { return m_normalColour; }
-  COLORREF HoverColour() const { return m_hoverColour; }
+  // The colours set, or the system's text colour while a high-contrast theme is on.
+  COLORREF NormalColour() const;
+  COLORREF HoverColour() const;
   HCURSOR HoverCursor() const { return m_hoverCursor; }
   fw::Window* Owner() const { return m_owner; }
 

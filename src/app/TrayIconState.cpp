@@ -24,6 +24,7 @@ bool TrayIconState::Install(ITrayShell& shell, bool platformHasTray, void* owner
   m_creationFlags = m_record.flags;
   const bool added = shell.Add(m_record);
   m_hidden = m_readdPending = m_removed = !added;
+  AfterAdd(shell, added);
   return added;
 }
 
@@ -61,13 +62,19 @@ void TrayIconState::AddAgain(ITrayShell& shell) {
   m_record.flags = m_creationFlags;
   // Any program may send "TaskbarCreated": when the icon is still there the add is refused, and
   // updating it (or, failing that, replacing it) keeps it following the program.
-  bool shown = shell.Add(m_record) || shell.Modify(m_record);
+  bool added = shell.Add(m_record);
+  bool shown = added || shell.Modify(m_record);
   if (!shown) {
     shell.Delete(m_record);
-    shown = shell.Add(m_record);
+    shown = added = shell.Add(m_record);
   }
+  if (added) AfterAdd(shell, true);
   m_hidden = m_readdPending = !shown;
   if (shown) m_removed = false;
+}
+
+void TrayIconState::AfterAdd(ITrayShell& shell, bool added) {
+  m_keyboardVersion = added && shell.SetVersion(m_record);
 }
 
 bool TrayIconState::OnShellRestart(ITrayShell& shell) {

@@ -36,6 +36,8 @@ class ITrayShell {
   virtual bool Add(const TrayRecord& record) = 0;
   virtual bool Modify(const TrayRecord& record) = 0;
   virtual bool Delete(const TrayRecord& record) = 0;
+  // Asks for the keyboard's and the anchor's callback form (NOTIFYICON_VERSION_4) for an added icon.
+  virtual bool SetVersion(const TrayRecord& record) = 0;
 
  protected:
   ~ITrayShell() = default;
@@ -66,9 +68,13 @@ class TrayIconState {
   // An add was refused and the icon is still wanted: the next "TaskbarCreated" tries again.
   bool readdPending() const { return m_readdPending; }
   const TrayRecord& record() const { return m_record; }
+  // The shell took the version for the icon as last added: its callbacks come in that form.
+  bool keyboardVersion() const { return m_keyboardVersion; }
 
  private:
   void AddAgain(ITrayShell& shell);
+  // An icon the shell added afresh starts at the oldest version: every add is followed by the request.
+  void AfterAdd(ITrayShell& shell, bool added);
 
   bool m_enabled = false;
   bool m_hidden = true;
@@ -76,6 +82,7 @@ class TrayIconState {
   bool m_removed = true;
   bool m_readdPending = false;
   uint32_t m_creationFlags = 0;
+  bool m_keyboardVersion = false;
 };
 
 }  // namespace tfm

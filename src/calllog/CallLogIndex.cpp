@@ -163,6 +163,14 @@ ptrdiff_t CallLogIndex::NewestPosition() const {
   return std::find(m_order.begin(), m_order.end(), newest) - m_order.begin();
 }
 
+ptrdiff_t CallLogIndex::FindNewest(const CallLogRow& row) const {
+  const std::string line = JoinFields(row);
+  for (auto record = static_cast<uint32_t>(m_order.size()); record-- > 0;) {
+    if (Line(record) == line) return std::find(m_order.begin(), m_order.end(), record) - m_order.begin();
+  }
+  return -1;
+}
+
 uint64_t CallLogTailOffset(uint64_t size, uint64_t maxLength) { return size > maxLength ? size - maxLength - 1 : 0; }
 
 // Read from one byte before the cut: a cut inside a line would read its end as a line of its own, so the

@@ -41,6 +41,8 @@ class CallLogIndex {
   size_t CountAlreadyRead(const std::vector<CallLogRow>& heard) const;
   // The position of the newest record (the last appended, else the file's last); -1 when empty.
   ptrdiff_t NewestPosition() const;
+  // The position of the newest record that is this call (its type, numbers, date and time); -1 if none.
+  ptrdiff_t FindNewest(const CallLogRow& row) const;
 
   // Sorts by a column, ascending or descending; a column outside 0..4 restores file order. Date and
   // time sort as one moment; equal keys keep file order (reversed when descending).

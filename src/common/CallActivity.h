@@ -21,6 +21,8 @@ class CallActivity {
 
   // Reader: the most calls in progress since the previous reading; the next period starts now.
   int32_t TakePeak() { return std::max(m_peak.exchange(0), m_inProgress.load()); }
+  // Reader: the calls in progress now.
+  int32_t InProgress() const { return m_inProgress.load(); }
 
  private:
   std::atomic<int32_t> m_inProgress{0};

@@ -41,13 +41,30 @@ bool CInfoTreePage::OnInitDialog() {
   AddAnchor(m_groupId, fw::kTopLeft, fw::kBottomRight);
   AddAnchor(IDC_INFO_TREE, fw::kTopLeft, fw::kBottomRight);
   HWND tree = Tree();
-  TreeView_SetBkColor(tree, fw::ThemeOrSystemColor(Theme(), fw::ThemeColor::ListBackground));
-  TreeView_SetTextColor(tree, fw::ThemeOrSystemColor(Theme(), fw::ThemeColor::Text));
-  TreeView_SetLineColor(tree, fw::ThemeOrSystemColor(Theme(), fw::ThemeColor::Accent));
+  ApplyTreeColours();
   m_emptyNote.Create(*this, IDC_INFO_TREE, m_emptyText);
   const bool result = FillTree();
   m_emptyNote.Show(TreeView_GetCount(tree) == 0);
   return result;
+}
+
+// The dialog passes a change of the system's colours on to its pages (after the theme has followed it).
+const fw::MessageEntry<CInfoTreePage> CInfoTreePage::kMessageMap[] = {
+    fw::OnMessage<&CInfoTreePage::ApplyTreeColours>(WM_SYSCOLORCHANGE, fw::Platform::After),
+};
+
+bool CInfoTreePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return Dispatch<CInfoTreePage>(kMessageMap, message, wParam, lParam, result) ||
+         fw::ResizableDialog::HandleMessage(message, wParam, lParam, result);
+}
+
+void CInfoTreePage::ApplyTreeColours() {
+  const HWND tree = Tree();
+  const fw::CColorizedTheme* theme = Theme() && !Theme()->HighContrast() ? Theme() : nullptr;
+  constexpr auto kSystemColour = static_cast<COLORREF>(-1);  // the tree's own, from the system
+  TreeView_SetBkColor(tree, theme ? theme->Color(fw::ThemeColor::ListBackground) : kSystemColour);
+  TreeView_SetTextColor(tree, theme ? theme->Color(fw::ThemeColor::Text) : kSystemColour);
+  TreeView_SetLineColor(tree, theme ? theme->Color(fw::ThemeColor::Accent) : CLR_DEFAULT);
 }
 
 void CInfoTreePage::RenderNodes(const TreeNodeList& nodes) {

@@ -26,8 +26,13 @@ class CInfoTreePage : public fw::ResizableDialog {
   // Fills the tree; its result is the result of the initialisation.
   virtual bool FillTree() = 0;
   void RenderNodes(const TreeNodeList& nodes);
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  // The theme's colours for the tree, or the system's own under high contrast or without a theme.
+  void ApplyTreeColours();
+
+  static const fw::MessageEntry<CInfoTreePage> kMessageMap[];
   fw::ThemedGroupBox m_group;
   fw::EmptyNote m_emptyNote;
   int m_groupId;

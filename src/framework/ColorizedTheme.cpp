@@ -1,5 +1,7 @@
 #include "framework/ColorizedTheme.h"
 
+#include "framework/HighContrast.h"
+
 namespace fw {
 namespace {
 
@@ -37,6 +39,21 @@ void CColorizedTheme::SetTintColors(COLORREF first, COLORREF second) {
 }
 
 void CColorizedTheme::RecalcColors() {
+  m_highContrast = HighContrastOn();
+  if (m_highContrast) {
+    // What marks the selected tab and the frames takes the theme's selection colour, which it sets apart
+    // from both faces and texts.
+    for (size_t i = 0; i < m_colors.size(); ++i) {
+      const auto which = static_cast<ThemeColor>(i);
+      m_colors[i] = GetSysColor(which == ThemeColor::Accent ? COLOR_HIGHLIGHT : SystemIndex(which));
+    }
+  } else {
+    DeriveFromTints();
+  }
+  for (size_t i = 0; i < m_colors.size(); ++i) m_brushes[i].reset(CreateSolidBrush(m_colors[i]));
+}
+
+void CColorizedTheme::DeriveFromTints() {
   auto set = [this](ThemeColor which, COLORREF colour) { m_colors[static_cast<size_t>(which)] = colour; };
   // The first tint carries the surfaces, lightened so that black text stays easy to read on them;
   // the second marks what belongs together (selected tab, frames) and colours captions.
@@ -50,7 +67,6 @@ void CColorizedTheme::RecalcColors() {
   set(ThemeColor::FrameText, BlendColor(m_second, kBlack, 90));
   set(ThemeColor::ListBackground, BlendColor(m_first, kWhite, 235));
   set(ThemeColor::Text, BlendColor(m_first, kBlack, 230));
-  for (size_t i = 0; i < m_colors.size(); ++i) m_brushes[i].reset(CreateSolidBrush(m_colors[i]));
 }
 
 HBRUSH CColorizedTheme::CtlColor(HDC dc, HWND dialog) const {

@@ -2,7 +2,7 @@
 // The program's colour theme: two tint colours from which every colour of the themed windows is
 // derived (dialog and page faces, the tab strip, group box frames, tree backgrounds). The window that
 // owns a theme hands it to the dialogs, the tab-page container and the group boxes it holds; those
-// given none take the system colours.
+// given none take the system colours, and so do all while a high-contrast theme is on.
 #include <windows.h>
 
 #include <array>
@@ -35,8 +35,10 @@ class CColorizedTheme {
   void SetTintColors(COLORREF first, COLORREF second);
   COLORREF FirstTint() const { return m_first; }
   COLORREF SecondTint() const { return m_second; }
-  // Derives every theme colour from the two tints and makes the brushes.
+  // Derives every theme colour from the two tints, or takes the system's under high contrast, and makes
+  // the brushes. Called again when the system's colours or theme change.
   void RecalcColors();
+  bool HighContrast() const { return m_highContrast; }
 
   COLORREF Color(ThemeColor which) const { return m_colors[static_cast<size_t>(which)]; }
   HBRUSH Brush(ThemeColor which) const { return m_brushes[static_cast<size_t>(which)].get(); }
@@ -47,8 +49,11 @@ class CColorizedTheme {
   HBRUSH CtlColor(HDC dc, HWND dialog) const;
 
  private:
+  void DeriveFromTints();
+
   COLORREF m_first;
   COLORREF m_second;
+  bool m_highContrast = false;
   std::array<COLORREF, static_cast<size_t>(ThemeColor::Count)> m_colors{};
   std::array<os::UniqueBrush, static_cast<size_t>(ThemeColor::Count)> m_brushes;
 };

@@ -34,6 +34,20 @@ int SystemMetricForDpi(int index, UINT dpi) {
   return getMetricForDpi ? getMetricForDpi(index, dpi) : GetSystemMetrics(index);
 }
 
+os::UniqueFont CreateMessageFont(UINT dpi) {
+  static const auto metricsForDpi =
+      User32Function<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (metricsForDpi && metricsForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+    return os::UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  // Older systems tell the metrics at the system DPI.
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return {};
+  LONG& height = metrics.lfMessageFont.lfHeight;
+  height = MulDiv(height, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+  return os::UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
 void TellDescendantsDpi(HWND parent, UINT dpi) {
   EnumChildWindows(parent, TellDpi, static_cast<LPARAM>(dpi));
 }

@@ -273,11 +273,12 @@ constexpr auto OnDpiChangedAfterParent(Platform platform = Platform::Skipped) {
   });
 }
 
-// The callback message of a notification-area icon: Handler(UINT iconId, UINT mouseMessage).
+// The callback message of a notification-area icon: Handler(WPARAM, LPARAM), whose form depends on the
+// version the icon asked the shell for.
 template <auto Handler>
 constexpr auto OnNotifyIcon(UINT callbackMessage) {
   return detail::Entry<Handler>(callbackMessage, Platform::Skipped, [](auto& self, WPARAM w, LPARAM l) {
-    return detail::Call<Handler>(self, static_cast<UINT>(w), static_cast<UINT>(l));
+    return detail::Call<Handler>(self, w, l);
   });
 }
 

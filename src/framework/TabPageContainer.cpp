@@ -11,6 +11,13 @@ namespace {
 
 constexpr int kSelectedBarThickness = 3;
 
+BOOL CALLBACK CollectTabStop(HWND child, LPARAM found) {
+  const bool stop = (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0;
+  if (stop && IsWindowVisible(child) && IsWindowEnabled(child))
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+  return TRUE;
+}
+
 }  // namespace
 
 const MessageEntry<TabPageContainer> TabPageContainer::kMessageMap[] = {
@@ -122,6 +129,17 @@ RECT TabPageContainer::PageArea() const {
   GetClientRect(Hwnd(), &area);
   TabCtrl_AdjustRect(TabStrip(), FALSE, &area);
   return area;
+}
+
+std::vector<HWND> TabPageContainer::FocusOrder() const {
+  std::vector<HWND> order;
+  if (!TabStrip()) return order;
+  order.push_back(TabStrip());
+  const int selected = SelectedPage();
+  if (selected < 0 || selected >= PageCount()) return order;
+  // Children come parent first, each level in its z-order, which is the order of the page's template.
+  EnumChildWindows(Page(selected), CollectTabStop, reinterpret_cast<LPARAM>(&order));
+  return order;
 }
 
 void TabPageContainer::Layout() {

@@ -48,6 +48,12 @@ class TabPageContainer : public Window {
   std::string PageTitle(int index) const;
   // The rectangle (container client coordinates) in which the pages are laid out.
   RECT PageArea() const;
+  // The keyboard's order inside the container: the tab strip, then the shown page's controls that take
+  // the focus (visible, enabled tab stops) in their order on the page. The dialog manager cannot be left
+  // to walk it: the pages lie above the strip, which must not paint over them.
+  std::vector<HWND> FocusOrder() const;
+  // Lays the strip and the pages out again, as after a change of the strip's font.
+  void Layout();
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -74,7 +80,6 @@ class TabPageContainer : public Window {
     const CColorizedTheme* m_theme;
   };
 
-  void Layout();
   void ShowSelectedPage();
   void OnSize(UINT, int, int) { Layout(); }
   bool OnEraseBackground(HDC) { return true; }  // the strip covers the whole container

@@ -3,7 +3,9 @@
 
 Usage: make_art.py OUTPUT_DIR
 Writes app.ico (128), running.ico (147), stopped.ico (153), skin.bmp (158, 48 x 48, 16 colours)
-and banner.bmp (122, 130 x 34, 24 bits). Each icon holds an image drawn for every size that the
+and banner.bmp (122, 130 x 34, 24 bits). The running and stopped icons differ in shape as well as in
+colour (a tick, and the "not available" sign), and the script fails when at 16 px they cannot be told
+apart in greyscale or by a viewer without green cones. Each icon holds an image drawn for every size that the
 display scales from 100 % to 300 % ask for (16, 20, 24, 32, 48 px); the program icon also a 256 px
 one, stored as PNG as the .ico format allows from that size on.
 """
@@ -88,6 +90,11 @@ def app_icon(s):
     return c
 
 
+RUNNING_GREEN = (40, 170, 70, 255)
+STOPPED_RED = (200, 30, 30, 255)
+STOPPED_FACE = (50, 50, 50, 255)
+
+
 def status_icon(s, disc_colour, mark):
     c = Canvas(s, s)
     c.disc(s / 2, s / 2, s * 0.48, disc_colour)
@@ -100,14 +107,74 @@ def status_icon(s, disc_colour, mark):
     return c
 
 
+def segment(c, x0, y0, x1, y1, half_width, colour):
+    """A straight stroke with round ends from (x0, y0) to (x1, y1)."""
+    dx, dy = x1 - x0, y1 - y0
+    length2 = dx * dx + dy * dy
+
+    def inside(x, y):
+        t = max(0.0, min(1.0, ((x - x0) * dx + (y - y0) * dy) / length2))
+        px, py = x0 + t * dx - x, y0 + t * dy - y
+        return px * px + py * py <= half_width * half_width
+    c.shape(inside, colour, (min(x0, x1) - half_width - 1, min(y0, y1) - half_width - 1,
+                             max(x0, x1) + half_width + 1, max(y0, y1) + half_width + 1))
+
+
 def running_mark(c, s):
-    c.disc(0.74 * s, 0.74 * s, 0.2 * s, (255, 255, 255, 255))
-    c.disc(0.74 * s, 0.74 * s, 0.15 * s, (30, 150, 60, 255))
+    """A tick on a white badge: the service works."""
+    c.disc(0.72 * s, 0.72 * s, 0.27 * s, WHITE)
+    w = max(0.06 * s, 0.75)
+    segment(c, 0.58 * s, 0.72 * s, 0.68 * s, 0.82 * s, w, RUNNING_GREEN)
+    segment(c, 0.68 * s, 0.82 * s, 0.86 * s, 0.60 * s, w, RUNNING_GREEN)
 
 
 def stopped_mark(c, s):
-    c.disc(0.74 * s, 0.74 * s, 0.2 * s, (255, 255, 255, 255))
-    c.rect(0.64 * s, 0.70 * s, 0.84 * s, 0.78 * s, (200, 30, 30, 255))
+    """The sign for "not available": a red ring around the dark face and a bar across it, corner to corner."""
+    ring = Canvas(s, s)
+    r_out, r_in = s * 0.48, s * 0.36
+    ring.shape(lambda x, y: r_in * r_in <= (x - s / 2) ** 2 + (y - s / 2) ** 2 <= r_out * r_out, STOPPED_RED)
+    for i, p in enumerate(ring.pixels):
+        if p[3]:
+            c.blend(i % s, i // s, (p[0], p[1], p[2], 255), p[3] / 255.0)
+    d = 0.34 * s * 0.7071
+    segment(c, s / 2 - d, s / 2 - d, s / 2 + d, s / 2 + d, max(0.07 * s, 0.9), STOPPED_RED)
+
+
+def luminance(p, background):
+    """The grey a pixel shows over a background grey, as a greyscale display or print shows it."""
+    a = p[3] / 255.0
+    return (0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]) * a + background * (1 - a)
+
+
+def deuteranope(p):
+    """The colour a viewer without green cones sees (Vienot, Brettel and Mollon 1999, in linear RGB)."""
+    lin = [(v / 255.0) ** 2.2 for v in p[:3]]
+    r = 0.29275 * lin[0] + 0.70725 * lin[1]
+    b = -0.02234 * lin[0] + 0.02234 * lin[1] + lin[2]
+    return tuple(255.0 * max(0.0, min(1.0, v)) ** (1 / 2.2) for v in (r, r, b)) + (p[3],)
+
+
+def share_told_apart(a, b, seen, threshold=48):
+    """The share of pixels in which two icons differ by at least threshold levels of grey, over a dark,
+    a middle and a light taskbar, as seen through the given view of a pixel."""
+    told = 0
+    for p, q in zip(a.pixels, b.pixels):
+        p, q = seen(p), seen(q)
+        if any(abs(luminance(p, bg) - luminance(q, bg)) >= threshold for bg in (32, 128, 224)):
+            told += 1
+    return told / len(a.pixels)
+
+
+def check_status_icons(size=16, least=0.2):
+    """The running and stopped icons must differ in shape, not in hue alone: compared in greyscale and
+    as a deuteranope sees them, a fifth of their pixels at least must tell them apart."""
+    running = status_icon(size, RUNNING_GREEN, running_mark)
+    stopped = status_icon(size, STOPPED_FACE, stopped_mark)
+    for view, seen in (("greyscale", lambda p: p), ("deuteranopia", deuteranope)):
+        share = share_told_apart(running, stopped, seen)
+        if share < least:
+            sys.exit("make_art.py: the %d px running and stopped icons differ in only %.0f %% of their pixels in %s"
+                     % (size, share * 100, view))
 
 
 def png_bytes(c):
@@ -211,12 +278,13 @@ def banner():
 
 
 def main():
+    check_status_icons()
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     files = {
         "app.ico": icon_bytes([app_icon(s) for s in (LARGE_ICON,) + ICON_SIZES]),
-        "running.ico": icon_bytes([status_icon(s, (30, 150, 60, 255), running_mark) for s in ICON_SIZES]),
-        "stopped.ico": icon_bytes([status_icon(s, (200, 30, 30, 255), stopped_mark) for s in ICON_SIZES]),
+        "running.ico": icon_bytes([status_icon(s, RUNNING_GREEN, running_mark) for s in ICON_SIZES]),
+        "stopped.ico": icon_bytes([status_icon(s, STOPPED_FACE, stopped_mark) for s in ICON_SIZES]),
         "skin.bmp": bmp_bytes(skin(), 4, VGA16),
         "banner.bmp": bmp_bytes(banner(), 24),
     }

@@ -15,11 +15,13 @@
 #define IDM_CALLS_EXPORT 40022
 #define IDD_ACTIVITY_MONITOR 149 /* "Activity Monitor" page */
 #define IDC_CHART_FRAME 1098
+#define IDC_CALLS_IN_PROGRESS 1099 /* the chart's current value as text */
 
 #define IDM_ISDN_CHECKER 40001
 #define IDM_CALL_MONITOR 40002
 #define IDM_CALL_NOTIFICATIONS 40003 /* checked: a balloon for every incoming call */
 #define IDM_EXIT 32775
+#define IDM_SHOW_NOTIFIED_CALL 40004 /* not in a menu: the tray's balloon was clicked */
 
 /* Devices Monitor dialog and its device pages */
 #define IDD_DEVICES_MONITOR 120

@@ -116,6 +116,18 @@ void CCallMonitorDlg::LoadCallLog() {
   TraceF("call page: %d rows", static_cast<int>(m_index.RowCount()));
 }
 
+bool CCallMonitorDlg::SelectCall(const CallLogRow& call) {
+  const ptrdiff_t position = m_index.FindNewest(call);
+  TraceF("call page: call of %s at %s %s %s", call.callingNumber.c_str(), call.date.c_str(), call.time.c_str(),
+         position < 0 ? "not listed" : "selected");
+  if (position < 0) return false;
+  const HWND list = m_list.Hwnd();
+  SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  SetRowState(list, static_cast<int>(position), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(position), FALSE);
+  return true;
+}
+
 void CCallMonitorDlg::OnDestroy() {
   if (m_calls) m_calls->Detach();
 }

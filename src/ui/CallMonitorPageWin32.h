@@ -35,6 +35,8 @@ class CCallMonitorDlg : public fw::ResizableDialog {
   // Lists the call log beside the executable. A missing log is an empty list ("No calls have been
   // logged yet."); one that cannot be read is an empty list that says why.
   void LoadCallLog();
+  // Selects the newest row of the call, alone, and brings it into view; false when it is not listed.
+  bool SelectCall(const CallLogRow& call);
 
   const CReportListCtrl& list() const { return m_list; }
   const CallLogIndex& rows() const { return m_index; }

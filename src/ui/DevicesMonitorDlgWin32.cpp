@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
+#include <vector>
 
 #include "common/Trace.h"
 #include "framework/ColorizedTheme.h"
@@ -12,6 +15,19 @@
 #include "res/resource.h"
 
 namespace tfm {
+namespace {
+
+BOOL CALLBACK SetFontOf(HWND child, LPARAM font) {
+  SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+  return TRUE;
+}
+
+BOOL CALLBACK TellColoursChanged(HWND child, LPARAM) {
+  SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
+}
+
+}  // namespace
 
 CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources, DevicesMonitorTab firstTab)
     : fw::ResizableDialog(IDD_DEVICES_MONITOR, &m_theme),
@@ -34,6 +50,9 @@ const fw::MessageEntry<CDevicesMonitorDlg> CDevicesMonitorDlg::kMessageMap[] = {
     fw::OnMessage<&CDevicesMonitorDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
     // The dialog manager then scales the template's controls and fonts, where the system does that.
     fw::OnDpiChanged<&CDevicesMonitorDlg::OnDpiChanged>(fw::Platform::After),
+    fw::OnMessage<&CDevicesMonitorDlg::OnColoursChanged>(WM_SYSCOLORCHANGE),
+    fw::OnMessage<&CDevicesMonitorDlg::OnThemeChanged>(WM_THEMECHANGED),
+    fw::OnSettingChange<&CDevicesMonitorDlg::OnSettingChange>(),
 };
 
 void CDevicesMonitorDlg::OwnedNotice::Tell(const char* text) {
@@ -64,8 +83,45 @@ bool CDevicesMonitorDlg::OnInitDialog() {
   AddPage(m_callPage, "Call Monitor");
   AddPage(m_activityPage, "Activity Monitor");
   m_pages.SelectPage(static_cast<int>(m_firstTab));
+  if (m_callToShow) ShowCall(*m_callToShow);
+  ApplyMessageFont(fw::WindowDpi(Hwnd()));
   TraceF("devices monitor: open with %d tabs, showing \"%s\"", m_pages.PageCount(),
          m_pages.PageTitle(m_pages.SelectedPage()).c_str());
+  SetFocus(m_pages.TabStrip());
+  return false;  // the focus is set
+}
+
+bool CDevicesMonitorDlg::PreTranslateMessage(const MSG& message) {
+  return m_pages.SwitchOnKey(message) || MoveFocusOnTab(message) || KeepEnterInList(message);
+}
+
+// Tab and Shift+Tab walk the tab strip, the shown page's controls, OK and Cancel, and wrap around.
+bool CDevicesMonitorDlg::MoveFocusOnTab(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0 ||
+      GetKeyState(VK_MENU) < 0)
+    return false;
+  std::vector<HWND> order = m_pages.FocusOrder();
+  for (const int id : {IDOK, IDCANCEL}) order.push_back(Item(id));
+  const HWND focus = GetFocus();
+  const auto at =
+      std::find_if(order.begin(), order.end(), [focus](HWND item) { return item == focus || IsChild(item, focus); });
+  const bool back = GetKeyState(VK_SHIFT) < 0;
+  const size_t count = order.size();
+  size_t next = back ? count - 1 : 0;
+  if (at != order.end()) next = (static_cast<size_t>(at - order.begin()) + (back ? count - 1 : 1)) % count;
+  SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(order[next]), TRUE);
+  SendMessageW(Hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  return true;
+}
+
+// Enter in a list or a tree is the control's own key (it may act on the item), never the default button's.
+bool CDevicesMonitorDlg::KeepEnterInList(const MSG& message) {
+  if ((message.message != WM_KEYDOWN && message.message != WM_CHAR) || message.wParam != VK_RETURN) return false;
+  wchar_t name[32] = L"";
+  GetClassNameW(message.hwnd, name, static_cast<int>(std::size(name)));
+  if (lstrcmpiW(name, WC_LISTVIEWW) != 0 && lstrcmpiW(name, WC_TREEVIEWW) != 0) return false;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
   return true;
 }
 
@@ -75,6 +131,16 @@ void CDevicesMonitorDlg::ShowTab(DevicesMonitorTab tab) {
   if (IsIconic(Hwnd())) ShowWindow(Hwnd(), SW_RESTORE);
   SetForegroundWindow(Hwnd());
   TraceF("devices monitor: to the front, showing \"%s\"", m_pages.PageTitle(m_pages.SelectedPage()).c_str());
+}
+
+void CDevicesMonitorDlg::ShowCall(const CallLogRow& call) {
+  if (!Hwnd()) {
+    m_callToShow = call;
+    m_firstTab = DevicesMonitorTab::CallMonitor;
+    return;
+  }
+  m_pages.SelectPage(static_cast<int>(DevicesMonitorTab::CallMonitor));
+  m_callPage.SelectCall(call);
 }
 
 void CDevicesMonitorDlg::LoadIcons(UINT dpi) {
@@ -92,7 +158,35 @@ void CDevicesMonitorDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   LoadIcons(dpi);
   fw::TellDescendantsDpi(Hwnd(), dpi);
+  ApplyMessageFont(dpi);
   TraceF("devices monitor: %u dpi", dpi);
+}
+
+void CDevicesMonitorDlg::ApplyMessageFont(UINT dpi) {
+  os::UniqueFont font = fw::CreateMessageFont(dpi);
+  if (!font) return;
+  EnumChildWindows(Hwnd(), SetFontOf, reinterpret_cast<LPARAM>(font.get()));
+  m_font = std::move(font);  // no window uses the one it replaces any more
+  m_pages.Layout();          // the tabs' height follows their font
+}
+
+void CDevicesMonitorDlg::OnColoursChanged() {
+  m_theme.RecalcColors();
+  // Child windows hear of the change only from their parent; the common controls need it as well.
+  EnumChildWindows(Hwnd(), TellColoursChanged, 0);
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  TraceF("devices monitor: %s colours", m_theme.HighContrast() ? "high-contrast" : "tinted");
+}
+
+// A new visual theme may come with other colours and fonts.
+void CDevicesMonitorDlg::OnThemeChanged() {
+  OnColoursChanged();
+  ApplyMessageFont(fw::WindowDpi(Hwnd()));
+}
+
+void CDevicesMonitorDlg::OnSettingChange(UINT flag, const wchar_t*) {
+  if (flag == SPI_SETHIGHCONTRAST) OnColoursChanged();
+  if (flag == SPI_SETNONCLIENTMETRICS) ApplyMessageFont(fw::WindowDpi(Hwnd()));
 }
 
 // Minimised, the dialog shows its icon; otherwise it is painted as the dialog manager would.

@@ -6,6 +6,7 @@
 // the front on another tab when a command asks while it runs.
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 #include "capi/CapiEntryPoints.h"
 #include "common/UserNotice.h"
@@ -45,6 +46,8 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
 
   // Selects the tab and brings the running dialog to the front, restored if it was minimised.
   void ShowTab(DevicesMonitorTab tab);
+  // Selects the call on the Call Monitor tab and shows that tab; before the dialog runs, once it does.
+  void ShowCall(const CallLogRow& call);
 
   const fw::TabPageContainer& Pages() const { return m_pages; }
   fw::TabPageContainer& Pages() { return m_pages; }
@@ -53,7 +56,7 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
  protected:
   bool OnInitDialog() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  bool PreTranslateMessage(const MSG& message) override { return m_pages.SwitchOnKey(message); }
+  bool PreTranslateMessage(const MSG& message) override;
 
  private:
   // Message boxes owned by the dialog, so that they stay in front of it and it waits for them.
@@ -67,12 +70,21 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   };
 
   void AddPage(fw::Dialog& page, const char* title);
+  bool MoveFocusOnTab(const MSG& message);
+  static bool KeepEnterInList(const MSG& message);
   void OnPaint();
   HICON OnQueryDragIcon() const { return m_icon.get(); }
   // The caption's and the taskbar's icons, each drawn for its size at the DPI.
   void LoadIcons(UINT dpi);
   // Moved to a monitor of another DPI: take the suggested rectangle, and let every child follow.
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  // Every window of the dialog in the system's message font at the DPI (the user's face and size).
+  void ApplyMessageFont(UINT dpi);
+  // The system's colours or theme changed: the theme follows (high contrast on or off), the pages and
+  // their controls hear of it, and everything is drawn again.
+  void OnColoursChanged();
+  void OnThemeChanged();
+  void OnSettingChange(UINT flag, const wchar_t* section);
 
   static const fw::MessageEntry<CDevicesMonitorDlg> kMessageMap[];
   fw::CColorizedTheme m_theme;
@@ -83,8 +95,10 @@ class CDevicesMonitorDlg final : public fw::ResizableDialog {
   CISDNActivityMonitor m_activityPage;
   CCallMonitorDlg m_callPage;
   DevicesMonitorTab m_firstTab;
+  std::optional<CallLogRow> m_callToShow;
   os::UniqueIcon m_icon;       // painted while minimised, and returned for the drag icon query
   os::UniqueIcon m_smallIcon;  // in the caption
+  os::UniqueFont m_font;       // the message font every window of the dialog uses
 };
 
 }  // namespace tfm

@@ -1,5 +1,7 @@
 #include "ui/StripChartWin32.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "common/DisplayScale.h"
@@ -59,10 +61,26 @@ const fw::MessageEntry<CStripChart> CStripChart::kMessageMap[] = {
     fw::OnPaint<&CStripChart::OnPaint>(),
     fw::OnTimer<&CStripChart::OnTimer>(fw::Platform::After),  // every timer goes on to the platform
     fw::OnDpiChangedAfterParent<&CStripChart::OnDpiChanged>(),
+    fw::OnFocus<&CStripChart::OnFocusChange>(WM_SETFOCUS, fw::Platform::After),
+    fw::OnFocus<&CStripChart::OnFocusChange>(WM_KILLFOCUS, fw::Platform::After),
 };
 
 bool CStripChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_GETOBJECT) {  // its object id is a signed value that no cracker of the map takes
+    result = OnGetObject(wParam, lParam);
+    return true;
+  }
   return Dispatch<CStripChart>(kMessageMap, message, wParam, lParam, result);
+}
+
+void CStripChart::SetAccessibleValue(const std::string& value) { m_accessible->value = value; }
+
+LRESULT CStripChart::OnGetObject(WPARAM flags, LPARAM objectId) {
+  wchar_t name[128] = L"";
+  GetWindowTextW(Hwnd(), name, static_cast<int>(std::size(name)));
+  m_accessible->name = os::Utf8(name);
+  m_accessible->role = ROLE_SYSTEM_CHART;
+  return fw::AnswerGetObject(Hwnd(), flags, objectId, m_accessible);
 }
 
 void CStripChart::SetRange(double lower, double upper, size_t plotIndex) {
@@ -230,7 +248,14 @@ void CStripChart::OnPaint() {
     const int height = m_clientRect.Height();
     os::OffscreenLayer composed(dc, width, height);
     BitBlt(composed.dc(), 0, 0, width, height, m_background->dc(), 0, 0, SRCCOPY);
-    BitBlt(composed.dc(), 0, 0, width, height, m_traces->dc(), 0, 0, SRCPAINT);  // OR the traces on
+    // The traces go over the background wherever they drew: on a dark background as an OR of the two
+    // would put them, and on a light one (a high-contrast theme's window colour) as well.
+    TransparentBlt(composed.dc(), 0, 0, width, height, m_traces->dc(), 0, 0, width, height, m_backgroundColour);
+    if (GetFocus() == Hwnd()) {
+      RECT focus{0, 0, width, height};
+      InflateRect(&focus, -1, -1);
+      DrawFocusRect(composed.dc(), &focus);
+    }
     BitBlt(dc, 0, 0, width, height, composed.dc(), 0, 0, SRCCOPY);
   }
 }

@@ -1,9 +1,10 @@
 #pragma once
 // CStripChart: a child window that draws value traces scrolling from right to left, like a
 // strip-chart recorder. Two off-screen layers hold the picture: the background (frame, dotted grid,
-// labels, titles) and the traces, which a paint ORs together. A new sample scrolls the trace layer's
+// labels, titles) and the traces, which a paint lays over it. A new sample scrolls the trace layer's
 // plot band one step left and draws only the newest segment; after a change of size or settings the
-// traces are drawn again from the history, 200 ms after the last such change.
+// traces are drawn again from the history, 200 ms after the last such change. Screen readers find the
+// chart by its window text and read the value its owner gives it; it shows the keyboard focus.
 #include <windows.h>
 
 #include <atomic>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/AccessibleValue.h"
 #include "framework/Window.h"
 #include "os/DeviceContext.h"
 #include "ui/StripChartModel.h"
@@ -43,6 +45,8 @@ class CStripChart : public fw::Window {
   void AppendPoints(std::span<const double> values, bool invalidate = true, bool store = true,
                     bool divide = true);
   void RedrawBackground(bool clearTraces);
+  // What a screen reader is told as the chart's value (UTF-8); its name is the window text.
+  void SetAccessibleValue(const std::string& value);
 
   const StripChartModel& model() const { return m_model; }
   UINT dpi() const { return m_dpi; }
@@ -61,6 +65,8 @@ class CStripChart : public fw::Window {
   void OnPaint();
   void OnTimer(UINT_PTR id);
   void OnDpiChanged(UINT dpi);
+  LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
+  void OnFocusChange(HWND) { InvalidateRect(Hwnd(), nullptr, FALSE); }
   // A pen for traces, the frame and the grid: whole pixels wide, wider from 200 % on.
   os::UniquePen CreateTracePen(COLORREF colour) const;
   void Replay();
@@ -90,6 +96,7 @@ class CStripChart : public fw::Window {
   SIZE m_lastSize{0, 0};
   UINT m_dpi = kDesignDpi;
   std::vector<double> m_replayRow;
+  std::shared_ptr<fw::AccessibleTexts> m_accessible = std::make_shared<fw::AccessibleTexts>();
 };
 
 }  // namespace tfm

@@ -28,9 +28,15 @@ PREFIX = (os.environ.get("TFM_WINEPREFIX") or os.path.join(BUILD, "wineprefix"))
 
 WM_CLOSE = 0x0010
 WM_COMMAND = 0x0111
+WM_CONTEXTMENU = 0x007B
+WM_LBUTTONUP = 0x0202
 WM_LBUTTONDBLCLK = 0x0203
 WM_RBUTTONUP = 0x0205
+NIN_SELECT = 0x0400
+NIN_KEYSELECT = 0x0401
+NIN_BALLOONUSERCLICK = 0x0405
 TRAY_CALLBACK = 0x0464
+TRAY_ICON_ID = 128
 VK_ESCAPE = 0x1B
 EXIT_COMMAND = 32775
 
@@ -250,6 +256,13 @@ class Monitor:
         """Ends the program through its frame ("&Exit" by default, or WM_CLOSE); it must exit with 0."""
         winctl("post", self.frame(), message, EXIT_COMMAND if message == WM_COMMAND else 0, 0)
         check(self.wait_exit(timeout) == 0, "the monitor did not end with exit code 0")
+
+
+def tray_event(frame, event, x=0, y=0, icon=TRAY_ICON_ID):
+    """Posts the icon's callback to the frame as the shell sends it at NOTIFYICON_VERSION_4: the icon's
+    anchor in wParam, the event and the icon id in lParam. Wine's tray relays mouse messages only, so the
+    keyboard's events are posted this way."""
+    winctl("post", frame, TRAY_CALLBACK, (y & 0xFFFF) << 16 | (x & 0xFFFF), icon << 16 | event)
 
 
 def child(parent, control_id, what):

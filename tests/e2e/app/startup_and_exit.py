@@ -15,7 +15,7 @@ WM_NULL = 0x0000
 
 def starts_hidden_with_stopped_icon(folder):
     monitor = Monitor(folder).start()
-    install = monitor.wait_trace(r"^tray: install id=128 tip=\[Telvaro Fax Server Monitor\] added$")
+    install = monitor.wait_trace(r"^tray: install id=128 tip=\[Telvaro Fax Server Monitor\] added, version 4$")
     monitor.wait_trace(r"^tray: icon 153$", after=install)
     check(monitor.has_trace(r"^guard: Local\\TelvaroFaxGuard$"), "the guard name does not carry Local\\")
     frame = monitor.frame()

@@ -1,18 +1,18 @@
 """The Devices Monitor dialog of the real exe: opened from the tray on the tab its command asks for,
 only once at a time (a second command brings it to the front on its tab), closed with OK or Cancel and
 opened again; its tab keys; the call log listed on its "Call Monitor" tab (live, sorted, copied and
-exported as CSV), the chart of calls in progress on its "Activity Monitor" tab, resizing, and what empty
-tabs say; a screenshot of every tab is written to <build>/screenshots, and nothing on it is cut. With TFM_DPI
-set (e.g. 144) the dialog runs at that display scaling and the screenshots' names end in "-144dpi"."""
+exported as CSV), the chart of calls in progress and their number as text on its "Activity Monitor" tab,
+resizing, and what empty tabs say; a screenshot of every tab is written to <build>/screenshots, and nothing
+on it is cut, once more under a black high-contrast scheme ("-high-contrast"). With TFM_DPI set (e.g. 144)
+the dialog runs at that display scaling and the screenshots' names end in "-144dpi"."""
 import os
 import re
 import subprocess
 import time
 
-from harness import (windows_path, BUILD, DPI, SOURCE, TRAY_CALLBACK, WM_LBUTTONDBLCLK, Failure, Monitor, check,
-                     child, run_scenarios, wine_reg, winctl)
+from harness import (windows_path, BUILD, DPI, SOURCE, WM_LBUTTONDBLCLK, Failure, Monitor, check, child,
+                     run_scenarios, tray_event, wine_reg, winctl)
 
-ICON_ID = 128
 TITLE = "Telvaro Fax Devices Monitor"
 DIALOG_CLASS = "#32770"
 CONTAINER_ID = 1031
@@ -29,6 +29,7 @@ VK_PRIOR = 0x21
 VK_NEXT = 0x22
 TCM_GETCURSEL = 0x130B
 CALL_LIST_ID = 1064
+CALLS_IN_PROGRESS_ID = 1099
 INTERNATIONAL = "HKCU\\Control Panel\\International"
 MODEM_KEYS = ["HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\" + n
               for n in ("0000", "0001")]
@@ -122,7 +123,7 @@ def tray_opens_one_dialog_and_it_opens_again(folder):
     monitor = start_with_two_controllers(folder)
     frame = monitor.frame()
 
-    winctl("post", frame, TRAY_CALLBACK, ICON_ID, WM_LBUTTONDBLCLK)
+    tray_event(frame, WM_LBUTTONDBLCLK)
     opened = monitor.wait_trace(r'^devices monitor: open with \d+ tabs, showing "ISDN Devices"$')
     isdn = re.match(r"^isdn page: (\d+) nodes$", monitor.traces()[monitor.wait_trace(r"^isdn page: ")])
     check(int(isdn.group(1)) > 3, "the ISDN page shows no controller")
@@ -229,11 +230,15 @@ def call_log_activity_and_resizing(folder):
     chart = find_chart(visible_page(container))
     width = rect(chart)[2]
     time.sleep(3)
+    page = visible_page(container)
+    calls_text = lambda: winctl("text", child(page, CALLS_IN_PROGRESS_ID, "the activity page"))[1]
+    check(calls_text() == "Calls in progress: 0", "the idle activity tab says %r" % calls_text())
     idle = trace_rows(screenshot(chart, "devices-monitor-activity-idle", 0), width)
     check(not monitor.has_trace(r"^tray: tip \[incoming call"), "the call came before the idle chart was taken")
     monitor.wait_trace(r"^tray: tip \[incoming call from 815 to 4711\]$", after=opened, timeout=40)
     time.sleep(2)
     busy = trace_rows(screenshot(chart, "devices-monitor-activity", 0), width)
+    check(calls_text() == "Calls in progress: 1", "during the call the activity tab says %r" % calls_text())
     check(len(idle) == 1, "the idle chart is not a flat line: rows %s" % sorted(idle))
     check(len(busy) > 5 and idle < busy, "the chart did not rise with the call: rows %s" % sorted(busy))
 
@@ -354,8 +359,69 @@ def copied_and_exported(folder):
     monitor.end()
 
 
+COLOURS = "HKCU\\Control Panel\\Colors"
+HIGH_CONTRAST = "HKCU\\Control Panel\\Accessibility\\HighContrast"
+# The system colours of a black high-contrast scheme, as Windows writes them to the user's profile.
+BLACK_SCHEME = {"Window": "0 0 0", "WindowText": "255 255 255", "ButtonFace": "0 0 0", "ButtonText": "255 255 255",
+                "ButtonShadow": "128 128 128", "ButtonHilight": "255 255 255", "ButtonLight": "192 192 192",
+                "ButtonDkShadow": "255 255 255", "Hilight": "26 235 255", "HilightText": "0 0 0",
+                "GrayText": "63 242 63", "WindowFrame": "255 255 255", "Menu": "0 0 0", "MenuText": "255 255 255",
+                "InfoWindow": "0 0 0", "InfoText": "255 255 255", "HotTrackingColor": "255 255 0"}
+HIGH_CONTRAST_ON = "127"  # HCF_HIGHCONTRASTON and the flags Windows sets beside it
+
+
+def registry_text(key, name):
+    code, out = wine_reg("query", key, "/v", name)
+    match = re.search(r"%s\s+REG_SZ\s+(.*)" % re.escape(name), out) if code == 0 else None
+    return match.group(1).strip() if match else None
+
+
+def set_registry_texts(key, values):
+    """Sets (a text) or deletes (None) each value; returns the values they had."""
+    had = {name: registry_text(key, name) for name in values}
+    for name, text in values.items():
+        if text is None:
+            wine_reg("delete", key, "/v", name, "/f")
+        else:
+            check(wine_reg("add", key, "/v", name, "/d", text, "/f")[0] == 0, "%s\\%s could not be set" % (key, name))
+    return had
+
+
+def black_share(path):
+    data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, capture_output=True,
+                          timeout=30).stdout
+    pixels = len(data) // 3
+    return sum(1 for i in range(pixels) if data[3 * i:3 * i + 3] == b"\0\0\0") / pixels
+
+
+def every_tab_in_high_contrast(folder):
+    """The user's high-contrast theme, set in the prefix as Windows keeps it (the scheme's colours and the
+    setting's flags): every tab is drawn in the system's colours, mostly the scheme's black."""
+    had_colours = set_registry_texts(COLOURS, BLACK_SCHEME)
+    had_flags = set_registry_texts(HIGH_CONTRAST, {"Flags": HIGH_CONTRAST_ON})
+    try:
+        import_sample_modems()
+        wine_draws_captions()
+        monitor = start_with_two_controllers(folder)
+        tray_event(monitor.frame(), WM_LBUTTONDBLCLK)
+        monitor.wait_trace(r"^modem page: 16 nodes$")
+        dialog = find_dialog()
+        container = child(dialog, CONTAINER_ID, "the dialog")
+        strip = child(container, TAB_STRIP_ID, "the tab container")
+        for name in ("isdn", "modems", "calls", "activity"):
+            path = screenshot(dialog, "devices-monitor-%s-high-contrast" % name)
+            share = black_share(path)
+            check(share > 0.5, "the %s tab is %.0f %% black under the black scheme" % (name, share * 100))
+            winctl("keys", strip, VK_RIGHT)
+        winctl("command", dialog, 1)  # OK
+        monitor.end()
+    finally:
+        set_registry_texts(COLOURS, had_colours)
+        set_registry_texts(HIGH_CONTRAST, had_flags)
+
+
 if DPI == 96:
     run_scenarios(empty_device_tabs_say_why, tray_opens_one_dialog_and_it_opens_again, call_log_activity_and_resizing,
-                  call_list_is_live_sorted_copied_and_exported)
+                  call_list_is_live_sorted_copied_and_exported, every_tab_in_high_contrast)
 else:  # every tab once more, at the other scaling
     run_scenarios(tray_opens_one_dialog_and_it_opens_again, call_log_activity_and_resizing)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CallNotice.h"
+#include "app/TrayCallback.h"
 
 #include <cstdint>
 #include <string>
@@ -20,9 +21,14 @@ class RecordingShell final : public ITrayShell {
   bool Add(const TrayRecord& r) override { return Record("add", r, addsToRefuse-- <= 0); }
   bool Modify(const TrayRecord& r) override { return Record("modify", r, acceptModify); }
   bool Delete(const TrayRecord& r) override { return Record("delete", r, true); }
+  bool SetVersion(const TrayRecord&) override {
+    requests.push_back("version");
+    return acceptVersion;
+  }
   Requests requests;
   int addsToRefuse = 0;
   bool acceptModify = true;
+  bool acceptVersion = true;
 
  private:
   bool Record(const char* kind, const TrayRecord& r, bool result) {
@@ -69,7 +75,7 @@ TEST_F(TrayIconStateTest, RefusedAddLeavesIconHiddenAndStoresChanges) {
   EXPECT_EQ(kStopped, tray.record().icon);
   // The taskbar appears: the icon is added with what was stored, and is removed at the end.
   tray.OnShellRestart(shell);
-  EXPECT_EQ(Requests{"add flags=7 icon=153 tip=stored"}, shell.requests);
+  EXPECT_EQ((Requests{"add flags=7 icon=153 tip=stored", "version"}), shell.requests);
   EXPECT_FALSE(tray.hidden() || tray.removed() || tray.readdPending());
 }
 
@@ -136,7 +142,7 @@ TEST_F(TrayIconStateTest, BalloonIsSentAloneAndNeverReplayed) {
   EXPECT_FALSE(tray.ShowBalloon(shell, "title", "while hidden"));
   EXPECT_TRUE(shell.requests.empty());
   tray.OnShellRestart(shell);
-  EXPECT_EQ(Requests{"add flags=7 icon=128 tip=Telvaro Fax Server Monitor"}, shell.requests);
+  EXPECT_EQ((Requests{"add flags=7 icon=128 tip=Telvaro Fax Server Monitor", "version"}), shell.requests);
 }
 
 TEST(CallNoticeTest, NumbersStandAsTheyAreAndMissingOnesAreSaidInWords) {
@@ -158,9 +164,10 @@ TEST_F(TrayIconStateTest, RefusedReaddUpdatesOrReplacesTheIcon) {
   shell.addsToRefuse = 1;
   shell.acceptModify = false;
   tray.OnShellRestart(shell);
-  ASSERT_EQ(4u, shell.requests.size());
+  ASSERT_EQ(5u, shell.requests.size());
   EXPECT_EQ("delete", shell.requests[2].substr(0, 6));
   EXPECT_EQ("add", shell.requests[3].substr(0, 3));
+  EXPECT_EQ("version", shell.requests[4]) << "the new icon starts at the oldest version";
   EXPECT_FALSE(tray.hidden() || tray.readdPending());
 }
 
@@ -175,7 +182,7 @@ TEST_F(TrayIconStateTest, FailedReaddHidesAndIsTriedAgainAtTheNextRestart) {
   tray.OnSettingChange(shell, 47);  // hidden: the work-area change does not add either
   EXPECT_TRUE(shell.requests.empty());
   tray.OnShellRestart(shell);
-  EXPECT_EQ(Requests{"add flags=7 icon=128 tip=only stored"}, shell.requests);
+  EXPECT_EQ((Requests{"add flags=7 icon=128 tip=only stored", "version"}), shell.requests);
   EXPECT_FALSE(tray.hidden());
 }
 
@@ -191,8 +198,61 @@ TEST_F(TrayIconStateTest, WorkAreaChangeAddsOnlyWhilePendingAndShown) {
   tray.OnSettingChange(shell, 42);
   EXPECT_TRUE(shell.requests.empty());
   tray.OnSettingChange(shell, 47);
-  EXPECT_EQ(Requests{"add flags=7 icon=128 tip=Telvaro Fax Server Monitor"}, shell.requests);
+  EXPECT_EQ((Requests{"add flags=7 icon=128 tip=Telvaro Fax Server Monitor", "version"}), shell.requests);
   EXPECT_FALSE(tray.readdPending());
+}
+
+// The keyboard's callbacks need version 4 for the icon as added: a restarted shell's fresh icon asks
+// again, and one that refuses it is read in the oldest form.
+TEST_F(TrayIconStateTest, EveryAddAsksForTheKeyboardVersion) {
+  ASSERT_TRUE(Install());
+  EXPECT_EQ((Requests{"add flags=7 icon=128 tip=Telvaro Fax Server Monitor", "version"}), shell.requests);
+  EXPECT_TRUE(tray.keyboardVersion());
+  shell.acceptVersion = false;
+  ASSERT_TRUE(tray.OnShellRestart(shell));
+  EXPECT_FALSE(tray.keyboardVersion());
+}
+
+// The callback as the shell sends it at each version, and what each event does: the mouse keeps its
+// gestures, Enter, Space and the context-menu key act as the double-click and the right click do, and
+// the NIN_SELECT that follows a click does nothing.
+TEST(TrayCallbackTest, EventsAreReadPerVersionAndTheMouseKeepsItsGestures) {
+  const TrayEvent anchored = DecodeTrayCallback(true, 0xFFF60280u, (128u << 16) | kTrayContextMenu);
+  EXPECT_EQ(128u, anchored.iconId);
+  EXPECT_EQ(kTrayContextMenu, anchored.event);
+  EXPECT_TRUE(anchored.anchored);
+  EXPECT_EQ(640, anchored.x);
+  EXPECT_EQ(-10, anchored.y) << "a monitor above the primary one";
+  const TrayEvent oldest = DecodeTrayCallback(false, 128, kTrayRightButtonUp);
+  EXPECT_EQ(128u, oldest.iconId);
+  EXPECT_EQ(kTrayRightButtonUp, oldest.event);
+  EXPECT_FALSE(oldest.anchored);
+
+  using A = TrayAction;
+  constexpr uint32_t kLeftDown = 0x0201, kRightDown = 0x0204;
+  const struct {
+    bool version4;
+    std::vector<uint32_t> events;
+    std::vector<TrayAction> actions;
+  } cases[] = {
+      {true, {kRightDown, kTrayRightButtonUp, kTrayContextMenu}, {A::None, A::None, A::ShowMenu}},
+      {true, {kLeftDown, kTrayLeftButtonUp, kTraySelect}, {A::None, A::None, A::None}},
+      {true,
+       {kLeftDown, kTrayLeftButtonUp, kTraySelect, kTrayLeftDoubleClick, kTrayLeftButtonUp, kTrayMouseMove,
+        kTraySelect},
+       {A::None, A::None, A::None, A::RunDefault, A::None, A::None, A::None}},
+      {true, {kTraySelect, kTrayKeySelect, kTrayContextMenu}, {A::RunDefault, A::RunDefault, A::ShowMenu}},
+      {true, {kTrayBalloonClick}, {A::ShowNotifiedCall}},
+      {false,
+       {kTrayRightButtonUp, kTrayContextMenu, kTrayLeftDoubleClick, kTrayLeftButtonUp},
+       {A::ShowMenu, A::None, A::RunDefault, A::None}},
+  };
+  for (const auto& c : cases) {
+    TrayGestures gestures;
+    std::vector<TrayAction> actions;
+    for (const uint32_t event : c.events) actions.push_back(gestures.OnEvent(c.version4, event));
+    EXPECT_EQ(c.actions, actions) << "version 4: " << c.version4 << ", first event " << c.events.front();
+  }
 }
 
 TEST_F(TrayIconStateTest, UninstallDeletesOnceAndStopsRestarts) {

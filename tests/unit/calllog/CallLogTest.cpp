@@ -235,6 +235,10 @@ TEST(CallLogIndex, SortsByAColumnEitherWayAndPlacesLoggedCallsInTheOrder) {
   EXPECT_EQ(2, index.NewestPosition()) << "the file's last line, before the equal moment above it";
   index.Sort(static_cast<int>(CallColumn::kCalling), true);
   EXPECT_EQ("0301|4711|815|815|", column(CallColumn::kCalling));
+  // A call is found by its line (a balloon's call), where the order shows it.
+  EXPECT_EQ(3, index.FindNewest({"IN", "2", "815", "2005-03-01", "23:59:59"}));
+  EXPECT_EQ(2, index.FindNewest({"IN", "2", "815", "2005-03-02", "08:00:00"}));
+  EXPECT_EQ(-1, index.FindNewest({"IN", "2", "815", "2005-03-02", "08:00:01"}));
 
   EXPECT_EQ(1u, index.Append({"IN", "9", "1", "2005-03-03", "09:00:00"}));
   EXPECT_EQ(1, index.NewestPosition());

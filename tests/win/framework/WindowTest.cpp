@@ -58,7 +58,7 @@ class Probe : public Window {
   void OnDrawItem(const DRAWITEMSTRUCT& item) { Add("draw " + std::to_string(item.itemID)); }
   void OnContextMenu(HWND clicked, POINT at) { Add((clicked == Hwnd() ? "menu self " : "menu ") + Point(at)); }
   void OnButton(UINT keys, POINT at) { Add("button " + std::to_string(keys) + " " + Point(at)); }
-  LRESULT OnIcon(UINT id, UINT mouse) { return Add("icon " + std::to_string(id) + " " + std::to_string(mouse)), 5; }
+  LRESULT OnIcon(WPARAM w, LPARAM l) { return Add("icon " + std::to_string(w) + " " + std::to_string(l)), 5; }
   bool OnRegistered(WPARAM w, LPARAM l) { return Add("registered " + std::to_string(w + l)), true; }
   void OnBefore() { log += "handler"; }
   void OnThrow() { throw std::runtime_error("handler failed"); }

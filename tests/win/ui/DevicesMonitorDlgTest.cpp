@@ -1,6 +1,7 @@
 // The Devices Monitor dialog built from its templates and run modally in process: the theme's colours
 // on screen, the pages following the container and the template's size as the smallest, the tab it
-// opens on, the focus and its cue when the tab keys switch, and the missing driver's message.
+// opens on, the keyboard's order, the focus and its cue when the tab keys switch, and the missing
+// driver's message.
 // (The pages' contents and empty notes, the commands, the keys as typed and closing are end-to-end
 // scenarios of the real exe.)
 #include "ui/DevicesMonitorDlgWin32.h"
@@ -8,13 +9,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <atomic>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "Accessibility.h"
 #include "ProviderFolder.h"
 #include "WindowPump.h"
 #include "capi/CapiLibraryWin32.h"
@@ -124,8 +128,8 @@ class DevicesMonitorDlgTest : public ::testing::Test {
 };
 
 // One run of the dialog: the theme's colours on screen, every page, shown or hidden, following the
-// container's page area when the dialog grows (the dialog's own anchors are the framework suite's), and
-// a move to a monitor of 1.5 times the DPI.
+// container's page area when the dialog grows (the dialog's own anchors are the framework suite's), the
+// system's message font, and a move to a monitor of 1.5 times the DPI.
 TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
   CDevicesMonitorDlg dialog(Sources(), DevicesMonitorTab::IsdnDevices);
   RunModal(dialog, [&](HWND hwnd) {
@@ -180,7 +184,22 @@ TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
       return client.right - test::RectIn(GetDlgItem(hwnd, IDOK), hwnd).right;
     };
     const int gapBefore = okGap();
+    // Every window of the dialog writes in the system's message font, at the user's size.
+    const auto fontOf = [](HWND control) {
+      LOGFONTW font{};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+      return font;
+    };
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    for (const HWND control : {GetDlgItem(hwnd, IDOK), pages.TabStrip(), tree, list}) {
+      EXPECT_STREQ(metrics.lfMessageFont.lfFaceName, fontOf(control).lfFaceName);
+      EXPECT_EQ(metrics.lfMessageFont.lfHeight, fontOf(control).lfHeight);
+    }
     SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_NEAR(metrics.lfMessageFont.lfHeight * 3 / 2, fontOf(GetDlgItem(hwnd, IDOK)).lfHeight, 1);
+    EXPECT_NEAR(metrics.lfMessageFont.lfHeight * 3 / 2, fontOf(tree).lfHeight, 1);
     RECT moved{};
     GetWindowRect(hwnd, &moved);
     EXPECT_TRUE(EqualRect(&suggested, &moved));
@@ -204,17 +223,46 @@ TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
   });
 }
 
-// The dialog opens on the tab it is given, and ShowTab switches. The tab keys switch wherever the
-// focus is; a focus left on the hidden page follows to the new one. The strip shows the focus.
-TEST_F(DevicesMonitorDlgTest, OpensOnItsTabAndTheFocusFollowsTheTabKeys) {
+// Posts a key press to the focus through the modal loop's translation, with the modifier keys held.
+void PressKey(HWND dialog, WPARAM key, std::initializer_list<int> held = {}) {
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  for (const int modifier : held) keys[modifier] = 0x80;
+  SetKeyboardState(keys);
+  PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+  PumpAsTheDialogLoop(dialog);
+  for (const int modifier : held) keys[modifier] = 0;
+  SetKeyboardState(keys);
+}
+
+// The dialog opens on the tab it is given with the focus on the tab strip, and ShowTab switches. Tab
+// walks the strip, the page, OK and Cancel; Enter in a tree leaves the dialog open.
+// The tab keys switch wherever the focus is; a focus left on the hidden page follows to the new one.
+// The strip shows the focus.
+TEST_F(DevicesMonitorDlgTest, OpensOnItsTabAndTheKeyboardWalksItInOrder) {
   CDevicesMonitorDlg dialog(Sources(), DevicesMonitorTab::CallMonitor);
   RunModal(dialog, [&](HWND hwnd) {
     fw::TabPageContainer& pages = dialog.Pages();
+    const HWND strip = pages.TabStrip();
+    EXPECT_EQ(strip, GetFocus());
     EXPECT_EQ(2, pages.SelectedPage());
     dialog.ShowTab(DevicesMonitorTab::IsdnDevices);
     EXPECT_EQ(0, pages.SelectedPage());
 
-    const HWND strip = pages.TabStrip();
+    const HWND tree = GetDlgItem(pages.Page(0), IDC_INFO_TREE);
+    SetFocus(strip);
+    std::vector<HWND> walked;
+    for (int i = 0; i < 4; ++i) {
+      PressKey(hwnd, VK_TAB);
+      walked.push_back(GetFocus());
+    }
+    EXPECT_EQ((std::vector<HWND>{tree, GetDlgItem(hwnd, IDOK), GetDlgItem(hwnd, IDCANCEL), strip}), walked);
+    PressKey(hwnd, VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(GetDlgItem(hwnd, IDCANCEL), GetFocus());
+    SetFocus(tree);
+    PressKey(hwnd, VK_RETURN);
+    EXPECT_TRUE(IsWindowVisible(hwnd)) << "Enter in the tree closed the dialog";
+
     RECT tab{};
     TabCtrl_GetItemRect(strip, 0, &tab);
     const auto leftEdge = [&] {
@@ -226,21 +274,62 @@ TEST_F(DevicesMonitorDlgTest, OpensOnItsTabAndTheFocusFollowsTheTabKeys) {
     SetFocus(strip);
     SendMessageA(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     const std::vector<COLORREF> focused = leftEdge();
-    SetFocus(GetDlgItem(pages.Page(0), IDC_INFO_TREE));
+    SetFocus(tree);
     EXPECT_NE(focused, leftEdge()) << "no focus cue on the selected tab";
 
-    BYTE keys[256]{};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    PostMessageA(GetFocus(), WM_KEYDOWN, VK_NEXT, 1);
-    PumpAsTheDialogLoop(hwnd);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    PressKey(hwnd, VK_NEXT, {VK_CONTROL});
     EXPECT_EQ(1, pages.SelectedPage());
     // The modem tree when the prefix has modems; without any, the tree gives way to its note.
     const HWND modemTree = GetDlgItem(pages.Page(1), IDC_INFO_TREE);
     EXPECT_EQ(IsWindowVisible(modemTree) ? modemTree : strip, GetFocus());
+  });
+}
+
+// A screen reader finds the lists, the trees and the chart by name, and the chart's value. A
+// high-contrast theme switched on while the dialog runs gives every colour to the system at once, and
+// the tints come back when it goes.
+TEST_F(DevicesMonitorDlgTest, ScreenReadersFindEveryControlAndHighContrastIsFollowed) {
+  CDevicesMonitorDlg dialog(Sources(), DevicesMonitorTab::IsdnDevices);
+  RunModal(dialog, [&](HWND hwnd) {
+    const fw::TabPageContainer& pages = dialog.Pages();
+    const HWND tree = GetDlgItem(pages.Page(0), IDC_INFO_TREE);
+    const HWND chart = FindWindowExA(pages.Page(3), nullptr, "TfmStripChart", nullptr);
+    const struct {
+      HWND window;
+      const char* name;
+    } named[] = {{tree, "ISDN controllers"},
+                 {GetDlgItem(pages.Page(1), IDC_INFO_TREE), "Modems"},
+                 {GetDlgItem(pages.Page(2), IDC_CALL_LIST), "Calls"},
+                 {chart, "Calls in progress"}};
+    for (const auto& control : named) {
+      const test::AccessibleReading reading = test::ReadAccessible(control.window);
+      EXPECT_TRUE(reading.found) << control.name << ", error 0x" << std::hex << reading.error;
+      EXPECT_EQ(control.name, reading.name);
+    }
+    const test::AccessibleReading chartReading = test::ReadAccessible(chart);
+    EXPECT_EQ("0", chartReading.value);
+    EXPECT_EQ(ROLE_SYSTEM_CHART, chartReading.role);
+
+    const fw::CColorizedTheme& theme = dialog.Theme();
+    const auto pageFace = [&] {
+      RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      RECT page{};
+      GetClientRect(pages.Page(0), &page);
+      return PixelAt(pages.Page(0), page.right - 2, page.bottom - 2);
+    };
+    {
+      const test::HighContrastInProfile highContrast;
+      SendMessageA(hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+      EXPECT_TRUE(theme.HighContrast());
+      EXPECT_EQ(GetSysColor(COLOR_BTNFACE), pageFace());
+      EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), theme.Color(fw::ThemeColor::Accent));
+      EXPECT_EQ(static_cast<COLORREF>(-1), TreeView_GetBkColor(tree)) << "the tree keeps a colour of its own";
+    }
+    SendMessageA(hwnd, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_FALSE(theme.HighContrast());
+    EXPECT_EQ(theme.Color(fw::ThemeColor::PageFace), pageFace());
+    EXPECT_NE(GetSysColor(COLOR_BTNFACE), theme.Color(fw::ThemeColor::PageFace));
+    EXPECT_EQ(theme.Color(fw::ThemeColor::ListBackground), TreeView_GetBkColor(tree));
   });
 }
 
