@@ -26,8 +26,9 @@ bool PhoneBook::Refresh() {
   PhoneBookContent content = ParsePhoneBook(bytes);
   const PhoneBookProblems problems = content.problems;
   const size_t count = Take(std::move(content), m_store.Location());
-  TraceF("phone book: %s, %zu entries, %zu lines skipped",
-         result == IPhoneBookStore::ReadResult::kMissing ? "no file" : "read", count, problems.count);
+  TraceF("phone book: %s, %lu entries, %lu lines skipped",
+         result == IPhoneBookStore::ReadResult::kMissing ? "no file" : "read", static_cast<unsigned long>(count),
+         static_cast<unsigned long>(problems.count));
   if (problems.count > 0 && m_notice) {
     std::string text = "Line " + std::to_string(problems.firstLine) + ": " + problems.firstReason + ".";
     if (problems.count > 1) text += " " + std::to_string(problems.count - 1) + " more lines were skipped.";
