@@ -2,7 +2,9 @@
 // read again when it changes, and named numbers written back with the user's separator.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "MemoryPhoneBookStore.h"
 #include "TraceCapture.h"
@@ -113,6 +115,30 @@ TEST_F(PhoneBookTest, ReadAgainWhenTheFileChangesAndKeptWhileItCannotBeRead) {
   EXPECT_TRUE(book.Refresh());
   EXPECT_EQ("", book.NameFor("4711")) << "a deleted file is an empty book";
   EXPECT_TRUE(notices.empty());
+}
+
+// The ISDN monitor asks for names while the thread pool reads the book again and the user names a
+// number: every answer is a whole name of one book or another (and, under ThreadSanitizer, no race).
+TEST_F(PhoneBookTest, NamesAreAskedForWhileTheBookIsReadAndWritten) {
+  std::atomic<bool> done{false};
+  std::atomic<int> torn{0};
+  std::thread monitor([&] {
+    while (!done) {
+      const std::string name = book.NameFor("4711");
+      if (name != "" && name != "Zentrale" && name != "Empfang") ++torn;
+    }
+  });
+  std::string error;
+  for (int i = 0; i < 200; ++i) {
+    store.Save(i % 2 ? "4711;Zentrale\n" : "# none\n");
+    book.Refresh();
+    if (i % 50 == 0) {
+      EXPECT_TRUE(book.SetName("4711", "Empfang", error)) << error;
+    }
+  }
+  done = true;
+  monitor.join();
+  EXPECT_EQ(0, torn.load());
 }
 
 TEST_F(PhoneBookTest, SetNameRewritesTheEntryWithTheUserSeparatorAndKeepsTheRest) {
