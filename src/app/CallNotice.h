@@ -5,8 +5,10 @@
 
 namespace tfm {
 
-// "Incoming call from <calling> to <called>". A calling number the network did not pass on (withheld
-// or unknown) and a missing called number are said in words; the numbers are written as they stand.
-std::string IncomingCallNotice(std::string_view callingNumber, std::string_view calledNumber);
+// "Incoming call from <caller> to <called>": the caller as the phone book names it ("Müller GmbH
+// (0301555123)"), its number alone, or "withheld" when the network passed none; a missing called
+// number is said in words. Numbers and names are written as they stand.
+std::string IncomingCallNotice(std::string_view callingNumber, std::string_view calledNumber,
+                               std::string_view callerName = {});
 
 }  // namespace tfm

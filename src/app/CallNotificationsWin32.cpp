@@ -35,11 +35,13 @@ bool StoreChoice(bool enabled) {
 
 }  // namespace
 
-CCallNotifications::CCallNotifications(ITrayPort& tray) : m_tray(tray), m_enabled(ReadChoice()) {}
+CCallNotifications::CCallNotifications(ITrayPort& tray, const IPhoneBook& phoneBook)
+    : m_tray(tray), m_phoneBook(phoneBook), m_enabled(ReadChoice()) {}
 
 void CCallNotifications::OnCallLogged(const CallLogRow& row) {
   if (!m_enabled) return;
-  std::string notice = IncomingCallNotice(row.callingNumber, row.calledNumber);
+  std::string notice =
+      IncomingCallNotice(row.callingNumber, row.calledNumber, m_phoneBook.NameFor(row.callingNumber));
   {
     std::lock_guard guard(m_lock);
     m_lastCall = row;

@@ -8,6 +8,7 @@
 
 #include "calllog/CallLogPort.h"
 #include "common/TrayPort.h"
+#include "phonebook/PhoneBookPort.h"
 
 namespace tfm {
 
@@ -18,8 +19,8 @@ class CCallNotifications final : public ICallLogListener {
  public:
   // Reads the user's choice. On unless the value is a 4-byte REG_DWORD holding 0: a value that is
   // missing, unreadable or of another type or size counts as never chosen, and the next switch
-  // replaces it.
-  explicit CCallNotifications(ITrayPort& tray);
+  // replaces it. The phone book names the callers.
+  CCallNotifications(ITrayPort& tray, const IPhoneBook& phoneBook);
 
   // On the ISDN monitor's thread; the balloon goes through the tray link.
   void OnCallLogged(const CallLogRow& row) override;
@@ -34,6 +35,7 @@ class CCallNotifications final : public ICallLogListener {
 
  private:
   ITrayPort& m_tray;
+  const IPhoneBook& m_phoneBook;
   std::atomic<bool> m_enabled;
   mutable std::mutex m_lock;  // the last call told of is written on the monitor's thread
   CallLogRow m_lastCall;

@@ -10,29 +10,33 @@
 
 namespace tfm {
 
-CEventReporter::CEventReporter() : m_work(CreateThreadpoolWork(&CEventReporter::OnWork, this, nullptr)) {}
+CEventReporter::CEventReporter(const IPhoneBook& phoneBook)
+    : m_phoneBook(phoneBook), m_work(CreateThreadpoolWork(&CEventReporter::OnWork, this, nullptr)) {}
 
 void CEventReporter::OnCallLogged(const CallLogRow& row) {
-  Post(EVENTLOG_INFORMATION_TYPE, kEventIncomingCall, IncomingCallNotice(row.callingNumber, row.calledNumber));
+  std::string name = m_phoneBook.NameFor(row.callingNumber);
+  std::string sentence = IncomingCallNotice(row.callingNumber, row.calledNumber, name);
+  Post(EVENTLOG_INFORMATION_TYPE, kEventIncomingCall,
+       {std::move(sentence), row.callingNumber, row.calledNumber, std::move(name), row.date + " " + row.time});
 }
 
 void CEventReporter::OnCallLogBlocked(const std::string& path, const std::string& reason) {
-  Post(EVENTLOG_WARNING_TYPE, kEventCallLogBlocked, CallLogBlockedRecord(path, reason));
+  Post(EVENTLOG_WARNING_TYPE, kEventCallLogBlocked, {CallLogBlockedRecord(path, reason)});
 }
 
 void CEventReporter::OnCallLogWritable(const std::string& path, size_t writtenLate, size_t dropped) {
-  Post(EVENTLOG_INFORMATION_TYPE, kEventCallLogWritable, CallLogWritableRecord(path, writtenLate, dropped));
+  Post(EVENTLOG_INFORMATION_TYPE, kEventCallLogWritable, {CallLogWritableRecord(path, writtenLate, dropped)});
 }
 
 void CEventReporter::OnServiceStateChanged(bool running) {
   const std::string service = kFaxServiceName;
   if (running)
-    Post(EVENTLOG_INFORMATION_TYPE, kEventServiceRunning, "The fax service " + service + " is running.");
+    Post(EVENTLOG_INFORMATION_TYPE, kEventServiceRunning, {"The fax service " + service + " is running."});
   else
-    Post(EVENTLOG_WARNING_TYPE, kEventServiceStopped, "The fax service " + service + " has stopped.");
+    Post(EVENTLOG_WARNING_TYPE, kEventServiceStopped, {"The fax service " + service + " has stopped."});
 }
 
-void CEventReporter::Post(WORD type, DWORD id, std::string text) {
+void CEventReporter::Post(WORD type, DWORD id, std::vector<std::string> strings) {
   if (!m_work) return;
   {
     std::lock_guard guard(m_lock);
@@ -40,7 +44,7 @@ void CEventReporter::Post(WORD type, DWORD id, std::string text) {
       Trace("event log: not taking records, one dropped");
       return;
     }
-    m_pending.push_back({type, id, std::move(text)});
+    m_pending.push_back({type, id, std::move(strings)});
   }
   SubmitThreadpoolWork(m_work.get());
 }
@@ -63,9 +67,12 @@ void CEventReporter::WritePending() {
       record = std::move(m_pending.front());
       m_pending.pop_front();
     }
-    const std::wstring text = os::Wide(record.text);
-    const wchar_t* strings[] = {text.c_str()};
-    if (m_source && !ReportEventW(m_source.get(), record.type, 0, record.id, nullptr, 1, 0, strings, nullptr))
+    std::vector<std::wstring> texts;
+    std::vector<const wchar_t*> strings;
+    for (const std::string& text : record.strings) texts.push_back(os::Wide(text));
+    for (const std::wstring& text : texts) strings.push_back(text.c_str());
+    if (m_source && !ReportEventW(m_source.get(), record.type, 0, record.id, nullptr, static_cast<WORD>(strings.size()),
+                                  0, strings.data(), nullptr))
       TraceF("event log: record %lu not written, error %lu", record.id, GetLastError());
   }
 }

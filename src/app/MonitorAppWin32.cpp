@@ -54,6 +54,7 @@ bool CMonitorApp::InitInstance() {
 
   PreparePopup();
   m_mainFrame->Tray()->ChangeIcon(kServiceStoppedIcon);
+  m_phoneBook.Watch();
   m_callLog.AddListener(m_callFeed);
   m_callLog.AddListener(m_callNotifications);
   m_callLog.AddListener(m_eventReporter);

@@ -28,6 +28,7 @@
 #include "os/Owned.h"
 #include "os/StopEvent.h"
 #include "os/Version.h"
+#include "phonebook/PhoneBookWin32.h"
 #include "ui/CallFeedWin32.h"
 
 namespace tfm {
@@ -50,6 +51,9 @@ class CMonitorApp final : public fw::Application,
 
   // A warning box titled with the program's name, owned by the hidden frame.
   void Tell(const char* text) override;
+
+  // The user's phone book, read from start-up on; the call list names numbers and names them here.
+  IPhoneBook& phoneBook() { return m_phoneBook.Book(); }
 
  private:
   bool AcquireSingleInstanceGuard();
@@ -76,18 +80,23 @@ class CMonitorApp final : public fw::Application,
   SharedFlags m_flags;
   os::StopEvent m_stop;  // every worker's pause and wait includes it
   TrayLink m_trayLink;   // the workers' way to the tray; outlives the frame
-  CCallNotifications m_callNotifications{m_trayLink};  // told of each logged call
-  CEventReporter m_eventReporter;  // told of each logged call and of the service's changes
+  RegistryWin32 m_registry;
+  // Broken lines are told in a balloon whatever the call notifications are set to: it is about the
+  // user's file, not about a call.
+  CPhoneBookWin32 m_phoneBook{m_registry, [this](const std::string& text) {
+                                m_trayLink.ShowBalloon("The phone book has lines that cannot be read", text.c_str());
+                              }};
+  CCallNotifications m_callNotifications{m_trayLink, m_phoneBook.Book()};  // told of each logged call
+  CEventReporter m_eventReporter{m_phoneBook.Book()};  // told of each logged call and of the service's changes
   CCallLogNotice m_callLogNotice{m_trayLink};  // told when the call log cannot be written
   CapiLibrary m_capiLibrary;
   CInterProcessChannel m_channel{m_osVersionCode, m_stop.Handle()};
   CallFeed m_callFeed;  // to the call list of an open dialog; heard before the workers start
   CallLogFile m_callLog;
   CIsdnMonitor m_isdnMonitor{m_capiLibrary.EntryPoints(), m_trayLink, m_callLog, m_flags.workersRunning,
-                            m_flags.callActivity, [this](uint32_t ms) { PauseWorker(ms); }};
+                            m_flags.callActivity, [this](uint32_t ms) { PauseWorker(ms); }, &m_phoneBook.Book()};
   FaxServiceWorkerContext m_faxWorkers{&m_channel, &m_flags, &m_trayLink, [this](uint32_t ms) { PauseWorker(ms); },
                                        &m_eventReporter};
-  RegistryWin32 m_registry;
   CModemRegistry m_modemRegistry{m_registry, m_osVersion.platformId};
   CDevicesMonitorDlg* m_runningDialog = nullptr;  // the modal Devices Monitor while it runs
   bool m_closeAfterDialog = false;                 // the frame was closed while the dialog ran

@@ -9,10 +9,12 @@
 namespace tfm {
 
 CIsdnMonitor::CIsdnMonitor(const CapiEntryPoints& entryPoints, ITrayPort& tray, ICallLog& callLog,
-                           std::atomic<int32_t>& workersRunning, CallActivity& activity, SleepFunction sleep)
+                           std::atomic<int32_t>& workersRunning, CallActivity& activity, SleepFunction sleep,
+                           const IPhoneBook* phoneBook)
     : m_entryPoints(entryPoints),
       m_tray(tray),
       m_callLog(callLog),
+      m_phoneBook(phoneBook),
       m_workersRunning(workersRunning),
       m_activity(activity),
       m_sleep(std::move(sleep)),

@@ -16,6 +16,7 @@
 #include "common/CallActivity.h"
 #include "common/Sleep.h"
 #include "common/TrayPort.h"
+#include "phonebook/PhoneBookPort.h"
 
 namespace tfm {
 
@@ -37,9 +38,11 @@ inline constexpr uint32_t kPassesPerCallLogRetry = 10;
 
 class CIsdnMonitor {
  public:
-  // activity hears how many calls are in progress whenever a call enters or leaves the call table.
+  // activity hears how many calls are in progress whenever a call enters or leaves the call table; the
+  // phone book, where there is one, names the caller in the tooltip.
   CIsdnMonitor(const CapiEntryPoints& entryPoints, ITrayPort& tray, ICallLog& callLog,
-               std::atomic<int32_t>& workersRunning, CallActivity& activity, SleepFunction sleep);
+               std::atomic<int32_t>& workersRunning, CallActivity& activity, SleepFunction sleep,
+               const IPhoneBook* phoneBook = nullptr);
   CIsdnMonitor(const CIsdnMonitor&) = delete;
   CIsdnMonitor& operator=(const CIsdnMonitor&) = delete;
 
@@ -82,6 +85,7 @@ class CIsdnMonitor {
   const CapiEntryPoints& m_entryPoints;
   ITrayPort& m_tray;
   ICallLog& m_callLog;
+  const IPhoneBook* m_phoneBook;
   std::atomic<int32_t>& m_workersRunning;
   CallActivity& m_activity;
   SleepFunction m_sleep;

@@ -1,6 +1,7 @@
 // The dispatcher: turns the messages the provider delivers into the monitor's visible effects (tray
-// tooltip, call log) and the responses the standard requires. A pass allocates nothing: calls go into
-// table entries allocated with the monitor, numbers into fixed buffers, texts are composed on the stack.
+// tooltip, call log) and the responses the standard requires. A pass allocates nothing but what the
+// phone book's lookup of an offered call's caller takes: calls go into table entries allocated with the
+// monitor, numbers into fixed buffers, texts are composed on the stack.
 #include <cstdio>
 #include <cstring>
 
@@ -8,6 +9,7 @@
 #include "capi/InfoText.h"
 #include "capi/IsdnMonitor.h"
 #include "common/Trace.h"
+#include "phonebook/CallerText.h"
 
 namespace tfm {
 namespace {
@@ -15,8 +17,9 @@ namespace {
 constexpr uint32_t kPlciMask = 0xFFFF;
 constexpr uint16_t kHighestSuccessInfo = 0xFF;
 constexpr char kIncomingCallFormat[] = "incoming call from %s to %s";
-// The format's text and both numbers at their longest.
-constexpr size_t kIncomingCallTextLength = sizeof kIncomingCallFormat + 2 * NumberCopy::kCapacity;
+// The format's text, the caller (named) and the called number at their longest.
+constexpr size_t kIncomingCallTextLength = sizeof kIncomingCallFormat + sizeof(CallerText) + NumberCopy::kCapacity;
+static_assert(CallerText::kNumberMaxLength >= NumberCopy::kCapacity);
 
 }  // namespace
 
@@ -123,9 +126,10 @@ void CIsdnMonitor::OnConnectInd() {
   MakeNumberPrintable(m_calledNumber);
   MakeNumberPrintable(m_callingNumber);
 
-  // Numbers are data from the line: arguments, never the format.
+  // Numbers and names are data: arguments, never the format.
+  const CallerText caller(m_callingNumber, m_phoneBook ? m_phoneBook->NameFor(m_callingNumber) : std::string());
   char tip[kIncomingCallTextLength];
-  std::snprintf(tip, sizeof tip, kIncomingCallFormat, m_callingNumber.c_str(), m_calledNumber.c_str());
+  std::snprintf(tip, sizeof tip, kIncomingCallFormat, caller.c_str(), m_calledNumber.c_str());
   m_tray.ChangeTip(tip);
   m_callLog.WriteCallLog("IN", m_calledNumber, m_callingNumber);
 }

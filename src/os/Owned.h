@@ -55,6 +55,12 @@ inline void ThreadpoolWork(PTP_WORK work) {
   WaitForThreadpoolWorkCallbacks(work, FALSE);
   CloseThreadpoolWork(work);
 }
+// The timer is stopped, its queued callbacks cancelled and a running one waited for, before it is closed.
+inline void ThreadpoolTimer(PTP_TIMER timer) {
+  SetThreadpoolTimer(timer, nullptr, 0, 0);
+  WaitForThreadpoolTimerCallbacks(timer, TRUE);
+  CloseThreadpoolTimer(timer);
+}
 inline void Hook(HHOOK h) { UnhookWindowsHookEx(h); }
 inline void Icon(HICON h) { DestroyIcon(h); }
 inline void ImageList(HIMAGELIST h) { ImageList_Destroy(h); }
@@ -78,6 +84,7 @@ using UniqueMemoryDc = Unique<HDC, release::MemoryDc>;
 using UniqueMenu = Unique<HMENU, release::Menu>;
 using UniqueEventSource = Unique<HANDLE, release::EventSource>;
 using UniqueThreadpoolWork = Unique<PTP_WORK, release::ThreadpoolWork>;
+using UniqueThreadpoolTimer = Unique<PTP_TIMER, release::ThreadpoolTimer>;
 using UniqueHook = Unique<HHOOK, release::Hook>;
 using UniqueIcon = Unique<HICON, release::Icon>;
 using UniqueImageList = Unique<HIMAGELIST, release::ImageList>;

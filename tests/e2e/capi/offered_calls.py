@@ -1,8 +1,10 @@
 """The ISDN call monitor with the real exe and the scripted provider: LISTEN_REQ, offered calls in the
 tooltip and the call log (more at once than two, a number's control bytes written as '?'), no call
 answered, disconnects answered (a damaged one too) and the release at "&Exit"; a balloon and an
-event-log record for every logged call, the balloons switched off from the tray menu."""
+event-log record for every logged call, with the caller named from the phone book by the dialing
+location, the balloons switched off from the tray menu."""
 import datetime
+import glob
 import os
 import re
 import struct
@@ -10,8 +12,8 @@ import subprocess
 import time
 
 from capi_record import CONNECT, DISCONNECT, IND, LISTEN, REQ, RESP, write_scenario
-from harness import EVENT_LOG_DEBUG, WINCTL, WINE_RUN, Monitor, check, run_scenarios, wait_until, wine_env, \
-    wine_reg, windows_path, winctl
+from harness import EVENT_LOG_DEBUG, PREFIX, WINCTL, WINE_RUN, Monitor, check, run_scenarios, wait_until, \
+    wine_env, wine_reg, windows_path, winctl
 
 APPL_ID = 7
 EARLIER_LINE = b"IN 1 2 2005-03-01 14:05:09\r\n"
@@ -124,16 +126,65 @@ def shown_balloons():
     return [line for line in winctl("tray-tips")[1].splitlines() if line.startswith("balloon ")]
 
 
+TELEPHONY_KEY = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Telephony"
+# Written by hand, as a user keeps it: a remark, a broken line, the number international and spaced.
+PHONE_BOOK = "\ufeff# Kunden\r\nno separator\r\n+49 30 1555123;\"Müller GmbH\"\r\n".encode()
+
+
+def phone_book_path():
+    """The phone book in the prefix's %APPDATA% (the roaming folder of the prefix's one user)."""
+    users = [p for p in glob.glob(os.path.join(PREFIX, "drive_c", "users", "*")) if not p.endswith("Public")]
+    check(len(users) == 1, "the prefix's user folder is not known: %r" % users)
+    return os.path.join(users[0], "AppData", "Roaming", "Telvaro", "Fax Server Monitor", "phonebook.csv")
+
+
+def set_dialing_location():
+    """Berlin, Germany: location 1 in country 49 with area code 30 (Wine lists the countries)."""
+    for key, name, kind, value in [("Locations", "CurrentID", "REG_DWORD", "1"),
+                                   ("Locations\\Location1", "Country", "REG_DWORD", "49"),
+                                   ("Locations\\Location1", "AreaCode", "REG_SZ", "30")]:
+        wine_reg("add", TELEPHONY_KEY + "\\" + key, "/v", name, "/t", kind, "/d", value, "/f")
+
+
+def record_strings(monitor, sentence):
+    """The strings of the information record that starts with the sentence: Wine prints one line each."""
+    head = "ReportEvent information ["
+    lines = monitor.traces()
+    lines = [line for line in lines[lines.index(head + sentence + "]"):] if line.startswith(head)]
+    return [line[len(head):-1] for line in lines[:5]]
+
+
 def balloons_until_switched_off_and_event_records(folder):
     # A value of another type than REG_DWORD counts as no choice made: the balloons are on.
     wine_reg("add", SETTINGS_KEY, "/v", "CallNotifications", "/t", "REG_SZ", "/d", "0", "/f")
-    env, _ = write_scenario(folder, "controllers 1\nconnect_ind plci=0x101 called=4711 calling= after=1s\n"
-                                    "connect_ind plci=0x202 called= calling=816 after=15s\n")
+    set_dialing_location()
+    book = phone_book_path()
+    os.makedirs(os.path.dirname(book), exist_ok=True)
+    with open(book, "wb") as f:
+        f.write(PHONE_BOOK)
+    # A local call (no area code) from a number the book holds internationally, a withheld one, and one
+    # the balloons are off for.
+    env, _ = write_scenario(folder, "controllers 1\nconnect_ind plci=0x101 called=4711 calling=1555123 after=1s\n"
+                                    "connect_ind plci=0x202 called=4711 calling= after=5s\n"
+                                    "connect_ind plci=0x303 called= calling=816 after=15s\n")
     monitor = Monitor(folder, provider="scripted", env=dict(env, **EVENT_LOG_DEBUG)).start()
-    first = "Incoming call from a withheld number to 4711"
-    monitor.wait_trace(r"^tray: balloon \[Telvaro Fax Server Monitor\] \[%s\]$" % first)
-    wait_until(lambda: shown_balloons() == ["balloon " + first], "the shell shows no balloon of the first call", 10, 0.5)
-    monitor.wait_trace(r"^ReportEvent information \[%s\]$" % first)
+    monitor.wait_trace(r"^tray: balloon \[The phone book has lines that cannot be read\] "
+                       r"\[Line 2: no ';' or ',' after the number\.\]$")
+    named = "Incoming call from Müller GmbH (1555123) to 4711"
+    monitor.wait_trace(r"^tray: tip \[%s\]$" % re.escape(monitor.as_traced(named[0].lower() + named[1:])))
+    monitor.wait_trace(r"^tray: balloon \[Telvaro Fax Server Monitor\] \[%s\]$" % re.escape(monitor.as_traced(named)))
+    monitor.wait_trace(r"^ReportEvent information \[%s\]$" % re.escape(named))
+    strings = record_strings(monitor, named)
+    check(strings[1:4] == ["1555123", "4711", "Müller GmbH"] and
+          re.fullmatch(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d", strings[4]), "the call's record carries %r" % strings)
+    withheld = "Incoming call from withheld to 4711"
+    monitor.wait_trace(r"^tray: tip \[incoming call from withheld to 4711\]$")
+    monitor.wait_trace(r"^tray: balloon \[Telvaro Fax Server Monitor\] \[%s\]$" % withheld)
+    wait_until(lambda: "balloon " + withheld in shown_balloons(), "the shell shows no balloon of the withheld call",
+               30, 0.5)
+    monitor.wait_trace(r"^ReportEvent information \[%s\]$" % withheld)
+    check(record_strings(monitor, withheld)[1:4] == ["", "4711", ""], "the withheld call's record carries %r"
+          % record_strings(monitor, withheld))
 
     winctl("command", monitor.frame(), CALL_NOTIFICATIONS_COMMAND)
     monitor.wait_trace(r"^call notifications: off$")
@@ -146,6 +197,9 @@ def balloons_until_switched_off_and_event_records(folder):
           "a balloon came while they were switched off")
     monitor.end()
     wine_reg("delete", SETTINGS_KEY, "/f")
+    wine_reg("delete", TELEPHONY_KEY + "\\Locations", "/v", "CurrentID", "/f")
+    wine_reg("delete", TELEPHONY_KEY + "\\Locations\\Location1", "/f")
+    os.remove(book)
 
 
 # Three calls one after the other while the call log is held by another program.

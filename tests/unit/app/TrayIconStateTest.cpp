@@ -130,7 +130,7 @@ TEST_F(TrayIconStateTest, BalloonIsSentAloneAndNeverReplayed) {
   InstallShown();
   EXPECT_TRUE(tray.ShowBalloon(shell, "Telvaro Fax Server Monitor", IncomingCallNotice("", "4711").c_str()));
   EXPECT_EQ(Requests{"modify flags=16 icon=128 tip=Telvaro Fax Server Monitor info=Telvaro Fax Server Monitor|"
-                     "Incoming call from a withheld number to 4711"},
+                     "Incoming call from withheld to 4711"},
             shell.requests);
   tray.ShowBalloon(shell, std::string(70, 't').c_str(), std::string(300, 'x').c_str());
   EXPECT_EQ(std::string(63, 't'), tray.record().infoTitle);
@@ -147,8 +147,11 @@ TEST_F(TrayIconStateTest, BalloonIsSentAloneAndNeverReplayed) {
 
 TEST(CallNoticeTest, NumbersStandAsTheyAreAndMissingOnesAreSaidInWords) {
   EXPECT_EQ("Incoming call from 815 to 4711", IncomingCallNotice("815", "4711"));
-  EXPECT_EQ("Incoming call from a withheld number to this line", IncomingCallNotice("", ""));
+  EXPECT_EQ("Incoming call from withheld to this line", IncomingCallNotice("", ""));
   EXPECT_EQ("Incoming call from %s%n to %x", IncomingCallNotice("%s%n", "%x"));
+  EXPECT_EQ("Incoming call from Müller GmbH (0301555123) to 4711",
+            IncomingCallNotice("0301555123", "4711", "Müller GmbH"));
+  EXPECT_EQ("Incoming call from withheld to 4711", IncomingCallNotice("", "4711", "a name for no number"));
 }
 
 // "TaskbarCreated" while the shell still has the icon (any program may send it): the refused add is

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "MemoryPhoneBookStore.h"
 #include "MonitorFixture.h"
 
 namespace tfm::test {
@@ -17,13 +18,20 @@ TEST_F(DispatchTest, NumbersAreTakenAsTheyStand) {
     const char* line;
   };
   const Case cases[] = {
-      {"calling withheld", {0x05, 0x81, '4', '7', '1', '1'}, {0x02, 0x01, 0xA0}, "incoming call from  to 4711",
+      {"calling withheld", {0x05, 0x81, '4', '7', '1', '1'}, {0x02, 0x01, 0xA0}, "incoming call from withheld to 4711",
        "IN|4711|"},
-      {"zero byte ends the digits", {0x04, 0x81, '1', 0x00, '2'}, {0x03, 0x01, 0x80, '7'}, "incoming call from 7 to 1",
-       "IN|1|7"},
-      {"empty structs", {0x00}, {0x00}, "incoming call from  to ", "IN||"},
-      {"type octet only", {0x01, 0x81}, {0x01, 0x01}, "incoming call from  to ", "IN||"},
+      {"caller named", {0x05, 0x81, '4', '7', '1', '1'}, {0x05, 0x01, 0x80, '3', '0', '1'},
+       "incoming call from M\xC3\xBCller GmbH (301) to 4711", "IN|4711|301"},
+      {"zero byte ends the digits, name is data", {0x04, 0x81, '1', 0x00, '2'}, {0x03, 0x01, 0x80, '7'},
+       "incoming call from %s%n (7) to 1", "IN|1|7"},
+      {"empty structs", {0x00}, {0x00}, "incoming call from withheld to ", "IN||"},
+      {"type octet only", {0x01, 0x81}, {0x01, 0x01}, "incoming call from withheld to ", "IN||"},
   };
+  MemoryPhoneBookStore store;
+  store.Save("301;M\xC3\xBCller GmbH\n7;%s%n\n");
+  PhoneBook book(store, nullptr);
+  book.Refresh();
+  phoneBook = &book;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     tray.Clear();

@@ -64,7 +64,7 @@ class MonitorTest : public ::testing::Test {
       workersRunning = 0;
       calls = monitor->calls();
     };
-    monitor = std::make_unique<CIsdnMonitor>(capi.entryPoints(), tray, log, workersRunning, activity, sleep);
+    monitor = std::make_unique<CIsdnMonitor>(capi.entryPoints(), tray, log, workersRunning, activity, sleep, phoneBook);
     EXPECT_EQ(0u, monitor->RunThread());
   }
 
@@ -83,6 +83,7 @@ class MonitorTest : public ::testing::Test {
   RecordingCallLog log;
   std::atomic<int32_t> workersRunning{0};
   CallActivity activity;
+  const IPhoneBook* phoneBook = nullptr;
   std::unique_ptr<CIsdnMonitor> monitor;
   CallTable calls;
 };

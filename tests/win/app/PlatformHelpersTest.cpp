@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "ProviderFolder.h"
 #include "capi/CapiInstalled.h"
+#include "app/EventReporterWin32.h"
+#include "calllog/ListSeparatorWin32.h"
 #include "capi/CapiLibraryWin32.h"
+#include "devices/RegistryWin32.h"
 #include "os/Process.h"
 #include "os/Text.h"
+#include "phonebook/PhoneBookWin32.h"
 
 namespace tfm {
 namespace {
@@ -76,6 +81,70 @@ TEST(CapiLibrary, CompleteProviderResolvesAllNineAndIsUnloadedWithItsOwner) {
     EXPECT_EQ(1u, count[0] & 0xFFFF);
   }
   EXPECT_EQ(nullptr, GetModuleHandleA("capi2032.dll"));
+}
+
+// The exe's message table (linked into this test as into the exe) gives each event id the record's
+// first string alone: the plain ids the program reports, no severity bits, no line break after it.
+TEST(EventMessages, EachEventIdShowsTheSentenceAlone) {
+  const wchar_t* strings[] = {L"Incoming call from withheld to 4711", L"", L"4711", L"", L"2026-12-07 14:05:09"};
+  DWORD_PTR arguments[std::size(strings)];
+  for (size_t i = 0; i < std::size(strings); ++i) arguments[i] = reinterpret_cast<DWORD_PTR>(strings[i]);
+  for (const DWORD id : {kEventIncomingCall, kEventServiceRunning, kEventServiceStopped, kEventCallLogBlocked,
+                         kEventCallLogWritable}) {
+    wchar_t text[256]{};
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, GetModuleHandleW(nullptr), id,
+                       MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), text, static_cast<DWORD>(std::size(text)),
+                       reinterpret_cast<va_list*>(arguments));
+    EXPECT_EQ(std::wstring(strings[0]), std::wstring(text, length)) << "event " << id << ", error " << GetLastError();
+  }
+}
+
+// The user's phone book file: created with its folders by naming a number, written with the list
+// separator, read by another copy, and read again by the watch when someone else changes it.
+TEST(PhoneBookFile, NamedNumberIsWrittenAndChangesAreReadAgain) {
+  RegistryWin32 registry;
+  CPhoneBookWin32 writer(registry, nullptr);
+  const std::wstring path = writer.Path();
+  ASSERT_FALSE(path.empty());
+  const std::wstring folder = path.substr(0, path.rfind(L'\\'));
+  DeleteFileW(path.c_str());
+  RemoveDirectoryW(folder.c_str());
+  writer.Watch();
+  EXPECT_EQ("", writer.Book().NameFor("0301555123"));
+
+  std::string error;
+  ASSERT_TRUE(writer.Book().SetName("0301555123", "M\xC3\xBCller, GmbH", error)) << error;
+  const char separator = UserListSeparator() == ";" ? ';' : ',';
+  std::string expected = "\xEF\xBB\xBF" "0301555123";
+  expected += separator;
+  expected += "\"M\xC3\xBCller, GmbH\"\r\n";
+  std::string bytes(256, '\0');
+  {
+    const os::UniqueHandle file = os::AdoptFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD read = 0;
+    ASSERT_TRUE(file && ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr));
+    bytes.resize(read);
+  }
+  EXPECT_EQ(expected, bytes);
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((path + L".new").c_str())) << "nothing left beside it";
+
+  CPhoneBookWin32 reader(registry, nullptr);
+  reader.Watch();
+  EXPECT_EQ("M\xC3\xBCller, GmbH", reader.Book().NameFor("0301555123"));
+  {
+    const os::UniqueHandle file = os::AdoptFile(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string changed = "4711;Zentrale\r\n";
+    DWORD written = 0;
+    ASSERT_TRUE(file && WriteFile(file.get(), changed.data(), static_cast<DWORD>(changed.size()), &written, nullptr));
+  }
+  for (int waited = 0; waited < 60 && reader.Book().NameFor("4711").empty(); ++waited) Sleep(100);
+  EXPECT_EQ("Zentrale", reader.Book().NameFor("4711"));
+  EXPECT_EQ("", reader.Book().NameFor("0301555123"));
+  DeleteFileW(path.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
