@@ -153,6 +153,7 @@ void CallLogIndex::TakeNames() {
   m_foldedNames.assign(1, std::string());
   m_nameIds.clear();
   m_nameOf.clear();
+  m_nameHits.clear();
   if (m_book) {
     // A caller calls again and again: the book is asked once per number.
     std::unordered_map<std::string_view, uint32_t> byNumber;
@@ -176,7 +177,9 @@ uint32_t CallLogIndex::NameIdFor(std::string_view number) {
   if (!fresh) return known->second;
   m_foldedNames.push_back(FoldCase(name));
   m_names.push_back(std::move(name));
-  if (m_filtered) m_nameHits.push_back(m_foldedNames.back().find(m_foldedFilter) != std::string::npos);
+  // A search under way learns of the name (a call heard since); one about to be run tests every name.
+  if (m_filtered && m_nameHits.size() + 1 == m_names.size())
+    m_nameHits.push_back(m_foldedNames.back().find(m_foldedFilter) != std::string::npos);
   return known->second;
 }
 
@@ -219,7 +222,7 @@ void CallLogIndex::Filter(std::string_view text) {
 }
 
 void CallLogIndex::Refilter(bool narrowing) {
-  m_nameHits.resize(m_names.size());
+  m_nameHits.assign(m_names.size(), 0);
   for (size_t id = 1; id < m_names.size(); ++id) m_nameHits[id] = m_foldedNames[id].find(m_foldedFilter) != std::string::npos;
   m_matches.resize(m_order.size(), 0);
   for (uint32_t record = 0; record < m_matches.size(); ++record) {

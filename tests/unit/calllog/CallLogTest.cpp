@@ -346,6 +346,9 @@ TEST(CallLogIndex, ASearchKeepsTheRowsWhoseNumbersOrNameHoldTheText) {
   EXPECT_EQ("0171999888|+4930777|", callers().substr(callers().size() - 20)) << "no name first";
   index.UseNames(nullptr);
   EXPECT_EQ("", index.Cell(6, static_cast<int>(CallColumn::kName)));
+  index.UseNames(&book);
+  index.Filter("amt");
+  EXPECT_EQ("0171999888|", callers()) << "names taken for the search's first text";
 }
 
 // A log of 100,000 calls: what the search keeps, and the count under the list.
