@@ -106,11 +106,16 @@ std::string_view CallLogIndex::Line(uint32_t record) const {
 // A record has four blanks before its line ends: the three looked for here are inside it, so the line's
 // end need not be found first.
 std::string_view CallLogIndex::Numbers(uint32_t record) const {
-  const std::string_view rest = record >= m_fileLines.size() ? std::string_view(m_logged[record - m_fileLines.size()])
-                                                             : std::string_view(m_text).substr(m_fileLines[record]);
-  const size_t first = rest.find(' ');
-  const size_t third = rest.find(' ', rest.find(' ', first + 1) + 1);
-  return rest.substr(first + 1, third - first - 1);
+  const char* line = record >= m_fileLines.size() ? m_logged[record - m_fileLines.size()].data()
+                                                  : m_text.data() + m_fileLines[record];
+  // The fields are short: a plain walk finds their ends sooner than a library call per blank.
+  const char* start = line;
+  while (*start != ' ') ++start;
+  const char* end = ++start;
+  while (*end != ' ') ++end;
+  ++end;
+  while (*end != ' ') ++end;
+  return {start, static_cast<size_t>(end - start)};
 }
 
 std::string_view CallLogIndex::Cell(size_t position, int column) const {
@@ -155,15 +160,23 @@ void CallLogIndex::TakeNames() {
   m_nameOf.clear();
   m_nameHits.clear();
   if (m_book) {
-    // A caller calls again and again: the book is asked once per number.
-    std::unordered_map<std::string_view, uint32_t> byNumber;
+    // A caller calls again and again: the answers for recent numbers are kept in a table of fixed size
+    // by the number's hash, which asks the book once for most repeated numbers without allocating
+    // anything per number (a map of a million distinct numbers costs more than the book's answers).
+    struct Answer {
+      std::string_view number;
+      uint32_t nameId = 0;
+    };
+    constexpr size_t kRecentNumbers = 1 << 16;
+    std::vector<Answer> recent(kRecentNumbers);
     m_nameOf.resize(m_order.size());
     for (uint32_t record = 0; record < m_nameOf.size(); ++record) {
       const std::string_view numbers = Numbers(record);
       const std::string_view calling = numbers.substr(numbers.find(' ') + 1);
-      const auto [known, fresh] = byNumber.try_emplace(calling, 0);
-      if (fresh) known->second = NameIdFor(calling);
-      m_nameOf[record] = known->second;
+      if (calling.empty()) continue;  // withheld: no name
+      Answer& answer = recent[std::hash<std::string_view>{}(calling) % kRecentNumbers];
+      if (answer.number != calling || answer.number.empty()) answer = {calling, NameIdFor(calling)};
+      m_nameOf[record] = answer.nameId;
     }
   }
   RankNames();
@@ -199,9 +212,10 @@ bool CallLogIndex::NameHolds(uint32_t id) const { return id < m_nameHits.size() 
 // names alone.
 bool CallLogIndex::Matches(uint32_t record) const {
   if (NameHolds(NameId(record))) return true;
-  const bool inNumbers = std::all_of(m_foldedFilter.begin(), m_foldedFilter.end(),
-                                     [](char c) { return c > ' ' && c < '\x7F'; });
-  return inNumbers && ContainsAsciiFolded(Numbers(record), m_foldedFilter);
+  if (!m_numbersMayHold) return false;
+  const std::string_view numbers = Numbers(record);
+  return m_filterHasLetters ? ContainsAsciiFolded(numbers, m_foldedFilter)
+                            : numbers.find(m_foldedFilter) != std::string_view::npos;
 }
 
 void CallLogIndex::Filter(std::string_view text) {
@@ -209,6 +223,8 @@ void CallLogIndex::Filter(std::string_view text) {
   const bool narrowing = m_filtered && folded.find(m_foldedFilter) != std::string::npos;
   m_filterText = text;
   m_foldedFilter = std::move(folded);
+  m_numbersMayHold = std::all_of(m_foldedFilter.begin(), m_foldedFilter.end(), [](char c) { return c > ' ' && c < '\x7F'; });
+  m_filterHasLetters = std::any_of(m_foldedFilter.begin(), m_foldedFilter.end(), [](char c) { return c >= 'a' && c <= 'z'; });
   m_filtered = !text.empty();
   if (m_filtered) {
     const bool namesChanged = !NamesCurrent() || !m_namesTaken;

@@ -120,6 +120,8 @@ class CallLogIndex {
   bool m_filtered = false;
   std::string m_filterText;            // as typed
   std::string m_foldedFilter;          // case folded
+  bool m_numbersMayHold = false;       // printable ASCII without blanks, as numbers are
+  bool m_filterHasLetters = false;
   std::vector<char> m_nameHits;        // by name id: whether the name holds the search text
   std::vector<char> m_matches;         // per record: whether the search text keeps it
   std::vector<uint32_t> m_shown;       // the records kept, in sort order

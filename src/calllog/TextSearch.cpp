@@ -59,9 +59,6 @@ std::string FoldCase(std::string_view utf8) {
 }
 
 bool ContainsAsciiFolded(std::string_view text, std::string_view foldedNeedle) {
-  const bool hasLetters =
-      std::any_of(foldedNeedle.begin(), foldedNeedle.end(), [](char c) { return c >= 'a' && c <= 'z'; });
-  if (!hasLetters) return text.find(foldedNeedle) != std::string_view::npos;
   return std::search(text.begin(), text.end(), foldedNeedle.begin(), foldedNeedle.end(),
                      [](char a, char b) { return FoldAscii(a) == b; }) != text.end();
 }

@@ -26,10 +26,11 @@ constexpr char kSearchCue[] = "Search calls";
 // What the caller's cell says when the caller sent no number; copies and exports keep the log's empty field.
 constexpr char kWithheld[] = "withheld";
 
-// Left to right; the caller's number comes before the number called. The columns share the list's
-// width in these proportions, which leave room for the titles and for numbers of up to 13 digits.
+// Left to right; the caller's number comes before the number called. The columns share the list's width
+// in these proportions, which leave room for the titles and for callers of up to 13 digits (a called MSN
+// is shorter).
 constexpr std::string_view kColumnTitles[] = {"Call Type", "Caller Id", "Called MSN", "Date", "Time", "Name"};
-constexpr int32_t kColumnShares[] = {11, 20, 20, 16, 13, 20};
+constexpr int32_t kColumnShares[] = {13, 20, 18, 16, 13, 20};
 static_assert(std::size(kColumnTitles) == kCallColumnCount && std::size(kColumnShares) == kCallColumnCount);
 
 // Every cell gets this image index; the list has no image list, so nothing is drawn for it.
@@ -44,6 +45,14 @@ void SetRowState(HWND list, int row, UINT state, UINT mask) {
   item.state = state;
   item.stateMask = mask;
   Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+// Wine's list clears a selection of all rows (-1) one row at a time: a million rows take some 400 ms. A
+// list with nothing selected is left alone, and the focus is taken from its one row.
+void ClearSelection(HWND list) {
+  if (Send(list, LVM_GETSELECTEDCOUNT) > 0) SetRowState(list, -1, 0, LVIS_SELECTED);
+  const auto focused = static_cast<int>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (focused >= 0) SetRowState(list, focused, 0, LVIS_FOCUSED);
 }
 
 bool KeyDown(const MSG& message, WPARAM key) { return message.message == WM_KEYDOWN && message.wParam == key; }
@@ -132,7 +141,7 @@ bool CCallMonitorDlg::SelectCall(const CallLogRow& call) {
          position < 0 ? "not listed" : "selected");
   if (position < 0) return false;
   const HWND list = m_list.Hwnd();
-  SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ClearSelection(list);
   SetRowState(list, static_cast<int>(position), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(position), FALSE);
   return true;
@@ -171,10 +180,13 @@ void CCallMonitorDlg::OnSearchChange(UINT notifyCode, HWND search) {
          static_cast<int>(m_index.TotalCount()));
 }
 
+// The selection is cleared while the list is the shorter, before it grows or after it shrinks.
 void CCallMonitorDlg::ShowNewRows() {
   const HWND list = m_list.Hwnd();
-  SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  const bool fewer = m_index.RowCount() < static_cast<size_t>(Send(list, LVM_GETITEMCOUNT));
+  if (!fewer) ClearSelection(list);
   Send(list, LVM_SETITEMCOUNT, m_index.RowCount(), LVSICF_NOINVALIDATEALL);
+  if (fewer) ClearSelection(list);
   Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(std::max<ptrdiff_t>(m_index.NewestPosition(), 0)), FALSE);
   InvalidateRect(list, nullptr, TRUE);
   UpdateCount();
@@ -235,7 +247,7 @@ void CCallMonitorDlg::OnColumnClick(int column) {
   m_index.Sort(column, ascending);
   m_list.SetSortArrow(column, ascending);
   const HWND list = m_list.Hwnd();
-  SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ClearSelection(list);
   Send(list, LVM_ENSUREVISIBLE, 0, FALSE);
   InvalidateRect(list, nullptr, TRUE);
   TraceF("call page: sorted by column %d %s", column, ascending ? "ascending" : "descending");
