@@ -45,21 +45,10 @@ void BM_SortCallLog(benchmark::State& state) {
 }
 BENCHMARK(BM_SortCallLog)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
 
-// A book of a thousand names, of the callers 0301000000, 0301001000, ...: one in a thousand calls is named.
-tfm::test::MapPhoneBook Book() {
-  tfm::test::MapPhoneBook book;
-  char number[16];
-  for (int i = 0; i < 1000000; i += 1000) {
-    std::snprintf(number, sizeof number, "0301%06d", i);
-    book.names[number] = "Kunde " + std::to_string(i / 1000) + " M\xC3\xBCller";
-  }
-  return book;
-}
-
 // Every caller of the log is asked for once, as when the page opens or the book has changed.
 void BM_NameCallers(benchmark::State& state) {
   tfm::CallLogIndex index(MakeLog(1000000));
-  tfm::test::MapPhoneBook book = Book();
+  tfm::test::MapPhoneBook book = tfm::test::CustomersBook();
   index.UseNames(&book);
   for (auto _ : state) {
     ++book.generation;
@@ -75,7 +64,7 @@ const char* const kSearchTexts[] = {"0301", "4711", "m\xC3\xBCller", "Kunde 7", 
 
 void BM_SearchKeystroke(benchmark::State& state) {
   tfm::CallLogIndex index(MakeLog(1000000));
-  const tfm::test::MapPhoneBook book = Book();
+  const tfm::test::MapPhoneBook book = tfm::test::CustomersBook();
   index.UseNames(&book);
   index.RefreshNames();  // once per generation of the book, not per keystroke
   const char* text = kSearchTexts[state.range(0)];

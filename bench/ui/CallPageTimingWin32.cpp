@@ -85,16 +85,6 @@ double SearchMilliseconds(HWND page, const wchar_t* text) {
   return Milliseconds(start, Now());
 }
 
-tfm::test::MapPhoneBook Book() {
-  tfm::test::MapPhoneBook book;
-  char number[16];
-  for (int i = 0; i < 1000000; i += 1000) {
-    std::snprintf(number, sizeof number, "0301%06d", i);
-    book.names[number] = "Kunde " + std::to_string(i / 1000) + " M\xC3\xBCller";
-  }
-  return book;
-}
-
 void PumpUntilIdle() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
@@ -119,7 +109,7 @@ int main(int argc, char** argv) {
   double held = 0;
   double sortByCaller = 0;
   double sortByMoment = 0;
-  tfm::test::MapPhoneBook book = Book();
+  tfm::test::MapPhoneBook book = tfm::test::CustomersBook();
   constexpr const wchar_t* kTexts[] = {L"0", L"0301", L"4711", L"m\u00FCller", L"zzz"};
   double searches[std::size(kTexts)] = {};
   for (int run = 0; run < runs; ++run) {

@@ -1,7 +1,9 @@
 #pragma once
 // A phone book held in memory, for the call list's tests and benchmarks: names by exact number, a count
-// of the questions asked, and a refusal to name when the test says so.
+// of the questions asked, and a refusal to name when the test says so; and the book the benchmarks name
+// the callers of their logs from.
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <string_view>
@@ -33,5 +35,17 @@ class MapPhoneBook final : public IPhoneBook {
   std::string refusal;  // the reason SetName fails with, when not empty
   mutable int asked = 0;
 };
+
+// A thousand names, of the callers 0301000000, 0301001000, ...: one in a thousand calls of the benchmarks'
+// logs is named.
+inline MapPhoneBook CustomersBook() {
+  MapPhoneBook book;
+  char number[16];
+  for (int i = 0; i < 1000000; i += 1000) {
+    std::snprintf(number, sizeof number, "0301%06d", i);
+    book.names[number] = "Kunde " + std::to_string(i / 1000) + " M\xC3\xBCller";
+  }
+  return book;
+}
 
 }  // namespace tfm::test
