@@ -121,7 +121,7 @@ std::string_view CallLogIndex::Numbers(uint32_t record) const {
 std::string_view CallLogIndex::Cell(size_t position, int column) const {
   if (position >= RowCount() || column < 0 || column >= kCallColumnCount) return {};
   const uint32_t record = RecordAt(position);
-  if (column == static_cast<int>(CallColumn::kName)) return m_names.empty() ? std::string_view() : m_names[NameId(record)];
+  if (column == static_cast<int>(CallColumn::kName)) return NameOf(record);
   return CallLogField(Line(record), kFieldOfColumn[column]);
 }
 
@@ -223,8 +223,9 @@ void CallLogIndex::Filter(std::string_view text) {
   const bool narrowing = m_filtered && folded.find(m_foldedFilter) != std::string::npos;
   m_filterText = text;
   m_foldedFilter = std::move(folded);
-  m_numbersMayHold = std::all_of(m_foldedFilter.begin(), m_foldedFilter.end(), [](char c) { return c > ' ' && c < '\x7F'; });
-  m_filterHasLetters = std::any_of(m_foldedFilter.begin(), m_foldedFilter.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+  const std::string_view searched = m_foldedFilter;
+  m_numbersMayHold = std::all_of(searched.begin(), searched.end(), [](char c) { return c > ' ' && c < '\x7F'; });
+  m_filterHasLetters = std::any_of(searched.begin(), searched.end(), [](char c) { return c >= 'a' && c <= 'z'; });
   m_filtered = !text.empty();
   if (m_filtered) {
     const bool namesChanged = !NamesCurrent() || !m_namesTaken;
@@ -239,7 +240,8 @@ void CallLogIndex::Filter(std::string_view text) {
 
 void CallLogIndex::Refilter(bool narrowing) {
   m_nameHits.assign(m_names.size(), 0);
-  for (size_t id = 1; id < m_names.size(); ++id) m_nameHits[id] = m_foldedNames[id].find(m_foldedFilter) != std::string::npos;
+  for (size_t id = 1; id < m_names.size(); ++id)
+    m_nameHits[id] = m_foldedNames[id].find(m_foldedFilter) != std::string::npos;
   m_matches.resize(m_order.size(), 0);
   for (uint32_t record = 0; record < m_matches.size(); ++record) {
     if (!narrowing || m_matches[record]) m_matches[record] = Matches(record);
@@ -268,7 +270,7 @@ CallLogIndex::SortKind CallLogIndex::Kind() const {
 std::string_view CallLogIndex::SortText(uint32_t record) const {
   switch (Kind()) {
     case SortKind::kMoment: return CallLogFieldsFrom(Line(record), 3);
-    case SortKind::kName: return m_names.empty() ? std::string_view() : m_names[NameId(record)];
+    case SortKind::kName: return NameOf(record);
     default: return CallLogField(Line(record), kFieldOfColumn[m_sortColumn]);
   }
 }

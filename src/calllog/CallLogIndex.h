@@ -84,6 +84,9 @@ class CallLogIndex {
   uint32_t RecordAt(size_t position) const { return m_filtered ? m_shown[position] : m_order[position]; }
   ptrdiff_t PositionOf(uint32_t record) const;
   uint32_t NameId(uint32_t record) const { return m_nameOf.empty() ? 0 : m_nameOf[record]; }
+  std::string_view NameOf(uint32_t record) const {
+    return m_names.empty() ? std::string_view() : m_names[NameId(record)];
+  }
   void TakeNames();
   uint32_t NameIdFor(std::string_view number);
   void RankNames();

@@ -174,7 +174,6 @@ void CCallMonitorDlg::OnSearchChange(UINT notifyCode, HWND search) {
   std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(search)) + 1);
   GetWindowTextW(search, text.data(), static_cast<int>(text.size()));
   m_index.Filter(os::Utf8(text.data()));
-  if (!m_index.FilterText().empty()) m_bookGeneration = m_book ? m_book->Generation() : 0;
   ShowNewRows();
   TraceF("call page: %d of %d rows for the search", static_cast<int>(m_index.RowCount()),
          static_cast<int>(m_index.TotalCount()));
@@ -199,8 +198,8 @@ void CCallMonitorDlg::OnTimer(UINT_PTR id) {
 void CCallMonitorDlg::FollowPhoneBook() {
   if (!m_book || m_book->Generation() == m_bookGeneration) return;
   m_bookGeneration = m_book->Generation();
-  const bool namesOrderRows = !m_index.FilterText().empty() || m_index.SortColumn() == static_cast<int>(CallColumn::kName);
-  if (namesOrderRows && m_index.RefreshNames()) ShowNewRows();
+  const bool sortedByName = m_index.SortColumn() == static_cast<int>(CallColumn::kName);
+  if ((sortedByName || !m_index.FilterText().empty()) && m_index.RefreshNames()) ShowNewRows();
   InvalidateRect(m_list.Hwnd(), nullptr, TRUE);
   Trace("call page: the phone book has changed");
 }
@@ -274,8 +273,9 @@ void CCallMonitorDlg::OnContextMenu(HWND clicked, POINT screen) {
   const HMENU popup = GetSubMenu(menu.get(), 0);
   if (!popup) return;
   const auto selected = static_cast<int>(Send(list, LVM_GETSELECTEDCOUNT));
-  const auto focused = static_cast<size_t>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-  const bool nameable = m_book && selected == 1 && !m_index.Cell(focused, static_cast<int>(CallColumn::kCalling)).empty();
+  const auto first = static_cast<size_t>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  const bool nameable =
+      m_book && selected == 1 && !m_index.Cell(first, static_cast<int>(CallColumn::kCalling)).empty();
   EnableMenuItem(popup, IDM_CALLS_COPY, MF_BYCOMMAND | (selected > 0 ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(popup, IDM_CALLS_NAME_NUMBER, MF_BYCOMMAND | (nameable ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(popup, IDM_CALLS_EXPORT, MF_BYCOMMAND | (m_index.RowCount() ? MF_ENABLED : MF_GRAYED));
@@ -326,7 +326,8 @@ void CCallMonitorDlg::OnCallsLogged() {
       Send(list, LVM_SCROLL, 0, row.bottom - row.top);
     }
   }
-  if (follow && m_index.RowCount() > 0) Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(m_index.NewestPosition()), FALSE);
+  if (follow && m_index.RowCount() > 0)
+    Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(m_index.NewestPosition()), FALSE);
   InvalidateRect(list, nullptr, TRUE);
   UpdateCount();
   TraceF("call page: %d calls listed live, %d rows", static_cast<int>(heard.size() - known),

@@ -233,7 +233,8 @@ void CStripChart::DrawLabels(HDC dc) const {
   const os::ScopedSelect selectFont(dc, font.get());
   TextAt(dc, l.xTitleX, l.xTitleY, TA_CENTER | TA_TOP, m_xTitle);
   if (m_wholeUnits) {
-    for (const AxisMark& mark : WholeMarks()) TextAt(dc, l.topX, mark.row + (l.topY - p.top), TA_RIGHT | TA_TOP, mark.text);
+    const int32_t aboveRow = l.topY - p.top;  // the labels centre on their rows, as the top one does
+    for (const AxisMark& mark : WholeMarks()) TextAt(dc, l.topX, mark.row + aboveRow, TA_RIGHT | TA_TOP, mark.text);
     return;
   }
   TextAt(dc, l.topX, l.topY, TA_RIGHT | TA_TOP,
