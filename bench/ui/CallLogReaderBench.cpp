@@ -1,10 +1,11 @@
-// Indexing a large call log as the writer stores it (CR LF endings) for the call page, and sorting the
-// index by a number and by the moment.
+// Indexing a large call log as the writer stores it (CR LF endings) for the call page, sorting the index
+// by a number and by the moment, naming its callers from a phone book, and searching it as the user types.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
 
+#include "MapPhoneBook.h"
 #include "calllog/CallLogIndex.h"
 
 namespace {
@@ -43,5 +44,52 @@ void BM_SortCallLog(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SortCallLog)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// Every caller of the log is asked for once, as when the page opens or the book has changed.
+void BM_NameCallers(benchmark::State& state) {
+  tfm::CallLogIndex index(MakeLog(1000000));
+  tfm::test::MapPhoneBook book = tfm::test::CustomersBook();
+  index.UseNames(&book);
+  for (auto _ : state) {
+    ++book.generation;
+    benchmark::DoNotOptimize(index.RefreshNames());
+  }
+}
+BENCHMARK(BM_NameCallers)->Unit(benchmark::kMillisecond);
+
+// One keystroke of a search over 1,000,000 calls: from no text to the text, the worst case (a text that
+// grows from the last one searches only the rows that one kept). Typical texts: an area code, an
+// extension, part of a name, a text that nothing holds.
+const char* const kSearchTexts[] = {"0301", "4711", "m\xC3\xBCller", "Kunde 7", "zzz"};
+
+void BM_SearchKeystroke(benchmark::State& state) {
+  tfm::CallLogIndex index(MakeLog(1000000));
+  const tfm::test::MapPhoneBook book = tfm::test::CustomersBook();
+  index.UseNames(&book);
+  index.RefreshNames();  // once per generation of the book, not per keystroke
+  const char* text = kSearchTexts[state.range(0)];
+  state.SetLabel(text);
+  for (auto _ : state) {
+    index.Filter(text);
+    benchmark::DoNotOptimize(index.RowCount());
+    state.PauseTiming();
+    index.Filter("");
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_SearchKeystroke)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+// Typing "03015" one key at a time, and deleting it again: each step narrows or widens the last.
+void BM_SearchTyping(benchmark::State& state) {
+  tfm::CallLogIndex index(MakeLog(1000000));
+  const std::string typed = "03015";
+  for (auto _ : state) {
+    for (size_t length = 1; length <= typed.size(); ++length) index.Filter(typed.substr(0, length));
+    for (size_t length = typed.size(); length-- > 0;) index.Filter(typed.substr(0, length));
+    benchmark::DoNotOptimize(index.RowCount());
+  }
+  state.SetItemsProcessed(state.iterations() * 2 * static_cast<int64_t>(typed.size()));
+}
+BENCHMARK(BM_SearchTyping)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -198,7 +198,7 @@ void CMonitorApp::OnDevicesMonitor(DevicesMonitorTab tab, const CallLogRow* call
     return info;
   };
   CDevicesMonitorDlg dialog({m_flags.capiAvailable, m_capiLibrary.EntryPoints(), getProfile, m_modemRegistry,
-                             m_flags.workersRunning, m_flags.callActivity, m_callFeed},
+                             m_flags.workersRunning, m_flags.callActivity, m_callFeed, &phoneBook()},
                             tab);
   if (call) dialog.ShowCall(*call);
   m_runningDialog = &dialog;

@@ -70,6 +70,16 @@ void AppendCsvLine(std::string& out, std::span<const std::string_view> cells, st
   out += "\r\n";
 }
 
+std::string Grouped(size_t count, std::string_view separator) {
+  const std::string digits = std::to_string(count);
+  std::string grouped;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += separator;
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
 }  // namespace
 
 void AppendTabSeparatedRow(std::string& out, const CallLogIndex& index, size_t position) {
@@ -100,6 +110,11 @@ void BeginCsv(std::string& out, std::span<const std::string_view> titles, std::s
 void AppendCsvRow(std::string& out, const CallLogIndex& index, size_t position, std::string_view separator) {
   const auto cells = Cells(index, position);
   AppendCsvLine(out, cells, separator);
+}
+
+std::string CallCountText(size_t shown, size_t total, bool searching, std::string_view thousandsSeparator) {
+  std::string text = searching ? Grouped(shown, thousandsSeparator) + " of " : std::string();
+  return text + Grouped(total, thousandsSeparator) + (total == 1 ? " call" : " calls");
 }
 
 }  // namespace tfm

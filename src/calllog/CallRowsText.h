@@ -45,4 +45,8 @@ void BeginCsv(std::string& out, std::span<const std::string_view> titles, std::s
 // The line of the row shown at position.
 void AppendCsvRow(std::string& out, const CallLogIndex& index, size_t position, std::string_view separator);
 
+// The count under the list: "1,234 calls", or "12 of 1,234 calls" while a search text is set, the digits
+// grouped by three with the user's thousands separator (UTF-8).
+std::string CallCountText(size_t shown, size_t total, bool searching, std::string_view thousandsSeparator);
+
 }  // namespace tfm

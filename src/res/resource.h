@@ -12,7 +12,13 @@
 #define IDR_CALL_LIST_MENU 170  /* the call list's context menu */
 #define IDM_CALLS_COPY 40020
 #define IDM_CALLS_SELECT_ALL 40021
-#define IDM_CALLS_EXPORT 40022
+#define IDM_CALLS_EXPORT 40022  /* also the id of the page's "Export..." button */
+#define IDM_CALLS_NAME_NUMBER 40023
+#define IDC_CALL_SEARCH 1065
+#define IDC_CALL_COUNT 1066
+#define IDD_NAME_NUMBER 137     /* "Name this number" */
+#define IDC_NAME_NUMBER 1067
+#define IDC_NAME_TEXT 1068
 #define IDD_ACTIVITY_MONITOR 149 /* "Activity Monitor" page */
 #define IDC_CHART_FRAME 1098
 #define IDC_CALLS_IN_PROGRESS 1099 /* the chart's current value as text */

@@ -62,6 +62,7 @@ void CISDNActivityMonitor::CreateChart() {
   AddAnchor(IDC_CALLS_IN_PROGRESS, fw::kTopLeft, {100, 0});
   for (size_t plot = 0; plot < kPlotCount; ++plot) m_chart.SetRange(kLower, kUpper, plot);
   m_chart.SetYUnits("Calls", "", "");
+  m_chart.SetWholeUnits(true);
   m_chart.SetXUnits("1 sec");
   ApplyChartColours();
 }

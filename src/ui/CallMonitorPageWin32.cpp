@@ -1,11 +1,8 @@
 #include "ui/CallMonitorPageWin32.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <iterator>
 #include <new>
-#include <numeric>
 #include <string_view>
 
 #include "calllog/CallLogFileWin32.h"
@@ -18,26 +15,26 @@
 #include "os/Owned.h"
 #include "os/Text.h"
 #include "res/resource.h"
+#include "ui/CallExportWin32.h"
+#include "ui/NameNumberDlgWin32.h"
 
 namespace tfm {
 namespace {
 
 constexpr char kNoCallsNote[] = "No calls have been logged yet.";
+constexpr char kSearchCue[] = "Search calls";
+// What the caller's cell says when the caller sent no number; copies and exports keep the log's empty field.
+constexpr char kWithheld[] = "withheld";
 
-// Left to right; the caller's number comes before the number called. The columns share the list's
-// width in these proportions, which leave room for the titles and for numbers of up to 16 digits.
-constexpr const char* kColumnTitles[] = {"Call Type", "Caller Id", "Called MSN", "Date", "Time"};
-constexpr int32_t kColumnShares[] = {14, 24, 24, 20, 18};
+// Left to right; the caller's number comes before the number called. The columns share the list's width
+// in these proportions, which leave room for the titles and for callers of up to 13 digits (a called MSN
+// is shorter).
+constexpr std::string_view kColumnTitles[] = {"Call Type", "Caller Id", "Called MSN", "Date", "Time", "Name"};
+constexpr int32_t kColumnShares[] = {13, 20, 18, 16, 13, 20};
 static_assert(std::size(kColumnTitles) == kCallColumnCount && std::size(kColumnShares) == kCallColumnCount);
 
 // Every cell gets this image index; the list has no image list, so nothing is drawn for it.
 constexpr int kCellImage = 2;
-
-// The longest path the save dialog may return, in UTF-16 units.
-constexpr size_t kMaxPathLength = 32768;
-
-// Exported text is written in parts of about this length, so that a large export needs little memory.
-constexpr size_t kWriteLength = 64 * 1024;
 
 LRESULT Send(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return SendMessageW(list, message, wParam, lParam);
@@ -50,15 +47,20 @@ void SetRowState(HWND list, int row, UINT state, UINT mask) {
   Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-bool WriteAll(HANDLE file, std::string_view text) {
-  DWORD written = 0;
-  return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+// Wine's list clears a selection of all rows (-1) one row at a time: a million rows take some 400 ms. A
+// list with nothing selected is left alone, and the focus is taken from its one row.
+void ClearSelection(HWND list) {
+  if (Send(list, LVM_GETSELECTEDCOUNT) > 0) SetRowState(list, -1, 0, LVIS_SELECTED);
+  const auto focused = static_cast<int>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (focused >= 0) SetRowState(list, focused, 0, LVIS_FOCUSED);
 }
+
+bool KeyDown(const MSG& message, WPARAM key) { return message.message == WM_KEYDOWN && message.wParam == key; }
 
 }  // namespace
 
-CCallMonitorDlg::CCallMonitorDlg(CallFeed* calls, const fw::CColorizedTheme* theme)
-    : fw::ResizableDialog(IDD_CALL_MONITOR, theme), m_calls(calls) {}
+CCallMonitorDlg::CCallMonitorDlg(CallFeed* calls, IPhoneBook* book, const fw::CColorizedTheme* theme)
+    : fw::ResizableDialog(IDD_CALL_MONITOR, theme), m_calls(calls), m_book(book) {}
 
 const fw::MessageEntry<CCallMonitorDlg> CCallMonitorDlg::kMessageMap[] = {
     fw::OnDrawItem<&CCallMonitorDlg::OnDrawListRow>(IDC_CALL_LIST),
@@ -67,7 +69,10 @@ const fw::MessageEntry<CCallMonitorDlg> CCallMonitorDlg::kMessageMap[] = {
     fw::OnCommand<&CCallMonitorDlg::OnCopy>(IDM_CALLS_COPY),
     fw::OnCommand<&CCallMonitorDlg::OnSelectAll>(IDM_CALLS_SELECT_ALL),
     fw::OnCommand<&CCallMonitorDlg::OnExport>(IDM_CALLS_EXPORT),
+    fw::OnCommand<&CCallMonitorDlg::OnNameNumber>(IDM_CALLS_NAME_NUMBER),
+    fw::OnCommand<&CCallMonitorDlg::OnSearchChange>(IDC_CALL_SEARCH),
     fw::OnMessage<&CCallMonitorDlg::OnCallsLogged>(kCallsLoggedMessage),
+    fw::OnTimer<&CCallMonitorDlg::OnTimer>(),
     fw::OnMessage<&CCallMonitorDlg::OnDestroy>(WM_DESTROY, fw::Platform::After),
 };
 
@@ -75,19 +80,31 @@ bool CCallMonitorDlg::OnInitDialog() {
   fw::ResizableDialog::OnInitDialog();
   ShowSizeGrip(false);
   m_list.Attach(Item(IDC_CALL_LIST));
+  AddAnchor(IDC_CALL_SEARCH, fw::kTopLeft, {100, 0});
+  AddAnchor(IDM_CALLS_EXPORT, {100, 0}, {100, 0});
   AddAnchor(IDC_CALL_LIST, fw::kTopLeft, fw::kBottomRight);
+  AddAnchor(IDC_CALL_COUNT, fw::kBottomLeft, fw::kBottomRight);
+  SendMessageW(Item(IDC_CALL_SEARCH), EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(os::Wide(kSearchCue).c_str()));
   m_emptyNote.Create(*this, IDC_CALL_LIST, kNoCallsNote);
   m_list.SetHighlightMode(CReportListCtrl::kHighlightRow);
-  for (int index = 0; index < static_cast<int>(std::size(kColumnTitles)); ++index) {
-    m_list.InsertColumn(kColumnTitles[index], index, 0, LVCFMT_LEFT, -1, LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM);
+  for (int index = 0; index < kCallColumnCount; ++index) {
+    const std::string title(kColumnTitles[index]);
+    m_list.InsertColumn(title.c_str(), index, 0, LVCFMT_LEFT, -1, LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM);
   }
   m_list.FitColumns(kColumnShares);
+  if (m_book) {
+    m_bookGeneration = m_book->Generation();
+    SetTimer(Hwnd(), kPhoneBookTimerId, kPhoneBookCheckMs, nullptr);
+  }
   LoadCallLog();
   return true;
 }
 
-void CCallMonitorDlg::UpdateEmptyNote() {
-  m_emptyNote.Show(m_index.RowCount() == 0);
+void CCallMonitorDlg::UpdateCount() {
+  m_emptyNote.Show(m_index.TotalCount() == 0);
+  const std::string count = CallCountText(m_index.RowCount(), m_index.TotalCount(), !m_index.FilterText().empty(),
+                                          UserThousandsSeparator());
+  SetWindowTextW(Item(IDC_CALL_COUNT), os::Wide(count).c_str());
 }
 
 // The feed is attached before the file is read, so that no call falls between the two; the calls
@@ -104,6 +121,7 @@ void CCallMonitorDlg::LoadCallLog() {
     m_index = CallLogIndex();
     Trace("call page: the call log is too large to be listed");
   }
+  m_index.UseNames(m_book);
   // An empty list says why when the file could not be read, rather than that no call was logged.
   SetWindowTextW(m_emptyNote.Hwnd(), os::Wide(error ? CallLogUnreadableText(path, error) : kNoCallsNote).c_str());
   if (error) TraceF("call page: the call log cannot be read, error %lu", static_cast<unsigned long>(error));
@@ -112,24 +130,83 @@ void CCallMonitorDlg::LoadCallLog() {
   Send(list, LVM_SETITEMCOUNT, m_index.RowCount(), LVSICF_NOINVALIDATEALL);
   Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(std::max<ptrdiff_t>(m_index.NewestPosition(), 0)), FALSE);
   InvalidateRect(list, nullptr, TRUE);
-  UpdateEmptyNote();
+  UpdateCount();
   TraceF("call page: %d rows", static_cast<int>(m_index.RowCount()));
 }
 
 bool CCallMonitorDlg::SelectCall(const CallLogRow& call) {
+  if (m_index.FindNewest(call) < 0 && !m_index.FilterText().empty()) SetWindowTextW(Item(IDC_CALL_SEARCH), L"");
   const ptrdiff_t position = m_index.FindNewest(call);
   TraceF("call page: call of %s at %s %s %s", call.callingNumber.c_str(), call.date.c_str(), call.time.c_str(),
          position < 0 ? "not listed" : "selected");
   if (position < 0) return false;
   const HWND list = m_list.Hwnd();
-  SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ClearSelection(list);
   SetRowState(list, static_cast<int>(position), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(position), FALSE);
   return true;
 }
 
+bool CCallMonitorDlg::OnDialogKey(const MSG& message) {
+  if (!IsWindowVisible(Hwnd())) return false;
+  const HWND search = Item(IDC_CALL_SEARCH);
+  const bool control = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+  if (control && (KeyDown(message, 'F') || KeyDown(message, 'E'))) {
+    SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(search), TRUE);
+    SendMessageW(search, EM_SETSEL, 0, -1);
+    return true;
+  }
+  if (message.hwnd != search) return false;
+  if (KeyDown(message, VK_ESCAPE) && GetWindowTextLengthW(search) > 0) {
+    SetWindowTextW(search, L"");
+    return true;
+  }
+  if (KeyDown(message, VK_RETURN)) {
+    SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_list.Hwnd()), TRUE);
+    return true;
+  }
+  return false;
+}
+
+// Each change of the text searches at once: a search of a million calls takes some tens of milliseconds.
+void CCallMonitorDlg::OnSearchChange(UINT notifyCode, HWND search) {
+  if (notifyCode != EN_CHANGE) return;
+  std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(search)) + 1);
+  GetWindowTextW(search, text.data(), static_cast<int>(text.size()));
+  m_index.Filter(os::Utf8(text.data()));
+  ShowNewRows();
+  TraceF("call page: %d of %d rows for the search", static_cast<int>(m_index.RowCount()),
+         static_cast<int>(m_index.TotalCount()));
+}
+
+// The selection is cleared while the list is the shorter, before it grows or after it shrinks.
+void CCallMonitorDlg::ShowNewRows() {
+  const HWND list = m_list.Hwnd();
+  const bool fewer = m_index.RowCount() < static_cast<size_t>(Send(list, LVM_GETITEMCOUNT));
+  if (!fewer) ClearSelection(list);
+  Send(list, LVM_SETITEMCOUNT, m_index.RowCount(), LVSICF_NOINVALIDATEALL);
+  if (fewer) ClearSelection(list);
+  Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(std::max<ptrdiff_t>(m_index.NewestPosition(), 0)), FALSE);
+  InvalidateRect(list, nullptr, TRUE);
+  UpdateCount();
+}
+
+void CCallMonitorDlg::OnTimer(UINT_PTR id) {
+  if (id == kPhoneBookTimerId) FollowPhoneBook();
+}
+
+void CCallMonitorDlg::FollowPhoneBook() {
+  if (!m_book || m_book->Generation() == m_bookGeneration) return;
+  m_bookGeneration = m_book->Generation();
+  const bool sortedByName = m_index.SortColumn() == static_cast<int>(CallColumn::kName);
+  if ((sortedByName || !m_index.FilterText().empty()) && m_index.RefreshNames()) ShowNewRows();
+  InvalidateRect(m_list.Hwnd(), nullptr, TRUE);
+  Trace("call page: the phone book has changed");
+}
+
 void CCallMonitorDlg::OnDestroy() {
   if (m_calls) m_calls->Detach();
+  KillTimer(Hwnd(), kPhoneBookTimerId);
 }
 
 LRESULT CCallMonitorDlg::OnListNotify(const NMHDR& header) {
@@ -142,10 +219,21 @@ LRESULT CCallMonitorDlg::OnListNotify(const NMHDR& header) {
   return 0;
 }
 
+// Names the index does not hold yet (the book changed, and nothing has needed them all since) are asked
+// of the book for the rows drawn.
+std::string CCallMonitorDlg::CellText(size_t position, int column) const {
+  const std::string_view cell = m_index.Cell(position, column);
+  if (column == static_cast<int>(CallColumn::kCalling) && cell.empty() && position < m_index.RowCount())
+    return kWithheld;
+  if (column == static_cast<int>(CallColumn::kName) && m_book && !m_index.NamesCurrent())
+    return m_book->NameFor(m_index.Cell(position, static_cast<int>(CallColumn::kCalling)));
+  return std::string(cell);
+}
+
 void CCallMonitorDlg::OnCellWanted(LVITEMW& item) const {
   if (item.mask & LVIF_IMAGE) item.iImage = kCellImage;
   if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-  const std::wstring cell = os::Wide(m_index.Cell(static_cast<size_t>(item.iItem), item.iSubItem));
+  const std::wstring cell = os::Wide(CellText(static_cast<size_t>(item.iItem), item.iSubItem));
   const size_t length = std::min(cell.size(), static_cast<size_t>(item.cchTextMax - 1));
   std::copy_n(cell.data(), length, item.pszText);
   item.pszText[length] = L'\0';
@@ -158,7 +246,7 @@ void CCallMonitorDlg::OnColumnClick(int column) {
   m_index.Sort(column, ascending);
   m_list.SetSortArrow(column, ascending);
   const HWND list = m_list.Hwnd();
-  SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ClearSelection(list);
   Send(list, LVM_ENSUREVISIBLE, 0, FALSE);
   InvalidateRect(list, nullptr, TRUE);
   TraceF("call page: sorted by column %d %s", column, ascending ? "ascending" : "descending");
@@ -184,8 +272,12 @@ void CCallMonitorDlg::OnContextMenu(HWND clicked, POINT screen) {
   const os::UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CALL_LIST_MENU)));
   const HMENU popup = GetSubMenu(menu.get(), 0);
   if (!popup) return;
-  const bool anySelected = Send(list, LVM_GETSELECTEDCOUNT) > 0;
-  EnableMenuItem(popup, IDM_CALLS_COPY, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
+  const auto selected = static_cast<int>(Send(list, LVM_GETSELECTEDCOUNT));
+  const auto first = static_cast<size_t>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  const bool nameable =
+      m_book && selected == 1 && !m_index.Cell(first, static_cast<int>(CallColumn::kCalling)).empty();
+  EnableMenuItem(popup, IDM_CALLS_COPY, MF_BYCOMMAND | (selected > 0 ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(popup, IDM_CALLS_NAME_NUMBER, MF_BYCOMMAND | (nameable ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(popup, IDM_CALLS_EXPORT, MF_BYCOMMAND | (m_index.RowCount() ? MF_ENABLED : MF_GRAYED));
   TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Hwnd(), nullptr);
 }
@@ -224,6 +316,7 @@ void CCallMonitorDlg::OnCallsLogged() {
   const HWND list = m_list.Hwnd();
   for (size_t i = known; i < heard.size(); ++i) {
     const auto position = static_cast<int>(m_index.Append(heard[i]));
+    if (position < 0) continue;  // the search hides it
     Send(list, LVM_SETITEMCOUNT, m_index.RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     if (static_cast<size_t>(position) + 1 == m_index.RowCount()) continue;
     ShiftSelectionFrom(position);
@@ -233,9 +326,10 @@ void CCallMonitorDlg::OnCallsLogged() {
       Send(list, LVM_SCROLL, 0, row.bottom - row.top);
     }
   }
-  if (follow) Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(m_index.NewestPosition()), FALSE);
+  if (follow && m_index.RowCount() > 0)
+    Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(m_index.NewestPosition()), FALSE);
   InvalidateRect(list, nullptr, TRUE);
-  UpdateEmptyNote();
+  UpdateCount();
   TraceF("call page: %d calls listed live, %d rows", static_cast<int>(heard.size() - known),
          static_cast<int>(m_index.RowCount()));
 }
@@ -251,6 +345,7 @@ std::vector<size_t> CCallMonitorDlg::SelectedPositions() const {
 void CCallMonitorDlg::OnCopy() {
   const std::vector<size_t> positions = SelectedPositions();
   if (positions.empty()) return;
+  m_index.RefreshNames();
   std::string text;
   for (const size_t position : positions) AppendTabSeparatedRow(text, m_index, position);
   const bool copied = os::PutClipboardText(Hwnd(), text);
@@ -259,51 +354,31 @@ void CCallMonitorDlg::OnCopy() {
 
 void CCallMonitorDlg::OnSelectAll() { SetRowState(m_list.Hwnd(), -1, LVIS_SELECTED, LVIS_SELECTED); }
 
-// Two or more selected rows are exported; otherwise every row, in the order shown.
+// The rows listed (those the search keeps), in the order shown; when some of them are selected, the
+// user chooses between those and all.
 void CCallMonitorDlg::OnExport() {
-  std::vector<size_t> positions = SelectedPositions();
-  if (positions.size() < 2) {
-    positions.resize(m_index.RowCount());
-    std::iota(positions.begin(), positions.end(), size_t{0});
-  }
-  // Room for a long path: the user's folders may lie deeper than MAX_PATH.
-  std::wstring path = L"calls.csv";
-  path.resize(kMaxPathLength);
-  OPENFILENAMEW request{};
-  request.lStructSize = sizeof request;
-  request.hwndOwner = GetAncestor(Hwnd(), GA_ROOT);
-  request.lpstrFilter = L"CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
-  request.lpstrFile = path.data();
-  request.nMaxFile = static_cast<DWORD>(path.size());
-  request.lpstrTitle = L"Export Calls";
-  request.lpstrDefExt = L"csv";
-  request.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetSaveFileNameW(&request)) return;
-  const std::string chosen = os::Utf8(path.c_str());
-  if (WriteCsv(chosen, positions)) {
+  const HWND owner = GetAncestor(Hwnd(), GA_ROOT);
+  const std::vector<size_t> positions =
+      ChooseExportRows(owner, SelectedPositions(), m_index.RowCount(), UserThousandsSeparator());
+  if (positions.empty()) return;
+  const std::string path = ChooseExportPath(owner);
+  if (path.empty()) return;
+  m_index.RefreshNames();
+  if (WriteCallsCsv(path, m_index, positions, kColumnTitles)) {
     TraceF("call page: %d rows exported", static_cast<int>(positions.size()));
     return;
   }
-  const std::string text = "The calls could not be written to " + chosen + ".";
-  MessageBoxW(request.hwndOwner, os::Wide(text).c_str(), os::Wide(kProgramName).c_str(), MB_OK | MB_ICONWARNING);
+  const std::string text = "The calls could not be written to " + path + ".";
+  MessageBoxW(owner, os::Wide(text).c_str(), os::Wide(kProgramName).c_str(), MB_OK | MB_ICONWARNING);
 }
 
-bool CCallMonitorDlg::WriteCsv(const std::string& path, const std::vector<size_t>& positions) const {
-  const os::UniqueHandle file = os::AdoptFile(
-      CreateFileW(os::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  std::string_view titles[kCallColumnCount];
-  std::copy(std::begin(kColumnTitles), std::end(kColumnTitles), titles);
-  const std::string separator = CsvSeparator(UserListSeparator());
-  std::string text;
-  BeginCsv(text, titles, separator);
-  for (const size_t position : positions) {
-    AppendCsvRow(text, m_index, position, separator);
-    if (text.size() < kWriteLength) continue;
-    if (!WriteAll(file.get(), text)) return false;
-    text.clear();
-  }
-  return WriteAll(file.get(), text);
+void CCallMonitorDlg::OnNameNumber() {
+  const std::vector<size_t> selected = SelectedPositions();
+  if (!m_book || selected.size() != 1) return;
+  const std::string number(m_index.Cell(selected.front(), static_cast<int>(CallColumn::kCalling)));
+  if (number.empty()) return;  // withheld
+  CNameNumberDlg dialog(*m_book, number);
+  if (dialog.DoModal(GetAncestor(Hwnd(), GA_ROOT)) == IDOK) FollowPhoneBook();
 }
 
 bool CCallMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

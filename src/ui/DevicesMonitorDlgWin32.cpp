@@ -35,7 +35,7 @@ CDevicesMonitorDlg::CDevicesMonitorDlg(const DevicesMonitorSources& sources, Dev
       m_isdnPage(sources.capiAvailable, sources.capi, sources.getProfile, m_notice, &m_theme),
       m_modemPage(sources.modems, &m_theme),
       m_activityPage(sources.workersRunning, sources.activity, &m_theme),
-      m_callPage(&sources.callFeed, &m_theme),
+      m_callPage(&sources.callFeed, sources.phoneBook, &m_theme),
       m_firstTab(firstTab) {
   // The dialog manager creates the container, tab and tree controls by class name.
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
@@ -92,7 +92,8 @@ bool CDevicesMonitorDlg::OnInitDialog() {
 }
 
 bool CDevicesMonitorDlg::PreTranslateMessage(const MSG& message) {
-  return m_pages.SwitchOnKey(message) || MoveFocusOnTab(message) || KeepEnterInList(message);
+  return m_pages.SwitchOnKey(message) || m_callPage.OnDialogKey(message) || MoveFocusOnTab(message) ||
+         KeepEnterInList(message);
 }
 
 // Tab and Shift+Tab walk the tab strip, the shown page's controls, OK and Cancel, and wrap around.

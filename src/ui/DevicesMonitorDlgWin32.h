@@ -32,6 +32,7 @@ struct DevicesMonitorSources {
   const std::atomic<int32_t>& workersRunning;  // the activity chart replays its history only while set
   CallActivity& activity;                      // the activity chart's samples
   CallFeed& callFeed;                          // calls logged while the dialog is open
+  IPhoneBook* phoneBook = nullptr;             // the callers' names; null for none
 };
 
 // The tabs, in the order they are shown.

@@ -87,6 +87,20 @@ std::string FormatLimit(double value, int32_t decimals) {
   return text;
 }
 
+std::vector<AxisMark> WholeAxisMarks(double lower, double upper, const ChartRect& plot, int32_t minSpacing) {
+  std::vector<AxisMark> marks;
+  const double range = upper - lower;
+  constexpr double kLargestStep = 1e9;
+  if (!std::isfinite(range) || range <= 0 || plot.Height() <= 0) return marks;
+  const double scale = plot.Height() / range;
+  double step = 1;
+  for (int i = 0; step * scale < minSpacing && step < kLargestStep; ++i) step *= i % 3 == 1 ? 2.5 : 2;  // 1 2 5 10 ...
+  for (double value = std::ceil(lower / step) * step; value <= upper; value += step) {
+    marks.push_back({ValueToRow(value, lower, scale, plot.bottom), std::to_string(std::llround(value))});
+  }
+  return marks;
+}
+
 int32_t RaisedCapacity(int32_t capacity, int32_t clientWidth, int32_t shiftPixels) {
   const int32_t columns = clientWidth / std::max(shiftPixels, 1);
   return std::max(capacity, columns + 10);

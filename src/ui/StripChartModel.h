@@ -96,6 +96,16 @@ inline constexpr int32_t kLabelFontHeight = 14;
 // A limit value as the labels show it ("%.*lf"); decimals are held to 0...17.
 std::string FormatLimit(double value, int32_t decimals);
 
+// An axis of whole units (calls): a label at every whole step between the limits, and a grid line at each
+// one inside the band. The step is 1, 2, 5, 10, 20, 50, ..., the smallest that keeps the labels at least
+// minSpacing pixels apart; none for an empty or undefined range.
+struct AxisMark {
+  int32_t row;
+  std::string text;
+  friend bool operator==(const AxisMark&, const AxisMark&) = default;
+};
+std::vector<AxisMark> WholeAxisMarks(double lower, double upper, const ChartRect& plot, int32_t minSpacing);
+
 // historyCapacity never shrinks; it grows to hold one sample per column of the client area plus 10.
 int32_t RaisedCapacity(int32_t capacity, int32_t clientWidth, int32_t shiftPixels);
 

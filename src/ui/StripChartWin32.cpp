@@ -99,6 +99,17 @@ void CStripChart::SetYUnits(const char* title, const char* bottomText, const cha
   RedrawBackground(true);
 }
 
+void CStripChart::SetWholeUnits(bool whole) {
+  m_wholeUnits = whole;
+  RedrawBackground(true);
+}
+
+// Labels a line and a half of their text apart.
+std::vector<AxisMark> CStripChart::WholeMarks() const {
+  const ChartPlot& plot0 = m_model.plots()[0];
+  return WholeAxisMarks(plot0.lower, plot0.upper, m_model.plotRect(), ScaleForDpi(kLabelFontHeight * 3 / 2, m_dpi));
+}
+
 void CStripChart::SetGridColor(COLORREF colour) {
   m_gridColour = colour;
   RedrawBackground(true);
@@ -192,7 +203,14 @@ void CStripChart::DrawFrameAndGrid(HDC dc) const {
     LineTo(dc, p.left, p.bottom + 1);
     LineTo(dc, p.left, p.top);
   }
-  for (const int32_t y : GridRows(p, m_gridLines)) {
+  std::vector<int32_t> rows = GridRows(p, m_gridLines);
+  if (m_wholeUnits) {
+    rows.clear();
+    for (const AxisMark& mark : WholeMarks()) {
+      if (mark.row > p.top && mark.row < p.bottom) rows.push_back(mark.row);
+    }
+  }
+  for (const int32_t y : rows) {
     for (int32_t x = p.left; x < p.right; x += ScaleForDpi(kGridDotSpacing, m_dpi)) SetPixel(dc, x, y, m_gridColour);
   }
 }
@@ -213,12 +231,17 @@ void CStripChart::DrawLabels(HDC dc) const {
   TextAt(dc, l.yTitleX, l.yTitleBaseline, TA_CENTER | TA_BASELINE, m_yTitle);
 
   const os::ScopedSelect selectFont(dc, font.get());
+  TextAt(dc, l.xTitleX, l.xTitleY, TA_CENTER | TA_TOP, m_xTitle);
+  if (m_wholeUnits) {
+    const int32_t aboveRow = l.topY - p.top;  // the labels centre on their rows, as the top one does
+    for (const AxisMark& mark : WholeMarks()) TextAt(dc, l.topX, mark.row + aboveRow, TA_RIGHT | TA_TOP, mark.text);
+    return;
+  }
   TextAt(dc, l.topX, l.topY, TA_RIGHT | TA_TOP,
          m_topText.empty() ? FormatLimit(plot0.upper, m_decimals) : m_topText);
   TextAt(dc, l.middleX, l.middleY, TA_RIGHT | TA_TOP, FormatLimit((plot0.lower + plot0.upper) / 2, m_decimals));
   TextAt(dc, l.bottomX, l.bottomBaseline, TA_RIGHT | TA_BASELINE,
          m_bottomText.empty() ? FormatLimit(plot0.lower, m_decimals) : m_bottomText);
-  TextAt(dc, l.xTitleX, l.xTitleY, TA_CENTER | TA_TOP, m_xTitle);
 }
 
 void CStripChart::OnSize(UINT, int cx, int cy) {

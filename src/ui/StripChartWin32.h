@@ -37,6 +37,9 @@ class CStripChart : public fw::Window {
   void SetXUnits(const char* title);
   // Empty bottom or top texts show the plot 0 limits instead.
   void SetYUnits(const char* title, const char* bottomText, const char* topText);
+  // The vertical axis counts whole units: labels and grid lines at whole steps (WholeAxisMarks) in place
+  // of the limits, their middle and the evenly spaced grid.
+  void SetWholeUnits(bool whole);
   void SetGridColor(COLORREF colour);
   void SetBackgroundColor(COLORREF colour);
   // Takes effect with the next segment; nothing is redrawn.
@@ -73,6 +76,7 @@ class CStripChart : public fw::Window {
   void DrawSegments(size_t plotCount);
   void DrawFrameAndGrid(HDC dc) const;
   void DrawLabels(HDC dc) const;
+  std::vector<AxisMark> WholeMarks() const;
   void Fill(HDC dc, const ChartRect& rect) const;
 
   const std::atomic<int32_t>& m_workersRunning;
@@ -81,6 +85,7 @@ class CStripChart : public fw::Window {
   int32_t m_shiftPixels = 1;
   int32_t m_gridLines = 5;
   int32_t m_decimals = 1;
+  bool m_wholeUnits = false;
   std::string m_xTitle = "Samples";
   std::string m_yTitle = "Y units";
   std::string m_bottomText;

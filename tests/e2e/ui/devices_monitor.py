@@ -1,7 +1,7 @@
 """The Devices Monitor dialog of the real exe: opened from the tray on the tab its command asks for,
 only once at a time (a second command brings it to the front on its tab), closed with OK or Cancel and
-opened again; its tab keys; the call log listed on its "Call Monitor" tab (live, sorted, copied and
-exported as CSV), the chart of calls in progress and their number as text on its "Activity Monitor" tab,
+opened again; its tab keys; the call log listed on its "Call Monitor" tab (live, searched and counted,
+sorted, copied and exported as CSV, the selected calls or all), the chart of calls in progress and their number as text on its "Activity Monitor" tab,
 resizing, and what empty tabs say; a screenshot of every tab is written to <build>/screenshots, and nothing
 on it is cut, once more under a black high-contrast scheme ("-high-contrast"). With TFM_DPI set (e.g. 144)
 the dialog runs at that display scaling and the screenshots' names end in "-144dpi"."""
@@ -29,6 +29,9 @@ VK_PRIOR = 0x21
 VK_NEXT = 0x22
 TCM_GETCURSEL = 0x130B
 CALL_LIST_ID = 1064
+CALL_SEARCH_ID = 1065
+CALL_COUNT_ID = 1066
+VK_ESCAPE = 0x1B
 CALLS_IN_PROGRESS_ID = 1099
 INTERNATIONAL = "HKCU\\Control Panel\\International"
 MODEM_KEYS = ["HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\" + n
@@ -268,6 +271,7 @@ def empty_device_tabs_say_why(folder):
 LVM_GETITEMCOUNT, LVM_GETHEADER, LVM_GETTOPINDEX, LVM_GETCOUNTPERPAGE = 0x1004, 0x101F, 0x1027, 0x1028
 WM_LBUTTONDOWN, WM_LBUTTONUP = 0x201, 0x202
 COPY, SELECT_ALL, EXPORT = 40020, 40021, 40022
+EXPORT_SELECTED, EXPORT_ALL = 1001, 1002
 
 
 def list_number(list_window, message):
@@ -282,13 +286,40 @@ def click_header(list_window, x):
         winctl("post", header, message, 1 if message == WM_LBUTTONDOWN else 0, (8 << 16) | x)
 
 
-def copied_callers(monitor, page, after):
+def copied_callers(monitor, page, after, rows=4):
     winctl("command", page, SELECT_ALL)
     winctl("command", page, COPY)
-    copied = monitor.wait_trace(r"^call page: 4 rows copied$", after=after)
+    copied = monitor.wait_trace(r"^call page: %d rows copied$" % rows, after=after)
     code, text = winctl("clipboard")
     check(code == 0, "the clipboard holds no text")
     return copied, [line.split("\t")[1] for line in text.splitlines() if line]
+
+
+def typed_search_keeps_its_calls(monitor, page, after):
+    """Types "0301" into the search box, as the keyboard does, and reads the count and the rows kept; Esc
+    clears the search again."""
+    search = child(page, CALL_SEARCH_ID, "the call page")
+    winctl("keys", search, *(ord(c) for c in "0301"))
+    searched = monitor.wait_trace(r"^call page: 1 of 4 rows for the search$", after=after)
+    count = winctl("text", child(page, CALL_COUNT_ID, "the call page"))[1]
+    check(count == "1 of 4 calls", "the count under the list says %r" % count)
+    copied, callers = copied_callers(monitor, page, searched, rows=1)
+    check(callers == ["0301555123"], "the search kept %r" % callers)
+    winctl("keys", search, VK_ESCAPE)
+    return monitor.wait_trace(r"^call page: 4 of 4 rows for the search$", after=copied)
+
+
+def export_csv(monitor, folder, page, button, rows, after):
+    """Exports with one row selected, answers the question with the button, saves; the file's text."""
+    csv_path = os.path.join(folder, "exported-%d.csv" % rows)
+    winctl("post", page, 0x111, EXPORT, 0)  # WM_COMMAND: the "Export..." button
+    code, question = winctl("find", DIALOG_CLASS, 20000, "Telvaro Fax Server Monitor")
+    check(code == 0, "no question which calls to export")
+    winctl("command", int(question), button)
+    check(winctl("save-as", "Export Calls", windows_path(csv_path), 20000)[0] == 0, "the save dialog was not driven")
+    exported = monitor.wait_trace(r"^call page: %d rows exported$" % rows, after=after)
+    with open(csv_path, encoding="utf-8", newline="") as csv:
+        return csv.read(), exported
 
 
 def user_list_separator(separator):
@@ -334,22 +365,23 @@ def copied_and_exported(folder):
     click_header(list_window, 100)  # "Caller Id"
     sorted_up = monitor.wait_trace(r"^call page: sorted by column 1 ascending$", after=live)
     copied, callers = copied_callers(monitor, page, sorted_up)
-    check(callers == ["", "0171999888", "0301555123", "815"], "copied in the wrong order: %r" % callers)
+    check(callers == ["", "815", "0171999888", "0301555123"], "copied in the wrong order: %r" % callers)
     click_header(list_window, 100)
     sorted_down = monitor.wait_trace(r"^call page: sorted by column 1 descending$", after=copied)
     copied, callers = copied_callers(monitor, page, sorted_down)
-    check(callers == ["815", "0301555123", "0171999888", ""], "not sorted the other way: %r" % callers)
+    check(callers == ["0301555123", "0171999888", "815", ""], "not sorted the other way: %r" % callers)
 
-    csv_path = os.path.join(folder, "exported.csv")
-    winctl("post", page, 0x111, EXPORT, 0)  # WM_COMMAND
-    check(winctl("save-as", "Export Calls", windows_path(csv_path), 20000)[0] == 0, "the save dialog was not driven")
-    monitor.wait_trace(r"^call page: 4 rows exported$", after=copied)
-    with open(csv_path, encoding="utf-8", newline="") as exported:
-        text = exported.read()
-    check(text.startswith('\ufeffCall Type;Caller Id;Called MSN;Date;Time\r\nIN;"\t815";"\t4711";'),
-          "CSV: %r" % text[:120])
-    check(text.endswith('\r\nIN;;"\t4712";2005-03-02;08:00:00\r\n') and text.count("\r\n") == 5
-          and 'IN;"\t0301555123";"\t4711";2005-03-01;14:05:09\r\n' in text, "CSV: %r" % text)
+    searched = typed_search_keeps_its_calls(monitor, page, copied)
+    check(winctl("text", child(page, CALL_COUNT_ID, "the call page"))[1] == "4 calls", "Esc left the search set")
+
+    # One row selected (the first, as sorted): the user is asked, and that call or all of them are exported.
+    first = '\ufeffCall Type;Caller Id;Called MSN;Date;Time;Name\r\nIN;"\t0301555123";"\t4711";2005-03-01;14:05:09;\r\n'
+    winctl("keys", list_window, VK_HOME)
+    text, exported = export_csv(monitor, folder, page, EXPORT_SELECTED, 1, searched)
+    check(text == first, "CSV of the selected call: %r" % text)
+    text, exported = export_csv(monitor, folder, page, EXPORT_ALL, 4, exported)
+    check(text.startswith(first) and text.endswith('\r\nIN;;"\t4712";2005-03-02;08:00:00;\r\n')
+          and text.count("\r\n") == 5 and 'IN;"\t815";"\t4711";' in text, "CSV: %r" % text)
     winctl("command", find_dialog(), 1)  # OK
     # Opened again, the list reads the log beside the exe: the call heard live was written there.
     closed = monitor.wait_trace(r"^devices monitor: closed$", after=live)

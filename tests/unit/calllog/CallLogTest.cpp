@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@
 #include "calllog/CallLogIndex.h"
 #include "calllog/CallLogWriter.h"
 #include "calllog/CallRowsText.h"
+#include "calllog/TextSearch.h"
+#include "MapPhoneBook.h"
 
 namespace tfm {
 
@@ -211,7 +214,7 @@ TEST(CallLogIndex, AnOddLineIsReadOrSkippedAloneAndTheCallsAroundItAreListed) {
   }
   std::string copied;
   AppendTabSeparatedRow(copied, CallLogIndex("IN 4\x07" "1 \x1B\xFF d t\n"), 0);
-  EXPECT_EQ("IN\t??\t4?1\td\tt\r\n", copied) << "copied and exported as listed";
+  EXPECT_EQ("IN\t??\t4?1\td\tt\t\r\n", copied) << "copied and exported as listed";
 }
 
 // The shown order: a column in both directions, date and time as one moment, equal keys in file order;
@@ -234,20 +237,20 @@ TEST(CallLogIndex, SortsByAColumnEitherWayAndPlacesLoggedCallsInTheOrder) {
   EXPECT_EQ("08:00:00|07:00:00|23:59:59|23:59:59|", column(CallColumn::kTime));
   EXPECT_EQ(2, index.NewestPosition()) << "the file's last line, before the equal moment above it";
   index.Sort(static_cast<int>(CallColumn::kCalling), true);
-  EXPECT_EQ("0301|4711|815|815|", column(CallColumn::kCalling));
+  EXPECT_EQ("815|815|0301|4711|", column(CallColumn::kCalling)) << "numbers by their digits";
   // A call is found by its line (a balloon's call), where the order shows it.
-  EXPECT_EQ(3, index.FindNewest({"IN", "2", "815", "2005-03-01", "23:59:59"}));
-  EXPECT_EQ(2, index.FindNewest({"IN", "2", "815", "2005-03-02", "08:00:00"}));
+  EXPECT_EQ(1, index.FindNewest({"IN", "2", "815", "2005-03-01", "23:59:59"}));
+  EXPECT_EQ(0, index.FindNewest({"IN", "2", "815", "2005-03-02", "08:00:00"}));
   EXPECT_EQ(-1, index.FindNewest({"IN", "2", "815", "2005-03-02", "08:00:01"}));
 
-  EXPECT_EQ(1u, index.Append({"IN", "9", "1", "2005-03-03", "09:00:00"}));
-  EXPECT_EQ(1, index.NewestPosition());
+  EXPECT_EQ(0, index.Append({"IN", "9", "1", "2005-03-03", "09:00:00"}));
+  EXPECT_EQ(0, index.NewestPosition());
   index.Sort(static_cast<int>(CallColumn::kDate), false);
-  EXPECT_EQ(0u, index.Append({"IN", "9", "2", "2005-03-04", "09:00:00"}));
+  EXPECT_EQ(0, index.Append({"IN", "9", "2", "2005-03-04", "09:00:00"}));
   EXPECT_EQ("2|1|", column(CallColumn::kCalling).substr(0, 4));
   index.Sort(-1, true);
   EXPECT_EQ("815|4711|0301|815|1|2|", column(CallColumn::kCalling)) << "file order, then logged order";
-  EXPECT_EQ(6u, index.Append({"IN", "9", "3", "2005-01-01", "00:00:00"}));
+  EXPECT_EQ(6, index.Append({"IN", "9", "3", "2005-01-01", "00:00:00"}));
   EXPECT_EQ("", index.Cell(7, 0));
   EXPECT_EQ("", index.Cell(0, kCallColumnCount));
 
@@ -259,6 +262,119 @@ TEST(CallLogIndex, SortsByAColumnEitherWayAndPlacesLoggedCallsInTheOrder) {
       cells.append(odd.Cell(position, static_cast<int>(CallColumn::kTime))).append("|");
     return cells;
   }()) << "moments not in the written form come after every moment that is";
+
+  // Phone numbers are strings of digits: fewer digits first, then their value, then the text; withheld
+  // (no digits) first. Digits past the sort key's fourteen still count.
+  CallLogIndex numbers("IN 100 1 d t\r\nIN 99 2 d t\r\nIN  3 d t\r\nIN +4930 4 d t\r\nIN 004930 5 d t\r\n"
+                       "IN 4930 6 d t\r\nIN 0049 30 7 d\r\nIN 123456789012345 8 d t\r\nIN 123456789012344 9 d t\r\n");
+  numbers.Sort(static_cast<int>(CallColumn::kCalled), true);
+  std::string called;
+  for (size_t position = 0; position < numbers.RowCount(); ++position)
+    called.append(numbers.Cell(position, static_cast<int>(CallColumn::kCalled))).append("|");
+  EXPECT_EQ("|99|100|0049|+4930|4930|004930|123456789012344|123456789012345|", called);
+}
+
+// The search keeps the rows whose calling or called number, or whose caller's name, holds the text, in
+// any case of its letters; the names are asked once per caller and again when the book changes.
+TEST(CallLogIndex, ASearchKeepsTheRowsWhoseNumbersOrNameHoldTheText) {
+  CallLogIndex index("IN 4711 0301555123 2005-03-01 10:00:00\r\n"
+                     "IN 4712 0171999888 2005-03-01 11:00:00\r\n"
+                     "IN 4711  2005-03-02 08:00:00\r\n"
+                     "IN 47 0301555123 2005-03-02 09:00:00\r\n"
+                     "IN 4711 +4930777 2005-03-03 09:00:00\r\n");
+  test::MapPhoneBook book;
+  book.names = {{"0301555123", "M\xC3\xBCller GmbH"}, {"+4930777", "\xD0\x97\xD0\x92\xD0\x9E\xD0\x9D Ltd"}};
+  index.UseNames(&book);
+  EXPECT_EQ(0, book.asked) << "not before a search or a sort needs the names";
+  EXPECT_TRUE(index.RefreshNames());
+  EXPECT_EQ(3, book.asked) << "once per caller, none for the withheld one";
+  EXPECT_FALSE(index.RefreshNames()) << "the same generation";
+  const auto callers = [&] {
+    std::string shown;
+    for (size_t position = 0; position < index.RowCount(); ++position)
+      shown.append(index.Cell(position, static_cast<int>(CallColumn::kCalling))).append("|");
+    return shown;
+  };
+  const struct {
+    const char* text;
+    const char* callers;
+  } kSearches[] = {
+      {"", "0301555123|0171999888||0301555123|+4930777|"},
+      {"0301", "0301555123|0301555123|"},
+      {"4711", "0301555123||+4930777|"},  // the number called
+      {"m\xC3\xBCller", "0301555123|0301555123|"},
+      {"M\xC3\x9CLLER gmbh", "0301555123|0301555123|"},
+      {"\xD0\xB7\xD0\xB2\xD0\xBE\xD0\xBD", "+4930777|"},  // Cyrillic in the other case
+      {"LTD", "+4930777|"},
+      {"+49", "+4930777|"},
+      {"4711 0301", ""},  // across the columns
+      {"x", ""},
+  };
+  for (const auto& search : kSearches) {
+    index.Filter(search.text);
+    EXPECT_EQ(search.callers, callers()) << search.text;
+    EXPECT_EQ(5u, index.TotalCount());
+  }
+  index.Filter("0");
+  index.Filter("01");
+  EXPECT_EQ("0301555123|0171999888|0301555123|", callers()) << "narrowed";
+  index.Filter("017");
+  index.Filter("0");
+  EXPECT_EQ("0301555123|0171999888|0301555123|+4930777|", callers()) << "widened again";
+
+  // A call logged while the search is set is shown where the order puts it, if the search keeps it.
+  index.Filter("0301");
+  index.Sort(static_cast<int>(CallColumn::kDate), false);
+  EXPECT_EQ(-1, index.Append({"IN", "4711", "0172", "2005-03-04", "09:00:00"}));
+  EXPECT_EQ(0, index.Append({"IN", "4711", "0301555123", "2005-03-04", "10:00:00"}));
+  EXPECT_EQ(0, index.NewestPosition());
+  EXPECT_EQ("M\xC3\xBC" "ller GmbH", index.Cell(0, static_cast<int>(CallColumn::kName)));
+  EXPECT_EQ((std::pair<size_t, size_t>{3, 7}), std::make_pair(index.RowCount(), index.TotalCount()));
+
+  // The book changes: the names follow, and so do the rows a name search keeps and a sort by name.
+  index.Filter("m");
+  EXPECT_EQ("0301555123|0301555123|0301555123|", callers());
+  book.names["0171999888"] = "Amt";
+  book.names.erase("0301555123");
+  ++book.generation;
+  EXPECT_FALSE(index.NamesCurrent());
+  EXPECT_TRUE(index.RefreshNames());
+  EXPECT_EQ("0171999888|", callers());
+  index.Filter("");
+  index.Sort(static_cast<int>(CallColumn::kName), true);
+  EXPECT_EQ("Amt", index.Cell(5, static_cast<int>(CallColumn::kName)));
+  EXPECT_EQ("0171999888|+4930777|", callers().substr(callers().size() - 20)) << "no name first";
+  index.UseNames(nullptr);
+  EXPECT_EQ("", index.Cell(6, static_cast<int>(CallColumn::kName)));
+  index.UseNames(&book);
+  index.Filter("amt");
+  EXPECT_EQ("0171999888|", callers()) << "names taken for the search's first text";
+}
+
+// A log of 100,000 calls: what the search keeps, and the count under the list.
+TEST(CallLogIndex, ALargeLogIsSearchedAndCounted) {
+  std::string log;
+  std::vector<std::string> callers;
+  for (int i = 0; i < 100000; ++i) {
+    char caller[16];
+    std::snprintf(caller, sizeof caller, "0301%06d", i);
+    callers.emplace_back(caller);
+    log += "IN " + std::to_string(4711 + i % 7) + " " + caller + " 2005-03-01 14:05:09\r\n";
+  }
+  CallLogIndex index(log);
+  for (const std::string text : {"4711", "47110", "4", "99999", "0301000000", "a"}) {
+    index.Filter(text);
+    size_t expected = 0;
+    for (size_t i = 0; i < callers.size(); ++i)
+      expected += callers[i].find(text) != std::string::npos || std::to_string(4711 + i % 7).find(text) != std::string::npos;
+    EXPECT_EQ(expected, index.RowCount()) << text;
+  }
+  index.Filter("4711");
+  EXPECT_EQ("14,302 of 100,000 calls", CallCountText(index.RowCount(), index.TotalCount(), true, ","));
+  EXPECT_EQ("1\xC2\xA0" "234\xC2\xA0" "567 calls", CallCountText(9, 1234567, false, "\xC2\xA0"));
+  EXPECT_EQ("1 call", CallCountText(1, 1, false, "."));
+  EXPECT_EQ("0 of 999 calls", CallCountText(0, 999, true, "."));
+  EXPECT_EQ("\xC5\x82\xC3\xB3" "d\xC5\xBA \xFF", FoldCase("\xC5\x81\xC3\x93" "D\xC5\xB9 \xFF")) << "Polish, and no UTF-8";
 }
 
 // Calls heard while the file was read may be in it already: only the rest is appended.
@@ -367,11 +483,11 @@ TEST(CallRowsText, CsvCellsOpenInASpreadsheetAsTheTextTheyAreWithTheUsersListSep
   const std::vector<std::vector<SheetCell>> expected = {
       {text("Call Type"), text("Caller \"Id\""), text("a,b;c"), text("two\r\nlines"), text("'\tx"), text("'\rx"),
        text("'=1+1")},
-      {text("IN"), text("0301555123"), text("4711"), text("2005-03-01"), text("14:05:09")},
-      {text("IN"), text("+4930"), text("-5"), text("Invalid"), text("DateTime")},
-      {text("IN"), text("'=1+1"), text("'@SUM(A1)"), text("'-"), text("'+")},
-      {text("IN"), text("'-2+3+cmd|'/C'!A0"), text("1,5"), text("12.5%"), text("1e5")},
-      {text("1;5"), text("'0"), text("'++1"), text(".5"), text("\"")},
+      {text("IN"), text("0301555123"), text("4711"), text("2005-03-01"), text("14:05:09"), text("")},
+      {text("IN"), text("+4930"), text("-5"), text("Invalid"), text("DateTime"), text("")},
+      {text("IN"), text("'=1+1"), text("'@SUM(A1)"), text("'-"), text("'+"), text("")},
+      {text("IN"), text("'-2+3+cmd|'/C'!A0"), text("1,5"), text("12.5%"), text("1e5"), text("")},
+      {text("1;5"), text("'0"), text("'++1"), text(".5"), text("\""), text("")},
   };
   for (const std::string_view listSeparator : {",", ";", "\xD8\x9B"}) {  // U+061B, the Arabic semicolon
     SCOPED_TRACE(testing::PrintToString(listSeparator));
@@ -396,7 +512,7 @@ TEST(CallRowsText, TabSeparatedForTheClipboardWithNoTabOrLineBreakInACell) {
   std::string copied;
   AppendTabSeparatedRow(copied, index, 0);
   AppendTabSeparatedRow(copied, index, 1);
-  EXPECT_EQ("IN\t815\t4711\t2005-03-01\t14:05:09\r\nIN 1\t\"x\"\t,\t\ta b\"c\r\n", copied);
+  EXPECT_EQ("IN\t815\t4711\t2005-03-01\t14:05:09\t\r\nIN 1\t\"x\"\t,\t\ta b\"c\t\r\n", copied);
 }
 
 }  // namespace

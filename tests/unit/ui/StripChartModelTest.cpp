@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace tfm {
@@ -93,6 +94,22 @@ TEST(StripChartGeometry, LabelsAndGridSitAtTheirAnchors) {
   EXPECT_EQ("10.0", FormatLimit(10.0, 1));
   EXPECT_EQ("3", FormatLimit(3.0, -4));
   EXPECT_EQ(304u, FormatLimit(-1e300, 1).size());  // no fixed buffer cuts a huge limit
+}
+
+// A count of calls reads in whole calls: 0, 1, 2, 3, never 1.5; a larger range in steps of 2, 5, 10, ...
+TEST(StripChartGeometry, AWholeUnitAxisHasWholeLabelsAtWholeSteps) {
+  const auto marks = [](double lower, double upper, int32_t spacing) {
+    std::string shown;
+    for (const AxisMark& mark : WholeAxisMarks(lower, upper, kPlot, spacing))
+      shown += mark.text + "@" + std::to_string(mark.row) + " ";
+    return shown;
+  };
+  EXPECT_EQ("0@175 1@120 2@65 3@10 ", marks(0.0, 3.0, 21));
+  EXPECT_EQ("0@175 2@65 ", marks(0.0, 3.0, 56)) << "one step would bring the labels closer than asked";
+  EXPECT_EQ("0@175 20@142 40@109 60@76 80@43 100@10 ", marks(0.0, 100.0, 21));
+  EXPECT_EQ("0@152 1@105 2@58 3@10 ", marks(-0.5, 3.0, 21)) << "from the first whole value inside the limits";
+  EXPECT_EQ("", marks(3.0, 3.0, 21));
+  EXPECT_EQ("", marks(0.0, std::nan(""), 21));
 }
 
 TEST(DisplayScale, LengthsScaleRoundedAndColumnsFillTheWidthExactly) {

@@ -217,7 +217,7 @@ TEST_F(DevicesMonitorDlgTest, IsThemedAndItsPagesFollowTheSizeAndTheDpi) {
     RECT client{};
     GetClientRect(list, &client);
     int columns = 0;
-    for (int i = 0; i < 5; ++i) columns += ListView_GetColumnWidth(list, i);
+    for (int i = 0; i < kCallColumnCount; ++i) columns += ListView_GetColumnWidth(list, i);
     EXPECT_EQ(client.right, columns);
     EXPECT_EQ(0, GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL);
   });
@@ -285,7 +285,8 @@ TEST_F(DevicesMonitorDlgTest, OpensOnItsTabAndTheKeyboardWalksItInOrder) {
   });
 }
 
-// A screen reader finds the lists, the trees and the chart by name, and the chart's value. A
+// A screen reader finds the lists, the trees, the search box, the call count and the chart by name, and
+// the chart's value. A
 // high-contrast theme switched on while the dialog runs gives every colour to the system at once, and
 // the tints come back when it goes.
 TEST_F(DevicesMonitorDlgTest, ScreenReadersFindEveryControlAndHighContrastIsFollowed) {
@@ -299,7 +300,9 @@ TEST_F(DevicesMonitorDlgTest, ScreenReadersFindEveryControlAndHighContrastIsFoll
       const char* name;
     } named[] = {{tree, "ISDN controllers"},
                  {GetDlgItem(pages.Page(1), IDC_INFO_TREE), "Modems"},
+                 {GetDlgItem(pages.Page(2), IDC_CALL_SEARCH), "Search calls"},
                  {GetDlgItem(pages.Page(2), IDC_CALL_LIST), "Calls"},
+                 {GetDlgItem(pages.Page(2), IDC_CALL_COUNT), "0 calls"},  // no log beside the test
                  {chart, "Calls in progress"}};
     for (const auto& control : named) {
       const test::AccessibleReading reading = test::ReadAccessible(control.window);
