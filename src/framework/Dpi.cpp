@@ -34,18 +34,25 @@ int SystemMetricForDpi(int index, UINT dpi) {
   return getMetricForDpi ? getMetricForDpi(index, dpi) : GetSystemMetrics(index);
 }
 
-os::UniqueFont CreateMessageFont(UINT dpi) {
+bool MessageFontAt(UINT dpi, LOGFONTW& font) {
   static const auto metricsForDpi =
       User32Function<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  if (metricsForDpi && metricsForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
-    return os::UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  if (metricsForDpi && metricsForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+    font = metrics.lfMessageFont;
+    return true;
+  }
   // Older systems tell the metrics at the system DPI.
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return {};
-  LONG& height = metrics.lfMessageFont.lfHeight;
-  height = MulDiv(height, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
-  return os::UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return false;
+  font = metrics.lfMessageFont;
+  font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+  return true;
+}
+
+os::UniqueFont CreateMessageFont(UINT dpi) {
+  LOGFONTW font{};
+  return MessageFontAt(dpi, font) ? os::UniqueFont(CreateFontIndirectW(&font)) : os::UniqueFont();
 }
 
 void TellDescendantsDpi(HWND parent, UINT dpi) {

@@ -16,8 +16,10 @@ UINT WindowDpi(HWND hwnd);
 // A system metric (SM_CXSMICON, ...) at a DPI; at the system DPI where no per-DPI metric is offered.
 int SystemMetricForDpi(int index, UINT dpi);
 
-// The system's message font (the user's choice of face and text size) drawn at a DPI; null when the
-// system cannot tell it.
+// The system's message font (the user's choice of face and text size) at a DPI; false when the system
+// cannot tell it.
+bool MessageFontAt(UINT dpi, LOGFONTW& font);
+// That font, made; null when the system cannot tell it.
 os::UniqueFont CreateMessageFont(UINT dpi);
 
 // Passes a new DPI on to every window below parent (kDpiChangedAfterParent with the DPI in WPARAM).

@@ -60,9 +60,10 @@ std::vector<int32_t> GridRows(const ChartRect& plot, int32_t gridLines) {
   return rows;
 }
 
-LabelLayout LayoutLabels(const ChartRect& client, const ChartRect& plot, int32_t textHeight, uint32_t dpi) {
+LabelLayout LayoutLabels(const ChartRect& client, const ChartRect& plot, int32_t textHeight, int32_t labelHeight,
+                         uint32_t dpi) {
   const int32_t gap = ScaleForDpi(4, dpi);
-  const int32_t halfText = ScaleForDpi(kLabelFontHeight, dpi) / 2;  // the value labels centre on their rows
+  const int32_t halfText = labelHeight / 2;  // the value labels centre on their rows
   LabelLayout l{};
   l.topX = plot.left - gap;
   l.topY = plot.top - halfText;

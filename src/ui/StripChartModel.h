@@ -87,11 +87,11 @@ struct LabelLayout {
   int32_t xTitleX, xTitleY;
   int32_t yTitleX, yTitleBaseline;
 };
-// textHeight: height of the rotated y title's text box.
-LabelLayout LayoutLabels(const ChartRect& client, const ChartRect& plot, int32_t textHeight,
+// textHeight: height of the rotated y title's text box; labelHeight: the labels' line height in pixels.
+LabelLayout LayoutLabels(const ChartRect& client, const ChartRect& plot, int32_t textHeight, int32_t labelHeight,
                          uint32_t dpi = kDesignDpi);
-// The labels' font height in pixels.
-inline constexpr int32_t kLabelFontHeight = 14;
+// The labels' height in pixels at 96 DPI where the system cannot tell its message font.
+inline constexpr int32_t kFallbackLabelHeight = 14;
 
 // A limit value as the labels show it ("%.*lf"); decimals are held to 0...17.
 std::string FormatLimit(double value, int32_t decimals);

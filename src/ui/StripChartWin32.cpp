@@ -15,10 +15,21 @@ constexpr wchar_t kClassName[] = L"TfmStripChart";
 
 RECT ToRect(const ChartRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// The labels are written in the user's message font, at the chart's DPI; where the system cannot tell
+// that font, in the system's default face at a size designed for 96 DPI.
 os::UniqueFont CreateLabelFont(int escapement, UINT dpi) {
-  return os::UniqueFont(CreateFontW(ScaleForDpi(kLabelFontHeight, dpi), 0, escapement, escapement, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                    FF_SWISS | DEFAULT_PITCH, L"Arial"));
+  LOGFONTW font{};
+  if (!fw::MessageFontAt(dpi, font)) font.lfHeight = -ScaleForDpi(kFallbackLabelHeight, dpi);
+  font.lfEscapement = escapement;
+  font.lfOrientation = escapement;
+  return os::UniqueFont(CreateFontIndirectW(&font));
+}
+
+int32_t LabelHeight(HDC dc, UINT dpi) {
+  const os::UniqueFont font = CreateLabelFont(0, dpi);
+  const os::ScopedSelect select(dc, font.get());
+  TEXTMETRICW metrics{};
+  return GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : ScaleForDpi(kFallbackLabelHeight, dpi);
 }
 
 void TextAt(HDC dc, int x, int y, UINT align, const std::string& text) {
@@ -107,7 +118,7 @@ void CStripChart::SetWholeUnits(bool whole) {
 // Labels a line and a half of their text apart.
 std::vector<AxisMark> CStripChart::WholeMarks() const {
   const ChartPlot& plot0 = m_model.plots()[0];
-  return WholeAxisMarks(plot0.lower, plot0.upper, m_model.plotRect(), ScaleForDpi(kLabelFontHeight * 3 / 2, m_dpi));
+  return WholeAxisMarks(plot0.lower, plot0.upper, m_model.plotRect(), m_labelHeight * 3 / 2);
 }
 
 void CStripChart::SetGridColor(COLORREF colour) {
@@ -174,6 +185,7 @@ void CStripChart::RedrawBackground(bool clearTraces) {
   const HDC dc = m_background->dc();
   Fill(dc, m_clientRect);
   m_model.SetPlotLeft(m_clientRect.left + ScaleForDpi(kPlotLeftOffset, m_dpi));
+  m_labelHeight = LabelHeight(dc, m_dpi);  // the user's text size may have changed
   DrawFrameAndGrid(dc);
   DrawLabels(dc);
 
@@ -227,7 +239,7 @@ void CStripChart::DrawLabels(HDC dc) const {
   SIZE box{};
   const std::wstring yTitle = os::Wide(m_yTitle);
   GetTextExtentPoint32W(dc, yTitle.c_str(), static_cast<int>(yTitle.size()), &box);
-  const LabelLayout l = LayoutLabels(m_clientRect, p, box.cy, m_dpi);
+  const LabelLayout l = LayoutLabels(m_clientRect, p, box.cy, m_labelHeight, m_dpi);
   TextAt(dc, l.yTitleX, l.yTitleBaseline, TA_CENTER | TA_BASELINE, m_yTitle);
 
   const os::ScopedSelect selectFont(dc, font.get());

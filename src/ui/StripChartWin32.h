@@ -100,6 +100,7 @@ class CStripChart : public fw::Window {
   UINT_PTR m_replayTimer = 0;
   SIZE m_lastSize{0, 0};
   UINT m_dpi = kDesignDpi;
+  int32_t m_labelHeight = kFallbackLabelHeight;  // of the labels' font, in pixels
   std::vector<double> m_replayRow;
   std::shared_ptr<fw::AccessibleTexts> m_accessible = std::make_shared<fw::AccessibleTexts>();
 };

@@ -80,13 +80,13 @@ TEST(StripChartGeometry, SegmentsChainAndClearOutsideTheBand) {
 }
 
 TEST(StripChartGeometry, LabelsAndGridSitAtTheirAnchors) {
-  const LabelLayout l = LayoutLabels(kClient, kPlot, 16);
+  const LabelLayout l = LayoutLabels(kClient, kPlot, 16, 14);
   EXPECT_EQ(3, l.topY);
   EXPECT_EQ(175 - 82 - 7, l.middleY);  // (10 - 175) / 2 truncates toward zero
   EXPECT_EQ(32 - 8, l.yTitleX);
   EXPECT_EQ(92 - 8, l.yTitleBaseline);
   EXPECT_EQ((std::vector<int32_t>{37, 65, 92, 120, 147}), GridRows(kPlot, 5));
-  const LabelLayout scaled = LayoutLabels(kClient, kPlot, 24, 144);  // gaps of 6, half a 21-pixel font
+  const LabelLayout scaled = LayoutLabels(kClient, kPlot, 24, 21, 144);  // gaps of 6, half a 21-pixel font
   EXPECT_EQ(10 - 10, scaled.topY);
   EXPECT_EQ(60 - 6, scaled.bottomX);
   EXPECT_EQ(175 + 6, scaled.xTitleY);
