@@ -400,6 +400,9 @@ BLACK_SCHEME = {"Window": "0 0 0", "WindowText": "255 255 255", "ButtonFace": "0
                 "GrayText": "63 242 63", "WindowFrame": "255 255 255", "Menu": "0 0 0", "MenuText": "255 255 255",
                 "InfoWindow": "0 0 0", "InfoText": "255 255 255", "HotTrackingColor": "255 255 0"}
 HIGH_CONTRAST_ON = "127"  # HCF_HIGHCONTRASTON and the flags Windows sets beside it
+# Under a high-contrast theme Windows draws the common controls in the scheme's colours, not with the
+# visual style's bitmaps; the prefix's visual style (Wine's "light") is turned off to match.
+THEME_MANAGER = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager"
 
 
 def registry_text(key, name):
@@ -431,6 +434,7 @@ def every_tab_in_high_contrast(folder):
     setting's flags): every tab is drawn in the system's colours, mostly the scheme's black."""
     had_colours = set_registry_texts(COLOURS, BLACK_SCHEME)
     had_flags = set_registry_texts(HIGH_CONTRAST, {"Flags": HIGH_CONTRAST_ON})
+    had_style = set_registry_texts(THEME_MANAGER, {"ThemeActive": "0"})
     try:
         import_sample_modems()
         wine_draws_captions()
@@ -450,6 +454,7 @@ def every_tab_in_high_contrast(folder):
     finally:
         set_registry_texts(COLOURS, had_colours)
         set_registry_texts(HIGH_CONTRAST, had_flags)
+        set_registry_texts(THEME_MANAGER, had_style)
 
 
 if DPI == 96:
