@@ -10,6 +10,7 @@
 #include "faxservice/FaxServiceNames.h"
 #include "common/Trace.h"
 #include "framework/TraceSinkWin32.h"
+#include "framework/WindowText.h"
 #include "ui/DevicesMonitorDlgWin32.h"
 #include "os/Text.h"
 
@@ -213,8 +214,7 @@ void CMonitorApp::OnDevicesMonitor(DevicesMonitorTab tab, const CallLogRow* call
 void CMonitorApp::Tell(const char* text) {
   TraceF("notice: %s", text);
   HWND owner = m_mainFrame ? m_mainFrame->Hwnd() : nullptr;
-  MessageBoxW(owner, os::Wide(text).c_str(), os::Wide(kApplicationTitle).c_str(),
-              MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+  fw::ShowMessage(owner, text, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 }  // namespace tfm

@@ -46,7 +46,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // A number's digits ("+49 30" has 4), whatever stands between them: a phone number is a string of
 // digits, so its leading zeros count and a longer one comes after a shorter one.
 constexpr size_t kKeyDigits = 14;
-uint64_t NumberKey(std::string_view number) {
+uint64_t DigitOrderKey(std::string_view number) {
   uint64_t count = 0;
   uint64_t digits = 0;
   for (const char c : number) {
@@ -58,7 +58,7 @@ uint64_t NumberKey(std::string_view number) {
   return std::min<uint64_t>(count, 31) << (4 * kKeyDigits) | digits;
 }
 
-// Digit count first, then the digits: what NumberKey orders by, at any length.
+// Digit count first, then the digits: what DigitOrderKey orders by, at any length.
 int CompareDigits(std::string_view a, std::string_view b) {
   std::string digitsA, digitsB;
   std::copy_if(a.begin(), a.end(), std::back_inserter(digitsA), IsDigit);
@@ -278,7 +278,7 @@ std::string_view CallLogIndex::SortText(uint32_t record) const {
 uint64_t CallLogIndex::SortKey(uint32_t record) const {
   switch (Kind()) {
     case SortKind::kMoment: return MomentKey(SortText(record));
-    case SortKind::kNumber: return NumberKey(SortText(record));
+    case SortKind::kNumber: return DigitOrderKey(SortText(record));
     case SortKind::kName: return m_nameRank.empty() ? 0 : m_nameRank[NameId(record)];
     default: return PrefixKey(SortText(record));
   }

@@ -10,7 +10,7 @@
 #include "calllog/CallRowsText.h"
 #include "calllog/ListSeparatorWin32.h"
 #include "common/Trace.h"
-#include "common/UserNotice.h"
+#include "framework/WindowText.h"
 #include "os/Clipboard.h"
 #include "os/Owned.h"
 #include "os/Text.h"
@@ -171,9 +171,7 @@ bool CCallMonitorDlg::OnDialogKey(const MSG& message) {
 // Each change of the text searches at once: a search of a million calls takes some tens of milliseconds.
 void CCallMonitorDlg::OnSearchChange(UINT notifyCode, HWND search) {
   if (notifyCode != EN_CHANGE) return;
-  std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(search)) + 1);
-  GetWindowTextW(search, text.data(), static_cast<int>(text.size()));
-  m_index.Filter(os::Utf8(text.data()));
+  m_index.Filter(fw::WindowText(search));
   ShowNewRows();
   TraceF("call page: %d of %d rows for the search", static_cast<int>(m_index.RowCount()),
          static_cast<int>(m_index.TotalCount()));
@@ -368,8 +366,7 @@ void CCallMonitorDlg::OnExport() {
     TraceF("call page: %d rows exported", static_cast<int>(positions.size()));
     return;
   }
-  const std::string text = "The calls could not be written to " + path + ".";
-  MessageBoxW(owner, os::Wide(text).c_str(), os::Wide(kProgramName).c_str(), MB_OK | MB_ICONWARNING);
+  fw::ShowMessage(owner, "The calls could not be written to " + path + ".", MB_OK | MB_ICONWARNING);
 }
 
 void CCallMonitorDlg::OnNameNumber() {

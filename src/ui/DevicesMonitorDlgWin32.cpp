@@ -10,8 +10,8 @@
 #include "common/Trace.h"
 #include "framework/ColorizedTheme.h"
 #include "framework/Dpi.h"
+#include "framework/WindowText.h"
 #include "os/DeviceContext.h"
-#include "os/Text.h"
 #include "res/resource.h"
 
 namespace tfm {
@@ -56,7 +56,7 @@ const fw::MessageEntry<CDevicesMonitorDlg> CDevicesMonitorDlg::kMessageMap[] = {
 };
 
 void CDevicesMonitorDlg::OwnedNotice::Tell(const char* text) {
-  MessageBoxW(m_dialog.Hwnd(), os::Wide(text).c_str(), os::Wide(kProgramName).c_str(), MB_OK | MB_SETFOREGROUND);
+  fw::ShowMessage(m_dialog.Hwnd(), text, MB_OK | MB_SETFOREGROUND);
 }
 
 void CDevicesMonitorDlg::AddPage(fw::Dialog& page, const char* title) {

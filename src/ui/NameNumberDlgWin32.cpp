@@ -1,10 +1,9 @@
 #include "ui/NameNumberDlgWin32.h"
 
 #include <utility>
-#include <vector>
 
 #include "common/Trace.h"
-#include "common/UserNotice.h"
+#include "framework/WindowText.h"
 #include "os/Text.h"
 #include "res/resource.h"
 
@@ -23,10 +22,7 @@ bool CNameNumberDlg::OnInitDialog() {
 }
 
 void CNameNumberDlg::OnOK() {
-  const HWND edit = Item(IDC_NAME_TEXT);
-  std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1);
-  GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
-  const std::string name = os::Utf8(text.data());
+  const std::string name = fw::WindowText(Item(IDC_NAME_TEXT));
   std::string error;
   if (m_book.SetName(m_number, name, error)) {
     Trace("call page: number named");
@@ -34,8 +30,7 @@ void CNameNumberDlg::OnOK() {
     return;
   }
   Trace("call page: number not named");
-  const std::string message = "The name could not be kept: " + error;
-  MessageBoxW(Hwnd(), os::Wide(message).c_str(), os::Wide(kProgramName).c_str(), MB_OK | MB_ICONWARNING);
+  fw::ShowMessage(Hwnd(), "The name could not be kept: " + error, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace tfm
